@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program needs, only those that are missing.
+#   scripts/setup.sh          packages to build and run
+#   scripts/setup.sh --tests  also those the test suite needs
+set -euo pipefail
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+          qt6-image-formats-plugins libgl-dev fonts-noto-cjk)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+((${#missing[@]} == 0)) && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[[ $(id -u) -ne 0 ]] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null

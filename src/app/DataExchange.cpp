@@ -1,0 +1,94 @@
+#include "DataExchange.h"
+
+#include "MessageBoxes.h"
+#include "settings/Numbers.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace zorvane {
+
+void DataExchange::bindInt(QLineEdit* edit, int* member)
+{
+    bindings_.emplace_back(IntBinding{edit, member});
+}
+
+void DataExchange::bindComboText(QComboBox* combo, QString* member)
+{
+    bindings_.emplace_back(ComboBinding{combo, member});
+}
+
+bool DataExchange::read(Report report)
+{
+    for (const Binding& binding : bindings_) {
+        if (const auto* intBinding = std::get_if<IntBinding>(&binding)) {
+            if (!readInt(*intBinding, report))
+                return false;
+        } else {
+            const auto& combo = std::get<ComboBinding>(binding);
+            if (combo.combo)
+                *combo.member = combo.combo->currentText();
+        }
+    }
+    return true;
+}
+
+bool DataExchange::readInt(const IntBinding& binding, Report report)
+{
+    if (!binding.edit)
+        return true;
+    const std::optional<int> number = parseWholeNumber(binding.edit->text());
+    if (!number) {
+        reject(binding.edit, report);
+        return false;
+    }
+    *binding.member = *number;
+    if (lastRejectedEdit_ == binding.edit)
+        lastRejectedEdit_.clear();
+    return true;
+}
+
+void DataExchange::reject(QLineEdit* edit, Report report)
+{
+    const bool alreadyReported = lastRejectedEdit_ == edit && lastRejectedText_ == edit->text();
+    if (report == Report::Silent || alreadyReported)
+        return;
+    lastRejectedEdit_ = edit;
+    lastRejectedText_ = edit->text();
+    edit->setFocus(Qt::OtherFocusReason);
+    showMessage(edit->window(), QString::fromUtf16(rejectionMessage));
+}
+
+void DataExchange::write()
+{
+    for (const Binding& binding : bindings_) {
+        if (const auto* intBinding = std::get_if<IntBinding>(&binding)) {
+            if (!intBinding->edit)
+                continue;
+            const QString text = QString::number(*intBinding->member);
+            if (intBinding->edit->text() != text) {
+                const QSignalBlocker blocker(intBinding->edit.data());
+                intBinding->edit->setText(text);
+            }
+        } else {
+            const auto& combo = std::get<ComboBinding>(binding);
+            if (combo.combo)
+                setComboText(combo.combo, *combo.member);
+        }
+    }
+}
+
+void setComboText(QComboBox* combo, const QString& text)
+{
+    const QSignalBlocker blocker(combo);
+    const int index = text.isEmpty() ? -1 : combo->findText(text, Qt::MatchStartsWith);
+    if (index >= 0) {
+        combo->setCurrentIndex(index);
+        return;
+    }
+    combo->setCurrentIndex(-1);
+    combo->setEditText(text);
+}
+
+} // namespace zorvane

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+#include <variant>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace zorvane {
+
+// Moves a dialog's field texts into its members and back, binding by
+// binding in the order they were declared.
+//
+// Reading stops at the first integer field whose text is not a whole
+// number: that field gets the focus and a message, and it and every later
+// binding keep their member values, while earlier ones have taken theirs.
+// The message is shown once per edit: reading the same rejected text again
+// stays silent.
+//
+// Writing touches a field only when its text would change, and the change
+// signals it raises reach no handler, so a value the program writes back is
+// never taken for an edit by the user.
+class DataExchange
+{
+public:
+    enum class Report { Message, Silent };
+
+    void bindInt(QLineEdit* edit, int* member);
+    void bindComboText(QComboBox* combo, QString* member);
+
+    // Controls into members; false when a field was rejected.
+    bool read(Report report = Report::Message);
+    // Members into controls.
+    void write();
+
+    static constexpr char16_t rejectionMessage[] = u"整数を入力してください。";
+
+private:
+    struct IntBinding
+    {
+        QPointer<QLineEdit> edit;
+        int* member;
+    };
+    struct ComboBinding
+    {
+        QPointer<QComboBox> combo;
+        QString* member;
+    };
+    using Binding = std::variant<IntBinding, ComboBinding>;
+
+    bool readInt(const IntBinding& binding, Report report);
+    void reject(QLineEdit* edit, Report report);
+
+    std::vector<Binding> bindings_;
+    QPointer<QLineEdit> lastRejectedEdit_;
+    QString lastRejectedText_;
+};
+
+// Puts a text into an editable combo box: the first list entry that begins
+// with the text is selected, else the text goes into its edit field.
+void setComboText(QComboBox* combo, const QString& text);
+
+} // namespace zorvane

@@ -1,0 +1,43 @@
+#pragma once
+
+// Every section and key of the settings store, in one place. The names
+// mirror the controls that show the values, so one key name can mean
+// different fields in the two sections ("EDIT2" is the custom width in
+// "Main" but the vertical start offset in "Option").
+namespace zorvane::keys {
+
+inline constexpr char mainSection[] = "Main";
+inline constexpr char optionSection[] = "Option";
+
+namespace main {
+inline constexpr char customWidth[] = "EDIT2";
+inline constexpr char customHeight[] = "EDIT3";
+inline constexpr char countText[] = "COMBO1";
+inline constexpr char ticketA[] = "RADIO1";
+inline constexpr char ticketB[] = "RADIO2";
+inline constexpr char ticketD[] = "RADIO3";
+inline constexpr char ticketOther[] = "RADIO4";
+inline constexpr char paperA4[] = "RADIO5";
+inline constexpr char paperB5[] = "RADIO6";
+inline constexpr char paperA4Quarter[] = "RADIO7";
+inline constexpr char rowsFirst[] = "RADIO8";
+inline constexpr char columnsFirst[] = "RADIO9";
+inline constexpr char keepAspect[] = "CHK1";
+} // namespace main
+
+namespace option {
+inline constexpr char offsetX[] = "EDIT1";
+inline constexpr char offsetY[] = "EDIT2";
+inline constexpr char gapV[] = "EDIT3";
+inline constexpr char gapH[] = "EDIT4";
+inline constexpr char frameRed[] = "EDIT5";
+inline constexpr char frameGreen[] = "EDIT6";
+inline constexpr char frameBlue[] = "EDIT7";
+inline constexpr char fontPercent[] = "EDIT8";
+inline constexpr char drawFrame[] = "CHK1";
+inline constexpr char limitGrid[] = "CHK2";
+inline constexpr char maxRows[] = "COMBO1";
+inline constexpr char maxCols[] = "COMBO2";
+} // namespace option
+
+} // namespace zorvane::keys
