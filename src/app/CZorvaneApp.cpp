@@ -1,7 +1,8 @@
 #include "CZorvaneApp.h"
 
-#include "StandInWindow.h"
 #include "settings/SettingsStore.h"
+#include "ui/AppIcon.h"
+#include "ui/CMainDlg.h"
 
 #include <QApplication>
 
@@ -19,10 +20,12 @@ int CZorvaneApp::run(int& argc, char** argv)
     // Qt names the application after the executable's base name, so a
     // renamed copy keeps a store of its own.
     QCoreApplication::setOrganizationName(QLatin1StringView(organizationName));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zorvane"));
+    QApplication::setWindowIcon(appIcon());
 
     SettingsStore store(storePath());
-    StandInWindow window(store);
-    window.exec();
+    CMainDlg mainWindow(store);
+    mainWindow.exec();
     return 0;
 }
 

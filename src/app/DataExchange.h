@@ -27,7 +27,11 @@ namespace zorvane {
 class DataExchange
 {
 public:
-    enum class Report { Message, Silent };
+    enum class Report
+    {
+        Message,
+        Silent
+    };
 
     void bindInt(QLineEdit* edit, int* member);
     void bindComboText(QComboBox* combo, QString* member);
@@ -36,6 +40,10 @@ public:
     bool read(Report report = Report::Message);
     // Members into controls.
     void write();
+
+    // An explicit command (OK, close) reports a rejected field even when the
+    // same text was reported before.
+    void forgetRejection() { lastRejectedEdit_.clear(); }
 
     static constexpr char16_t rejectionMessage[] = u"整数を入力してください。";
 

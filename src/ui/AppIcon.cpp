@@ -1,0 +1,13 @@
+#include "AppIcon.h"
+
+namespace zorvane {
+
+QIcon appIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/zorvane-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace zorvane
