@@ -124,6 +124,7 @@ BuiltDialog DialogBuilder::build(QDialog& dialog, const DialogTemplate& dialogTe
             widget->height() >= 2 * widget->fontMetrics().height())
             label->setWordWrap(true);
         placed.push_back({&row, widget});
+        built.controlsInOrder_.push_back(widget);
         applyFocusPolicy(row, widget);
         if (row.id != noControlId) {
             widget->setObjectName(QString::number(row.id));

@@ -27,6 +27,9 @@ public:
     QWidget* firstTabStop() const { return tabStops_.empty() ? nullptr : tabStops_.front(); }
     const std::vector<QWidget*>& tabStops() const { return tabStops_; }
 
+    // Every control, unnamed ones included, in template order.
+    const std::vector<QWidget*>& controlsInOrder() const { return controlsInOrder_; }
+
     const DialogUnits& units() const { return units_; }
 
 private:
@@ -35,6 +38,7 @@ private:
     std::map<int, QWidget*> controls_;
     std::map<int, QButtonGroup*> radioGroups_;
     std::vector<QWidget*> tabStops_;
+    std::vector<QWidget*> controlsInOrder_;
     DialogUnits units_;
 };
 

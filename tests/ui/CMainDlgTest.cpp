@@ -1,0 +1,544 @@
+#include "GuiTestHelpers.h"
+
+#include "app/DataExchange.h"
+#include "settings/SettingsStore.h"
+#include "settings/StoreKeys.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CDetailDlg.h"
+#include "ui/CMainDlg.h"
+#include "ui/DroppedFiles.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace zorvane;
+using namespace zorvane::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList radioNames{u"1002"_s, u"1003"_s, u"1004"_s, u"1005"_s, u"1012"_s,
+                             u"1013"_s, u"1014"_s, u"1016"_s, u"1017"_s};
+
+enum class CloseBy
+{
+    CloseButton,
+    Escape,
+    WindowClose,
+    EnterOnOpening
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(CloseBy)
+
+class CMainDlgTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void firstRunShowsDefaults();
+    void tabOrderFollowsTheTemplate();
+    void radioGroupsExcludeWithinTheirGroupOnly();
+    void storeRoundTripThroughCloseAndReopen_data();
+    void storeRoundTripThroughCloseAndReopen();
+    void handEditedStoreShowsFirstRadioOfEachGroup();
+    void enterInAFieldDoesNothing_data();
+    void enterInAFieldDoesNothing();
+    void rejectedFieldOnCloseKeepsTheLastAcceptedValues();
+    void contextMenuEndsWithSeparatorAndAbout();
+    void aboutEntryOpensTheAboutBox();
+    void systemCommandsSixteenToThirtyOneOpenAbout_data();
+    void systemCommandsSixteenToThirtyOneOpenAbout();
+    void f1OpensAbout();
+    void detailButtonOpensTheAdvancedDialog();
+    void layoutChangesRepaintThePreview_data();
+    void layoutChangesRepaintThePreview();
+    void firstLocalFileOfADrop_data();
+    void firstLocalFileOfADrop();
+
+private:
+    std::unique_ptr<CMainDlg> openMain();
+    template<typename T> T* control(const QString& name) const
+    {
+        T* widget = window_->findChild<T*>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    void writeStore(const QString& section, const QString& key, const QVariant& value);
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString storePath_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<CMainDlg> window_;
+};
+
+void CMainDlgTest::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    storePath_ = dir_->filePath(u"Zorvane.ini"_s);
+    store_ = std::make_unique<SettingsStore>(storePath_);
+}
+
+void CMainDlgTest::cleanup()
+{
+    window_.reset();
+    store_.reset();
+    dir_.reset();
+}
+
+std::unique_ptr<CMainDlg> CMainDlgTest::openMain()
+{
+    auto window = std::make_unique<CMainDlg>(*store_);
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        qWarning("main window not active");
+    return window;
+}
+
+void CMainDlgTest::writeStore(const QString& section, const QString& key, const QVariant& value)
+{
+    store_.reset();
+    {
+        QSettings file(storePath_, QSettings::IniFormat);
+        file.setValue(section + u'/' + key, value);
+    }
+    store_ = std::make_unique<SettingsStore>(storePath_);
+}
+
+void CMainDlgTest::firstRunShowsDefaults()
+{
+    window_ = openMain();
+    QCOMPARE(window_->windowTitle(), u"Zorvane"_s);
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    QVERIFY(!window_->windowIcon().isNull());
+    QVERIFY(!(window_->windowFlags() & Qt::WindowMinMaxButtonsHint));
+
+    QCOMPARE(control<QLineEdit>(u"1006"_s)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(u"1007"_s)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), QString());
+    QVERIFY(!control<QLineEdit>(u"1000"_s)->isReadOnly());
+
+    auto* count = control<QComboBox>(u"1015"_s);
+    QCOMPARE(count->currentText(), QString());
+    QCOMPARE(count->count(), 50);
+    for (int i = 0; i < 50; ++i)
+        QCOMPARE(count->itemText(i), QString::number(i + 1));
+
+    const QList<bool> expected{true, false, false, false, true, false, false, true, false};
+    for (qsizetype i = 0; i < radioNames.size(); ++i)
+        QCOMPARE(control<QRadioButton>(radioNames[i])->isChecked(), expected[i]);
+    QVERIFY(!control<QCheckBox>(u"1018"_s)->isChecked());
+
+    for (QPushButton* button : window_->findChildren<QPushButton*>())
+        QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->text()));
+    QCOMPARE(focusedControlName(), u"2"_s);
+    QCOMPARE(control<QPushButton>(u"2"_s)->text(), u"閉じる"_s);
+    QCOMPARE(control<QPushButton>(u"1001"_s)->text(), u"印刷開始"_s);
+    QCOMPARE(control<QPushButton>(u"1008"_s)->text(), u"詳細設定"_s);
+    QCOMPARE(control<QCheckBox>(u"1018"_s)->text(), u"縦横比固定"_s);
+    QVERIFY(storedKeys(storePath_, u"Main"_s).isEmpty());
+}
+
+void CMainDlgTest::tabOrderFollowsTheTemplate()
+{
+    window_ = openMain();
+    const QStringList expected{u"1000"_s, u"1001"_s, u"1006"_s, u"1007"_s, u"1008"_s,
+                               u"1009"_s, u"1010"_s, u"1015"_s, u"1018"_s, u"2"_s};
+    QCOMPARE(focusedControlName(), u"2"_s);
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << focusedControlName();
+    }
+    QCOMPARE(visited, expected);
+}
+
+void CMainDlgTest::radioGroupsExcludeWithinTheirGroupOnly()
+{
+    window_ = openMain();
+    QTest::mouseClick(control<QRadioButton>(u"1004"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(u"1014"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(u"1017"_s), Qt::LeftButton);
+    const QList<bool> expected{false, false, true, false, false, false, true, false, true};
+    for (qsizetype i = 0; i < radioNames.size(); ++i)
+        QCOMPARE(control<QRadioButton>(radioNames[i])->isChecked(), expected[i]);
+}
+
+void CMainDlgTest::storeRoundTripThroughCloseAndReopen_data()
+{
+    QTest::addColumn<CloseBy>("closeBy");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("typeRadio");
+    QTest::addColumn<QString>("paperRadio");
+    QTest::addColumn<QString>("orderRadio");
+    QTest::addColumn<bool>("keepAspect");
+
+    QTest::newRow("close button") << CloseBy::CloseButton << u"123"_s << u"456"_s << u"17"_s
+                                  << u"1005"_s << u"1014"_s << u"1017"_s << true;
+    QTest::newRow("escape, negative size, letters")
+        << CloseBy::Escape << u"-5"_s << u"0"_s << u"abc"_s << u"1003"_s << u"1013"_s << u"1016"_s
+        << false;
+    QTest::newRow("window close, count with blanks")
+        << CloseBy::WindowClose << u"884"_s << u"302"_s << u" 12x"_s << u"1004"_s << u"1012"_s
+        << u"1017"_s << true;
+    QTest::newRow("enter on opening stores defaults")
+        << CloseBy::EnterOnOpening << QString() << QString() << QString() << QString() << QString()
+        << QString() << false;
+}
+
+void CMainDlgTest::storeRoundTripThroughCloseAndReopen()
+{
+    QFETCH(CloseBy, closeBy);
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(QString, count);
+    QFETCH(QString, typeRadio);
+    QFETCH(QString, paperRadio);
+    QFETCH(QString, orderRadio);
+    QFETCH(bool, keepAspect);
+
+    window_ = openMain();
+    const bool edits = closeBy != CloseBy::EnterOnOpening;
+    if (edits) {
+        auto typeInto = [](QLineEdit* edit, const QString& text) {
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+        };
+        typeInto(control<QLineEdit>(u"1006"_s), width);
+        typeInto(control<QLineEdit>(u"1007"_s), height);
+        typeInto(control<QLineEdit>(u"1010"_s), u"300"_s);
+        QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), count);
+        QTest::mouseClick(control<QRadioButton>(typeRadio), Qt::LeftButton);
+        QTest::mouseClick(control<QRadioButton>(paperRadio), Qt::LeftButton);
+        QTest::mouseClick(control<QRadioButton>(orderRadio), Qt::LeftButton);
+        if (keepAspect)
+            QTest::mouseClick(control<QCheckBox>(u"1018"_s), Qt::LeftButton);
+        QVERIFY(storedKeys(storePath_, u"Main"_s).isEmpty());
+    }
+
+    switch (closeBy) {
+    case CloseBy::CloseButton:
+        QTest::mouseClick(control<QPushButton>(u"2"_s), Qt::LeftButton);
+        break;
+    case CloseBy::Escape:
+        QTest::keyClick(control<QLineEdit>(u"1006"_s), Qt::Key_Escape);
+        break;
+    case CloseBy::WindowClose:
+        QVERIFY(window_->close());
+        break;
+    case CloseBy::EnterOnOpening:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        break;
+    }
+    QVERIFY(!window_->isVisible());
+    QCOMPARE(window_->result(), int(QDialog::Rejected));
+
+    // Exactly the thirteen "Main" keys; the resolution and the path are not kept.
+    QStringList keys = storedKeys(storePath_, u"Main"_s);
+    keys.sort();
+    QCOMPARE(keys, (QStringList{u"CHK1"_s, u"COMBO1"_s, u"EDIT2"_s, u"EDIT3"_s, u"RADIO1"_s,
+                                u"RADIO2"_s, u"RADIO3"_s, u"RADIO4"_s, u"RADIO5"_s, u"RADIO6"_s,
+                                u"RADIO7"_s, u"RADIO8"_s, u"RADIO9"_s}));
+    QVERIFY(storedKeys(storePath_, u"Option"_s).isEmpty());
+
+    const QString expectedWidth = edits ? width : u"0"_s;
+    const QString expectedHeight = edits ? height : u"0"_s;
+    const SettingsStore reread(storePath_);
+    QCOMPARE(reread.GetProfileInt("Main", "EDIT2", 99), expectedWidth.toInt());
+    QCOMPARE(reread.GetProfileInt("Main", "EDIT3", 99), expectedHeight.toInt());
+    QCOMPARE(reread.GetProfileString("Main", "COMBO1", u"?"_s), count);
+
+    window_.reset();
+    store_ = std::make_unique<SettingsStore>(storePath_);
+    window_ = openMain();
+    QCOMPARE(control<QLineEdit>(u"1006"_s)->text(), expectedWidth);
+    QCOMPARE(control<QLineEdit>(u"1007"_s)->text(), expectedHeight);
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"0"_s);
+    QCOMPARE(control<QComboBox>(u"1015"_s)->currentText(), count);
+    const QString type = edits ? typeRadio : u"1002"_s;
+    const QString paper = edits ? paperRadio : u"1012"_s;
+    const QString order = edits ? orderRadio : u"1016"_s;
+    for (const QString& name : radioNames) {
+        const bool on = name == type || name == paper || name == order;
+        QVERIFY2(control<QRadioButton>(name)->isChecked() == on, qPrintable(name));
+    }
+    QCOMPARE(control<QCheckBox>(u"1018"_s)->isChecked(), keepAspect);
+}
+
+void CMainDlgTest::handEditedStoreShowsFirstRadioOfEachGroup()
+{
+    writeStore(u"Main"_s, u"RADIO1"_s, 1);
+    writeStore(u"Main"_s, u"RADIO2"_s, 1);
+    writeStore(u"Main"_s, u"RADIO5"_s, 0); // no paper at all
+    writeStore(u"Main"_s, u"RADIO9"_s, 1); // RADIO8 keeps its default 1
+    writeStore(u"Main"_s, u"CHK1"_s, 2);
+    window_ = openMain();
+
+    const QList<bool> expected{true, false, false, false, false, false, false, true, false};
+    for (qsizetype i = 0; i < radioNames.size(); ++i)
+        QVERIFY2(control<QRadioButton>(radioNames[i])->isChecked() == expected[i],
+                 qPrintable(radioNames[i]));
+    QVERIFY(control<QCheckBox>(u"1018"_s)->isChecked());
+    QCOMPARE(window_->currentValues().paper, std::nullopt);
+
+    QTest::mouseClick(control<QRadioButton>(u"1004"_s), Qt::LeftButton);
+    QVERIFY(!control<QRadioButton>(u"1002"_s)->isChecked());
+    QVERIFY(control<QRadioButton>(u"1004"_s)->isChecked());
+
+    window_->close();
+    const SettingsStore reread(storePath_);
+    const MainButtonStates states = loadMainButtonStates(reread);
+    QCOMPARE(states.ticket, (std::array<int, 4>{0, 0, 1, 0}));
+    QCOMPARE(states.paper, (std::array<int, 3>{0, 0, 0}));
+    QCOMPARE(states.order, (std::array<int, 2>{1, 0}));
+    QCOMPARE(states.keepAspect, 1);
+}
+
+void CMainDlgTest::enterInAFieldDoesNothing_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("width") << u"1006"_s;
+    QTest::newRow("path") << u"1000"_s;
+    QTest::newRow("resolution") << u"1010"_s;
+    QTest::newRow("count") << u"1015"_s;
+    QTest::newRow("type radio") << u"1003"_s;
+}
+
+void CMainDlgTest::enterInAFieldDoesNothing()
+{
+    QFETCH(QString, field);
+    window_ = openMain();
+    QWidget* widget = control<QWidget>(field);
+    widget->setFocus();
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        widget = combo->lineEdit();
+    QTest::keyClick(widget, Qt::Key_Return);
+    QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
+    settle();
+    QVERIFY(window_->isVisible());
+    QVERIFY(storedKeys(storePath_, u"Main"_s).isEmpty());
+}
+
+void CMainDlgTest::rejectedFieldOnCloseKeepsTheLastAcceptedValues()
+{
+    writeStore(u"Main"_s, u"EDIT2"_s, 50);
+    writeStore(u"Main"_s, u"EDIT3"_s, 60);
+    writeStore(u"Main"_s, u"COMBO1"_s, u"8"_s);
+    window_ = openMain();
+    auto* width = control<QLineEdit>(u"1006"_s);
+    width->selectAll();
+    QTest::keyClicks(width, u"12a"_s);
+    auto* height = control<QLineEdit>(u"1007"_s);
+    height->selectAll();
+    QTest::keyClicks(height, u"70"_s);
+
+    MessageCatcher catcher;
+    QTest::mouseClick(control<QPushButton>(u"2"_s), Qt::LeftButton);
+    QCOMPARE(catcher.messages(), QStringList{QString::fromUtf16(DataExchange::rejectionMessage)});
+    QCOMPARE(catcher.titles(), QStringList{QCoreApplication::applicationName()});
+    QVERIFY(!window_->isVisible());
+
+    // Reading stopped at the width: it and every later field keep the values
+    // they had, and the close still stores.
+    const SettingsStore reread(storePath_);
+    QCOMPARE(reread.GetProfileInt("Main", "EDIT2", 0), 50);
+    QCOMPARE(reread.GetProfileInt("Main", "EDIT3", 0), 60);
+    QCOMPARE(reread.GetProfileString("Main", "COMBO1", QString()), u"8"_s);
+}
+
+void CMainDlgTest::contextMenuEndsWithSeparatorAndAbout()
+{
+    window_ = openMain();
+    auto* menu = window_->findChild<QMenu*>(u"systemMenu"_s);
+    QVERIFY(menu);
+    const QList<QAction*> actions = menu->actions();
+    QVERIFY(actions.size() >= 2);
+    QVERIFY(actions[actions.size() - 2]->isSeparator());
+    QCOMPARE(actions.last()->text(), u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)..."_s);
+}
+
+void CMainDlgTest::aboutEntryOpensTheAboutBox()
+{
+    window_ = openMain();
+    QString menuSeen;
+    QString aboutTitle;
+    QString aboutText;
+    // Right-click on the background opens the menu; its last entry opens
+    // the About box, which OK closes.
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        menuSeen = menu->objectName();
+        handleNextModal([&](QWidget* modal) {
+            aboutTitle = modal->windowTitle();
+            if (auto* about = qobject_cast<CAboutDlg*>(modal)) {
+                aboutText = about->findChildren<QLabel*>().last()->text();
+                QTest::mouseClick(about->findChild<QPushButton*>(u"1"_s), Qt::LeftButton);
+            } else {
+                modal->close();
+            }
+        });
+        QAction* about = menu->actions().last();
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(about).center());
+    });
+    const QPoint background(5, window_->height() - 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, background, window_->mapToGlobal(background));
+    QApplication::sendEvent(window_.get(), &event);
+    QTRY_COMPARE(aboutTitle, u"Zorvaneのﾊﾞｰｼﾞｮﾝ情報"_s);
+    QCOMPARE(menuSeen, u"systemMenu"_s);
+    QCOMPARE(aboutText, u"Zorvane Version 1.10"_s);
+    QVERIFY(window_->isVisible());
+    QVERIFY(storedKeys(storePath_, u"Main"_s).isEmpty());
+}
+
+void CMainDlgTest::systemCommandsSixteenToThirtyOneOpenAbout_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<bool>("opensAbout");
+    QTest::newRow("16") << 16 << true;
+    QTest::newRow("17") << 17 << true;
+    QTest::newRow("31") << 31 << true;
+    QTest::newRow("15") << 15 << false;
+    QTest::newRow("32") << 32 << false;
+}
+
+void CMainDlgTest::systemCommandsSixteenToThirtyOneOpenAbout()
+{
+    QFETCH(int, command);
+    QFETCH(bool, opensAbout);
+    window_ = openMain();
+    bool opened = false;
+    handleNextModal(
+        [&](QWidget* modal) {
+            opened = qobject_cast<CAboutDlg*>(modal) != nullptr;
+            modal->close();
+        },
+        nullptr, 300);
+    QVERIFY(QMetaObject::invokeMethod(window_.get(), "OnSysCommand", Q_ARG(int, command)));
+    settle(400);
+    QCOMPARE(opened, opensAbout);
+    QVERIFY(window_->isVisible());
+}
+
+void CMainDlgTest::f1OpensAbout()
+{
+    window_ = openMain();
+    bool opened = false;
+    handleNextModal([&](QWidget* modal) {
+        opened = qobject_cast<CAboutDlg*>(modal) != nullptr;
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    QTest::keyClick(control<QLineEdit>(u"1006"_s), Qt::Key_F1);
+    QVERIFY(opened);
+    QVERIFY(window_->isVisible());
+}
+
+void CMainDlgTest::detailButtonOpensTheAdvancedDialog()
+{
+    window_ = openMain();
+    PaintCounter paints(window_.get());
+    QString title;
+    handleNextModal([&](QWidget* modal) {
+        title = modal->windowTitle();
+        if (qobject_cast<CDetailDlg*>(modal)) {
+            auto* gap = modal->findChild<QLineEdit*>(u"1007"_s);
+            gap->selectAll();
+            QTest::keyClicks(gap, u"25"_s);
+            paints.count = 0;
+            QTest::mouseClick(modal->findChild<QPushButton*>(u"1"_s), Qt::LeftButton);
+        } else {
+            modal->close();
+        }
+    });
+    QTest::mouseClick(control<QPushButton>(u"1008"_s), Qt::LeftButton);
+    QCOMPARE(title, u"詳細設定"_s);
+    // Accepting stored the values and repainted the main window.
+    QTRY_VERIFY(paints.count > 0);
+    const SettingsStore reread(storePath_);
+    QCOMPARE(loadOptionValues(reread).gapV, 25);
+    QVERIFY(window_->isVisible());
+}
+
+void CMainDlgTest::layoutChangesRepaintThePreview_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("repaints");
+    QTest::newRow("paper B5") << u"click 1013"_s << true;
+    QTest::newRow("paper A4 quarter") << u"click 1014"_s << true;
+    QTest::newRow("down first") << u"click 1017"_s << true;
+    QTest::newRow("count chosen from the list") << u"choose 1015"_s << true;
+    QTest::newRow("count typed") << u"type 1015"_s << true;
+    // Without a picture the type and the size change nothing but their controls.
+    QTest::newRow("type radio") << u"click 1003"_s << false;
+    QTest::newRow("width typed") << u"type 1006"_s << false;
+}
+
+void CMainDlgTest::layoutChangesRepaintThePreview()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, repaints);
+    window_ = openMain();
+    QWidget* preview = control<QWidget>(u"1011"_s);
+    PaintCounter paints(preview);
+    settle();
+    paints.count = 0;
+
+    const QString name = action.section(u' ', 1);
+    if (action.startsWith(u"click")) {
+        QTest::mouseClick(control<QRadioButton>(name), Qt::LeftButton);
+    } else if (action.startsWith(u"choose")) {
+        control<QComboBox>(name)->setCurrentIndex(4);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control<QWidget>(name))) {
+        QTest::keyClicks(combo->lineEdit(), u"7"_s);
+    } else {
+        QTest::keyClicks(control<QLineEdit>(name), u"7"_s);
+    }
+    settle();
+    QCOMPARE(paints.count > 0, repaints);
+    if (action.startsWith(u"choose"))
+        QCOMPARE(window_->findChild<QComboBox*>(name)->currentText(), u"5"_s);
+}
+
+void CMainDlgTest::firstLocalFileOfADrop_data()
+{
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("one file") << QList<QUrl>{QUrl::fromLocalFile(u"/tmp/a b.jpg"_s)}
+                              << u"/tmp/a b.jpg"_s;
+    QTest::newRow("web first") << QList<QUrl>{QUrl(u"https://example.org/x.jpg"_s),
+                                              QUrl::fromLocalFile(u"/p/x.png"_s),
+                                              QUrl::fromLocalFile(u"/p/y.png"_s)}
+                               << u"/p/x.png"_s;
+    QTest::newRow("no file") << QList<QUrl>{QUrl(u"https://example.org/x.jpg"_s)} << QString();
+    QTest::newRow("nothing") << QList<QUrl>{} << QString();
+}
+
+void CMainDlgTest::firstLocalFileOfADrop()
+{
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(QString, expected);
+    QCOMPARE(firstLocalFile(urls).value_or(QString()), expected);
+}
+
+QTEST_MAIN(CMainDlgTest)
+#include "CMainDlgTest.moc"
