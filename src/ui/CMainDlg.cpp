@@ -200,6 +200,12 @@ MainValues CMainDlg::currentValues() const
     return values;
 }
 
+MainValues CMainDlg::valuesForPreview()
+{
+    exchange_.read(DataExchange::Report::Silent);
+    return currentValues();
+}
+
 void CMainDlg::obtainPrinterSettings()
 {
     // Not wired yet: takes the default printer's settings and overlays the

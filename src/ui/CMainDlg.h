@@ -37,6 +37,11 @@ public:
     // and the buttons as they stand.
     MainValues currentValues() const;
 
+    // The values for a repaint: the fields are read without any message, as
+    // a paint never shows one; a field that is not a whole number, and every
+    // field after it, keeps its last accepted value.
+    MainValues valuesForPreview();
+
     // The command id of the About entry; ids 16 to 31 open the About box.
     static constexpr int aboutCommandId = 16;
     // The window's close command.

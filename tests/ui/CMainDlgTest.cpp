@@ -33,6 +33,7 @@ enum class CloseBy
 {
     CloseButton,
     Escape,
+    EscapeInCount,
     WindowClose,
     EnterOnOpening
 };
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void detailButtonOpensTheAdvancedDialog();
     void layoutChangesRepaintThePreview_data();
     void layoutChangesRepaintThePreview();
+    void previewValuesFollowTheFieldsSilently();
     void firstLocalFileOfADrop_data();
     void firstLocalFileOfADrop();
 
@@ -197,6 +199,9 @@ void CMainDlgTest::storeRoundTripThroughCloseAndReopen_data()
     QTest::newRow("escape, negative size, letters")
         << CloseBy::Escape << u"-5"_s << u"0"_s << u"abc"_s << u"1003"_s << u"1013"_s << u"1016"_s
         << false;
+    QTest::newRow("escape in the count field")
+        << CloseBy::EscapeInCount << u"1"_s << u"2"_s << u"50"_s << u"1002"_s << u"1012"_s
+        << u"1016"_s << false;
     QTest::newRow("window close, count with blanks")
         << CloseBy::WindowClose << u"884"_s << u"302"_s << u" 12x"_s << u"1004"_s << u"1012"_s
         << u"1017"_s << true;
@@ -241,6 +246,9 @@ void CMainDlgTest::storeRoundTripThroughCloseAndReopen()
         break;
     case CloseBy::Escape:
         QTest::keyClick(control<QLineEdit>(u"1006"_s), Qt::Key_Escape);
+        break;
+    case CloseBy::EscapeInCount:
+        QTest::keyClick(control<QComboBox>(u"1015"_s)->lineEdit(), Qt::Key_Escape);
         break;
     case CloseBy::WindowClose:
         QVERIFY(window_->close());
@@ -517,6 +525,34 @@ void CMainDlgTest::layoutChangesRepaintThePreview()
     QCOMPARE(paints.count > 0, repaints);
     if (action.startsWith(u"choose"))
         QCOMPARE(window_->findChild<QComboBox*>(name)->currentText(), u"5"_s);
+}
+
+// A repaint takes the count as typed, and a width that is not a number
+// keeps the last accepted width without bringing up a message.
+void CMainDlgTest::previewValuesFollowTheFieldsSilently()
+{
+    writeStore(u"Main"_s, u"EDIT2"_s, 500);
+    window_ = openMain();
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"12"_s);
+    QTest::mouseClick(control<QRadioButton>(u"1005"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(u"1014"_s), Qt::LeftButton);
+    MainValues values = window_->valuesForPreview();
+    QCOMPARE(values.countText, u"12"_s);
+    QCOMPARE(requestedCount(values), 12);
+    QCOMPARE(values.ticketType, TicketType::Other);
+    QCOMPARE(values.paper, PaperKind::A4Quarter);
+    QCOMPARE(values.fillOrder, FillOrder::RowsFirst);
+
+    MessageCatcher catcher;
+    auto* width = control<QLineEdit>(u"1006"_s);
+    width->selectAll();
+    QTest::keyClicks(width, u"6x"_s);
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"3"_s);
+    values = window_->valuesForPreview();
+    settle();
+    QVERIFY(catcher.messages().isEmpty());
+    QCOMPARE(values.customWidth, 500);
+    QCOMPARE(values.countText, u"12"_s); // read stops at the rejected width
 }
 
 void CMainDlgTest::firstLocalFileOfADrop_data()
