@@ -2,10 +2,11 @@
 # Takes screenshots of the main window, the advanced settings and the About
 # box on a virtual X server, with a fresh store (every value at its default).
 #   scripts/screenshots.sh [OUTPUT_DIR]     default: docs/screenshots
+# BUILD_DIR=dir uses an existing build instead of building one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshots}
-dir=$(bash scripts/build.sh | tail -n 1)
+dir=${BUILD_DIR:-$(bash scripts/build.sh | tail -n 1)}
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
 XDG_CONFIG_HOME="$config" xvfb-run -a -s "-screen 0 1024x768x24" \
