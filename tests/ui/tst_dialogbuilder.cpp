@@ -271,4 +271,4 @@ void DialogBuilderTest::aboutBoxShowsIconVersionAndOk()
 }
 
 QTEST_MAIN(DialogBuilderTest)
-#include "DialogBuilderTest.moc"
+#include "tst_dialogbuilder.moc"

@@ -577,4 +577,4 @@ void CMainDlgTest::firstLocalFileOfADrop()
 }
 
 QTEST_MAIN(CMainDlgTest)
-#include "CMainDlgTest.moc"
+#include "tst_maindlg.moc"

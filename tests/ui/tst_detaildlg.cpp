@@ -422,4 +422,4 @@ void CDetailDlgTest::okRepaintsTheOwner()
 }
 
 QTEST_MAIN(CDetailDlgTest)
-#include "CDetailDlgTest.moc"
+#include "tst_detaildlg.moc"
