@@ -13,12 +13,17 @@ QString CZorvaneApp::storePath()
                                         QCoreApplication::applicationName());
 }
 
-int CZorvaneApp::run(int& argc, char** argv)
+void CZorvaneApp::configure()
 {
-    QApplication app(argc, argv);
     // Qt names the application after the executable's base name, so a
     // renamed copy keeps a store of its own.
     QCoreApplication::setOrganizationName(QLatin1StringView(organizationName));
+}
+
+int CZorvaneApp::run(int& argc, char** argv)
+{
+    QApplication app(argc, argv);
+    configure();
 
     SettingsStore store(storePath());
     StandInWindow window(store);
