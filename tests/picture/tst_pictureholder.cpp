@@ -304,6 +304,10 @@ void TestPictureHolder::refusesMissingFileAndDirectory()
     QVERIFY(!PictureHolder::load(dir_.filePath(u"missing.bmp"_s)));
     QVERIFY(!PictureHolder::load(dir_.path()));
     QVERIFY(!PictureHolder::load(QString()));
+    // A file larger than any allowed picture needs is not read at all.
+    QFile huge(write(u"huge.bmp"_s, encoded(quadrants(8, 8), "bmp")));
+    QVERIFY(huge.resize(qint64(600) * 1024 * 1024)); // sparse: costs no disk
+    QVERIFY(!PictureHolder::load(huge.fileName()));
 }
 
 void TestPictureHolder::loadsPictureAboveQtsDefaultLimit()
