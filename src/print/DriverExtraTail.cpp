@@ -17,7 +17,8 @@ QByteArray escaped(const QString& value)
     out.reserve(utf8.size());
     for (const char c : utf8) {
         if (c == '%' || c == '\n' || c == '\r' || c == '\0')
-            out += QByteArray('%' + QByteArray::number(uchar(c), 16).rightJustified(2, '0').toUpper());
+            out +=
+                QByteArray('%' + QByteArray::number(uchar(c), 16).rightJustified(2, '0').toUpper());
         else
             out += c;
     }
@@ -45,7 +46,8 @@ QByteArray DriverExtraTail::encode(int capacity) const
     if (!outputFile.isEmpty())
         lines.append(line(outputKey, outputFile));
     for (qsizetype i = 0; i + 1 < cupsOptions.size(); i += 2)
-        lines.append(line(QByteArray(cupsPrefix.toByteArray() + cupsOptions[i].toUtf8()), cupsOptions[i + 1]));
+        lines.append(line(QByteArray(cupsPrefix.toByteArray() + cupsOptions[i].toUtf8()),
+                          cupsOptions[i + 1]));
 
     QByteArray out;
     for (const QByteArray& each : lines) {

@@ -7,7 +7,8 @@
 namespace zorvane {
 
 // Where printing goes on a system without any printer.
-enum class WithoutPrinter {
+enum class WithoutPrinter
+{
     PdfFile, // a PDF file, so the Print dialog can still print to a file
     Fail,    // nowhere: printing needs a real printer
 };

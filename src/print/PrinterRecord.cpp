@@ -107,8 +107,8 @@ PrinterSettingsBlock PrinterRecord::fromPrinter(const QPrinter& printer)
                                              : devmode::portrait);
     writePaper(block, layout.pageSize(), fields);
     block.writeI16(devmode::copies, toShort(printer.copyCount()));
-    block.writeI16(devmode::color, printer.colorMode() == QPrinter::Color ? devmode::colour
-                                                                           : devmode::monochrome);
+    block.writeI16(devmode::color,
+                   printer.colorMode() == QPrinter::Color ? devmode::colour : devmode::monochrome);
     block.writeI16(devmode::duplex, duplexCode(printer.duplex()));
     block.writeI16(devmode::collate, printer.collateCopies() ? 1 : 0);
     if (printer.resolution() > 0) {
@@ -201,7 +201,8 @@ void PrinterRecord::applyTo(const PrinterSettingsBlock& block, QPrinter& printer
         printer.setDuplex(duplexMode(*duplex));
     if (const auto collate = read.value(devmode::collate, devmode::hasCollate))
         printer.setCollateCopies(*collate != 0);
-    if (const auto dpi = read.value(devmode::printQuality, devmode::hasPrintQuality); dpi && *dpi > 0)
+    if (const auto dpi = read.value(devmode::printQuality, devmode::hasPrintQuality);
+        dpi && *dpi > 0)
         printer.setResolution(*dpi);
 }
 
