@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+class QPainter;
+
+namespace zorvane {
+
+class PictureHolder;
+
+// Something to draw a sheet on (the preview's page image, a printer page, a
+// PDF): a painter on any paint device, with that device's pixels per inch,
+// which may differ along x and y.
+class DrawingSurface
+{
+public:
+    // Pixels per inch taken from the device's logical resolution.
+    explicit DrawingSurface(QPainter& painter);
+    DrawingSurface(QPainter& painter, int dpiX, int dpiY);
+
+    DrawingSurface(const DrawingSurface&) = delete;
+    DrawingSurface& operator=(const DrawingSurface&) = delete;
+
+    int pixelsPerInchX() const { return dpiX_; }
+    int pixelsPerInchY() const { return dpiY_; }
+    QPainter& painter() const { return painter_; }
+
+    // Draws the whole picture stretched to fill the rectangle exactly, its
+    // proportions not kept. An empty or inverted rectangle draws nothing.
+    // On screen-like devices the picture is shrunk with filtering, once per
+    // size, and every ticket is copied from that one shrunk image; on a
+    // printer or PDF every ticket draws the picture's own QImage, so the
+    // output holds it once.
+    void renderPicture(const PictureHolder& picture, const QRect& target);
+
+    // A solid one-pixel pen, current for the lifetime of this object; the
+    // pen it displaced is current again afterwards.
+    class PenSelection
+    {
+    public:
+        PenSelection(DrawingSurface& surface, const QColor& color);
+        ~PenSelection();
+
+        PenSelection(const PenSelection&) = delete;
+        PenSelection& operator=(const PenSelection&) = delete;
+
+    private:
+        DrawingSurface& surface_;
+        QColor displaced_;
+    };
+
+    void moveTo(QPoint point) { position_ = point; }
+    // A non-antialiased one-pixel line from the current position up to the
+    // point, the point itself not drawn; the point becomes the position.
+    void lineTo(QPoint point);
+
+private:
+    const QImage& shrunkCopy(const PictureHolder& picture, QSize size);
+    void fillPixels(const QRect& pixels);
+
+    QPainter& painter_;
+    int dpiX_ = 96;
+    int dpiY_ = 96;
+    QPoint position_;
+    QColor penColor_ = Qt::black;
+
+    // The picture shrunk for the tickets of the sheet being drawn.
+    QImage shrunk_;
+    qint64 shrunkFrom_ = 0; // cache key of the picture it was shrunk from
+};
+
+} // namespace zorvane

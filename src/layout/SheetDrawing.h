@@ -1,0 +1,59 @@
+#pragma once
+
+#include "GridFit.h"
+#include "settings/Catalogue.h"
+#include "settings/JobSettings.h"
+
+#include <optional>
+#include <string_view>
+
+namespace zorvane {
+
+class DrawingSurface;
+class PictureHolder;
+class SettingsStore;
+
+// Pixels for a length in tenths of a millimetre at the given pixels per
+// inch: the whole product, divided by 254.0, truncated toward zero (also for
+// negative lengths). The product is formed in 64 bits.
+int pixelsFromTenths(int tenths, int pixelsPerInch);
+
+// Where and how many tickets go on a sheet. Lengths in tenths of a
+// millimetre. For code "Z" the ticket size is the custom size.
+struct SheetPlacement
+{
+    std::string_view ticketTypeCode;
+    int ticketWidth = 0;
+    int ticketHeight = 0;
+    std::optional<FillOrder> fillOrder;
+    int rows = 0;
+    int columns = 0;
+    int count = 0;
+    int offsetX = 100;
+    int offsetY = 100;
+    int gapV = 3;
+    int gapH = 3;
+};
+
+// Draws one ticket with its top-left corner at (x, y) in tenths of a
+// millimetre: the picture stretched over columns L..R-1 and rows T..B-1 and,
+// when the frame option is on, a one-pixel frame through columns L-1 and R+1
+// and rows T-1 and B+1; column R and row B stay untouched. The frame values
+// are read from the store at every call, even when nothing is then drawn (an
+// unknown code or no picture), so an accepted change shows at the next sheet.
+void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
+              std::string_view ticketTypeCode, TicketSize customSize, int x, int y);
+
+// Visits the grid's cells in fill order and draws a ticket in each until the
+// count is reached. Nothing without a fill order or for a count of 0 or less.
+void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
+               const SheetPlacement& placement);
+
+// The sheet for the main window's values, as preview and print draw it: the
+// checked ticket type and fill order, the requested count and the offsets
+// and gaps read now from the store. Run GridFit first and call this only
+// when the count fits, with the grid it returned.
+void drawJobSheet(DrawingSurface& surface, const PictureHolder* picture, const MainValues& main,
+                  const GridSize& grid, const SettingsStore& store);
+
+} // namespace zorvane

@@ -1,0 +1,212 @@
+#include "PictureFileCheck.h"
+
+#include <QtEndian>
+
+#include <cstring>
+
+namespace zorvane {
+namespace {
+
+// A cursor over the file bytes that refuses to read past the end.
+class ByteCursor
+{
+public:
+    explicit ByteCursor(QByteArrayView data) : data_(data) {}
+
+    bool atEnd() const { return pos_ >= data_.size(); }
+    bool has(qsizetype count) const { return count >= 0 && data_.size() - pos_ >= count; }
+    qsizetype position() const { return pos_; }
+    void seek(qsizetype pos) { pos_ = pos; }
+
+    bool skip(qsizetype count)
+    {
+        if (!has(count))
+            return false;
+        pos_ += count;
+        return true;
+    }
+
+    int byteAt(qsizetype offset) const { return quint8(data_[pos_ + offset]); }
+
+    int takeByte()
+    {
+        const int value = byteAt(0);
+        ++pos_;
+        return value;
+    }
+
+    // The offset of the next 0xFF at or after the cursor, or -1.
+    qsizetype nextFF() const
+    {
+        const void* hit = std::memchr(data_.data() + pos_, 0xFF, size_t(data_.size() - pos_));
+        return hit ? static_cast<const char*>(hit) - data_.data() : -1;
+    }
+
+private:
+    QByteArrayView data_;
+    qsizetype pos_ = 0;
+};
+
+bool startsWith(QByteArrayView data, QByteArrayView prefix)
+{
+    return data.size() >= prefix.size() && data.first(prefix.size()) == prefix;
+}
+
+quint16 le16(QByteArrayView data, qsizetype at)
+{
+    return qFromLittleEndian<quint16>(data.data() + at);
+}
+
+quint32 le32(QByteArrayView data, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(data.data() + at);
+}
+
+bool isStandaloneJpegMarker(int marker)
+{
+    return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
+// Entropy-coded data stuffs every 0xFF as FF 00 and holds only restart
+// markers, so the next other marker ends it.
+bool skipEntropyCodedData(ByteCursor& cursor)
+{
+    while (!cursor.atEnd()) {
+        const qsizetype ff = cursor.nextFF();
+        if (ff < 0)
+            return false;
+        cursor.seek(ff);
+        if (!cursor.has(2))
+            return false;
+        const int next = cursor.byteAt(1);
+        if (next != 0x00 && next != 0xFF && !isStandaloneJpegMarker(next))
+            return true;
+        cursor.skip(next == 0xFF ? 1 : 2);
+    }
+    return false;
+}
+
+// Skips a GIF's chain of data sub-blocks up to and including its terminator.
+bool skipGifSubBlocks(ByteCursor& cursor)
+{
+    while (cursor.has(1)) {
+        const int length = cursor.takeByte();
+        if (length == 0)
+            return true;
+        if (!cursor.skip(length))
+            return false;
+    }
+    return false;
+}
+
+qsizetype gifColourTableBytes(int packedFields)
+{
+    return (packedFields & 0x80) ? 3 * (qsizetype(2) << (packedFields & 0x07)) : 0;
+}
+
+} // namespace
+
+bool isCompleteJpeg(QByteArrayView data)
+{
+    ByteCursor cursor(data);
+    if (!cursor.skip(2))
+        return false;
+    while (!cursor.atEnd()) {
+        const qsizetype ff = cursor.nextFF();
+        if (ff < 0)
+            return false;
+        cursor.seek(ff);
+        while (cursor.has(1) && cursor.byteAt(0) == 0xFF)
+            cursor.skip(1); // fill bytes
+        if (!cursor.has(1))
+            return false;
+        const int marker = cursor.takeByte();
+        if (marker == 0xD9)
+            return true;
+        if (isStandaloneJpegMarker(marker))
+            continue;
+        if (!cursor.has(2))
+            return false;
+        const int length = (cursor.byteAt(0) << 8) | cursor.byteAt(1);
+        if (length < 2 || !cursor.skip(length))
+            return false;
+        if (marker == 0xDA && !skipEntropyCodedData(cursor))
+            return false;
+    }
+    return false;
+}
+
+bool isCompleteBmp(QByteArrayView data)
+{
+    constexpr qsizetype fileHeaderSize = 14;
+    if (data.size() < fileHeaderSize + 12)
+        return false;
+    const qint64 pixelOffset = le32(data, 10);
+    const quint32 infoSize = le32(data, 14);
+    qint64 width = 0;
+    qint64 height = 0;
+    int bitsPerPixel = 0;
+    quint32 compression = 0;
+    quint32 imageSize = 0;
+    if (infoSize == 12) {
+        width = le16(data, 18);
+        height = le16(data, 20);
+        bitsPerPixel = le16(data, 24);
+    } else {
+        if (data.size() < fileHeaderSize + 40)
+            return false;
+        width = qint32(le32(data, 18));
+        height = qint32(le32(data, 22));
+        bitsPerPixel = le16(data, 28);
+        compression = le32(data, 30);
+        imageSize = le32(data, 34);
+    }
+    constexpr quint32 plainRgb = 0;
+    constexpr quint32 bitFields = 3;
+    constexpr quint32 alphaBitFields = 6;
+    if (compression != plainRgb && compression != bitFields && compression != alphaBitFields)
+        return pixelOffset + qint64(imageSize) <= data.size(); // run-length coded
+    const qint64 rowBytes = (qAbs(width) * bitsPerPixel + 31) / 32 * 4;
+    return pixelOffset + rowBytes * qAbs(height) <= data.size();
+}
+
+bool isCompleteGifFirstFrame(QByteArrayView data)
+{
+    constexpr qsizetype headerSize = 13; // signature and logical screen descriptor
+    ByteCursor cursor(data);
+    if (!cursor.has(headerSize))
+        return false;
+    const int screenFields = quint8(data[10]);
+    if (!cursor.skip(headerSize + gifColourTableBytes(screenFields)))
+        return false;
+    while (cursor.has(1)) {
+        const int introducer = cursor.takeByte();
+        if (introducer == 0x21) { // extension: label, then sub-blocks
+            if (!cursor.skip(1) || !skipGifSubBlocks(cursor))
+                return false;
+        } else if (introducer == 0x2C) { // image: descriptor, colours, code size, data
+            if (!cursor.has(9))
+                return false;
+            const int imageFields = cursor.byteAt(8);
+            if (!cursor.skip(9 + gifColourTableBytes(imageFields)) || !cursor.skip(1))
+                return false;
+            return skipGifSubBlocks(cursor);
+        } else {
+            return false; // the trailer or garbage before any image
+        }
+    }
+    return false;
+}
+
+bool isCompletePictureFile(QByteArrayView data)
+{
+    if (startsWith(data, "\xFF\xD8\xFF"))
+        return isCompleteJpeg(data);
+    if (startsWith(data, "BM"))
+        return isCompleteBmp(data);
+    if (startsWith(data, "GIF8"))
+        return isCompleteGifFirstFrame(data);
+    return true;
+}
+
+} // namespace zorvane

@@ -1,0 +1,104 @@
+#include "PictureHolder.h"
+
+#include "PictureFileCheck.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace zorvane {
+namespace {
+
+// Qt refuses decoded images over 128 MB by default, about 32 megapixels.
+// Raise the ceiling to what the largest allowed picture needs at four bytes
+// a pixel, with room for the decoder's own row buffers.
+constexpr int decodeAllocationLimitMb = int(PictureHolder::maxPixels * 4 / (1024 * 1024)) + 64;
+
+// Halving stops once a copy is this small: below it a shrink from the
+// picture itself is already cheap.
+constexpr int smallestHalvedSide = 32;
+
+bool claimsTooManyPixels(QSize size)
+{
+    return qint64(size.width()) * size.height() > PictureHolder::maxPixels;
+}
+
+QImage decode(QIODevice& device)
+{
+    QImageReader::setAllocationLimit(decodeAllocationLimitMb);
+    QImageReader reader(&device);
+    reader.setAutoTransform(true); // phone photos stand upright
+    const QSize claimed = reader.size();
+    if (claimed.isValid() && claimsTooManyPixels(claimed))
+        return {};
+    QImage image = reader.read();
+    if (image.isNull() || claimsTooManyPixels(image.size()))
+        return {};
+    return image;
+}
+
+// The whole file as bytes, mapped rather than copied where the system allows.
+QImage decodeFile(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() <= 0)
+        return {};
+    QByteArray bytes;
+    if (const uchar* mapped = file.map(0, file.size()))
+        bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), file.size());
+    else
+        bytes = file.readAll();
+    if (bytes.isEmpty() || !isCompletePictureFile(bytes))
+        return {};
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    return decode(buffer);
+}
+
+// Screen painting and PDF output are fastest with 32-bit pixels.
+QImage toDrawingFormat(QImage image)
+{
+    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                            : QImage::Format_RGB32);
+    return image;
+}
+
+} // namespace
+
+PictureHolder::PictureHolder(QImage image) : image_(std::move(image))
+{
+    QImage previous = image_; // shares the pixels, copies nothing
+    while (previous.width() / 2 >= smallestHalvedSide &&
+           previous.height() / 2 >= smallestHalvedSide) {
+        previous = previous.scaled(previous.width() / 2, previous.height() / 2,
+                                   Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        halvedCopies_.push_back(previous);
+    }
+}
+
+std::unique_ptr<PictureHolder> PictureHolder::load(const QString& path)
+{
+    return fromImage(decodeFile(path));
+}
+
+std::unique_ptr<PictureHolder> PictureHolder::fromImage(const QImage& image)
+{
+    if (image.isNull() || claimsTooManyPixels(image.size()))
+        return nullptr;
+    return std::unique_ptr<PictureHolder>(new PictureHolder(toDrawingFormat(image)));
+}
+
+const QImage& PictureHolder::reducedCopyCovering(QSize target) const
+{
+    for (auto copy = halvedCopies_.rbegin(); copy != halvedCopies_.rend(); ++copy) {
+        if (copy->width() >= target.width() && copy->height() >= target.height())
+            return *copy;
+    }
+    return image_;
+}
+
+} // namespace zorvane
