@@ -1,5 +1,7 @@
 #include "CZorvaneApp.h"
 
+#include "CommandLine.h"
+#include "HeadlessRun.h"
 #include "StandInWindow.h"
 #include "settings/SettingsStore.h"
 
@@ -13,8 +15,34 @@ QString CZorvaneApp::storePath()
                                         QCoreApplication::applicationName());
 }
 
+namespace {
+
+QStringList argumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Printing from the command line opens no window and needs no display, so
+// the choice is made before any application object exists.
+int runWithoutWindow(int& argc, char** argv, const CommandLine& line)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QLatin1StringView(CZorvaneApp::organizationName));
+    return runHeadless(line, CZorvaneApp::storePath());
+}
+
+} // namespace
+
 int CZorvaneApp::run(int& argc, char** argv)
 {
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (CommandLine::asksForHeadlessRun(arguments))
+        return runWithoutWindow(argc, argv, CommandLine::parse(arguments));
+
     QApplication app(argc, argv);
     // Qt names the application after the executable's base name, so a
     // renamed copy keeps a store of its own.
