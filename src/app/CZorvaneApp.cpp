@@ -7,6 +7,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 namespace zorvane {
 
 QString CZorvaneApp::storePath()
@@ -25,10 +27,19 @@ QStringList argumentsOf(int argc, char** argv)
     return arguments;
 }
 
+// Qt's own notes (a missing runtime directory and the like) would break the
+// command line's promise of one clear line per error; only grave ones pass.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 // Printing from the command line opens no window and needs no display, so
 // the choice is made before any application object exists.
 int runWithoutWindow(int& argc, char** argv, const CommandLine& line)
 {
+    qInstallMessageHandler(quietMessages);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QLatin1StringView(CZorvaneApp::organizationName));

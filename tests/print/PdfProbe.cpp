@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -55,8 +56,16 @@ QImage render(const QString& pdfPath, int dpi)
 int imageCount(const QString& pdfPath)
 {
     const QString list = QString::fromUtf8(run(u"pdfimages"_s, {u"-list"_s, pdfPath}));
-    // Two header lines, then one line per image.
-    return std::max<int>(0, int(list.split(u'\n', Qt::SkipEmptyParts).size()) - 2);
+    // Two header lines, then one line per use of an image; the object
+    // number and generation (columns 11 and 12) tell the images apart.
+    QSet<QString> objects;
+    const QStringList lines = list.split(u'\n', Qt::SkipEmptyParts);
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QStringList columns = lines[i].split(u' ', Qt::SkipEmptyParts);
+        if (columns.size() > 11)
+            objects.insert(columns[10] + u' ' + columns[11]);
+    }
+    return int(objects.size());
 }
 
 } // namespace pdfprobe

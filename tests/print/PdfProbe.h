@@ -13,7 +13,7 @@ bool toolsAvailable();
 QSizeF pageSizeMm(const QString& pdfPath);
 // The first page rendered at the given resolution; null on failure.
 QImage render(const QString& pdfPath, int dpi);
-// The number of images the file embeds.
+// The number of distinct images the file embeds, however often each is drawn.
 int imageCount(const QString& pdfPath);
 
 } // namespace pdfprobe
