@@ -17,6 +17,13 @@ QString CZorvaneApp::storePath()
                                         QCoreApplication::applicationName());
 }
 
+void CZorvaneApp::configure()
+{
+    // Qt names the application after the executable's base name, so a
+    // renamed copy keeps a store of its own.
+    QCoreApplication::setOrganizationName(QLatin1StringView(organizationName));
+}
+
 namespace {
 
 QStringList argumentsOf(int argc, char** argv)
@@ -42,7 +49,7 @@ int runWithoutWindow(int& argc, char** argv, const CommandLine& line)
     qInstallMessageHandler(quietMessages);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QLatin1StringView(CZorvaneApp::organizationName));
+    CZorvaneApp::configure();
     return runHeadless(line, CZorvaneApp::storePath());
 }
 
@@ -55,9 +62,7 @@ int CZorvaneApp::run(int& argc, char** argv)
         return runWithoutWindow(argc, argv, CommandLine::parse(arguments));
 
     QApplication app(argc, argv);
-    // Qt names the application after the executable's base name, so a
-    // renamed copy keeps a store of its own.
-    QCoreApplication::setOrganizationName(QLatin1StringView(organizationName));
+    configure();
 
     SettingsStore store(storePath());
     StandInWindow window(store);

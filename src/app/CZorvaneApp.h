@@ -17,6 +17,10 @@ public:
     // Runs the program; returns the process exit status.
     int run(int& argc, char** argv);
 
+    // Roots the store: the organisation name, with the application named
+    // after the executable as Qt names it by default.
+    static void configure();
+
     // The user's store file for the running application's name.
     static QString storePath();
 };

@@ -56,8 +56,10 @@ void DataExchange::reject(QLineEdit* edit, Report report)
         return;
     lastRejectedEdit_ = edit;
     lastRejectedText_ = edit->text();
-    edit->setFocus(Qt::OtherFocusReason);
     showMessage(edit->window(), QString::fromUtf16(rejectionMessage));
+    // After the box, so closing it hands the focus back to this field.
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
 }
 
 void DataExchange::write()

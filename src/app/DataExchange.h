@@ -27,7 +27,11 @@ namespace zorvane {
 class DataExchange
 {
 public:
-    enum class Report { Message, Silent };
+    enum class Report
+    {
+        Message,
+        Silent
+    };
 
     void bindInt(QLineEdit* edit, int* member);
     void bindComboText(QComboBox* combo, QString* member);

@@ -12,8 +12,8 @@ namespace {
 
 void execMessage(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text,
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 
@@ -25,9 +25,8 @@ void showMessage(QWidget* parent, const QString& text)
         execMessage(parent, text);
         return;
     }
-    QTimer::singleShot(0, [guarded = QPointer<QWidget>(parent), text] {
-        execMessage(guarded.data(), text);
-    });
+    QTimer::singleShot(
+        0, [guarded = QPointer<QWidget>(parent), text] { execMessage(guarded.data(), text); });
 }
 
 } // namespace zorvane

@@ -13,10 +13,9 @@ StandInWindow::StandInWindow(SettingsStore& store, QWidget* parent)
 {
     setWindowTitle(QCoreApplication::applicationName());
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QString::fromUtf8("%1 x %2 (0.1mm)")
-                                     .arg(values_.customWidth)
-                                     .arg(values_.customHeight),
-                                 this));
+    layout->addWidget(new QLabel(
+        QString::fromUtf8("%1 x %2 (0.1mm)").arg(values_.customWidth).arg(values_.customHeight),
+        this));
 }
 
 void StandInWindow::reject()

@@ -30,10 +30,10 @@ GridFitResult GridFit(const MainValues& main, const OptionValues& options)
     const PaperSpec& paper = paperSpec(*main.paper);
 
     GridSize& grid = result.grid;
-    grid.columns = ticketsAlong(qint64(paper.usableWidth) - options.offsetX, ticket.width,
-                                options.gapH);
-    grid.rows = ticketsAlong(qint64(paper.usableHeight) - options.offsetY, ticket.height,
-                             options.gapV);
+    grid.columns =
+        ticketsAlong(qint64(paper.usableWidth) - options.offsetX, ticket.width, options.gapH);
+    grid.rows =
+        ticketsAlong(qint64(paper.usableHeight) - options.offsetY, ticket.height, options.gapV);
 
     // A cap only lowers a count, and applies whatever it holds, 0 included.
     if (options.limitGrid != 0) {

@@ -8,9 +8,24 @@
 
 namespace zorvane {
 
-enum class TicketType { A, B, D, Other };
-enum class PaperKind { A4, B5, A4Quarter };
-enum class FillOrder { RowsFirst, ColumnsFirst };
+enum class TicketType
+{
+    A,
+    B,
+    D,
+    Other
+};
+enum class PaperKind
+{
+    A4,
+    B5,
+    A4Quarter
+};
+enum class FillOrder
+{
+    RowsFirst,
+    ColumnsFirst
+};
 
 // Radio groups are tested in this order; the first selected member counts.
 inline constexpr std::array allTicketTypes{TicketType::A, TicketType::B, TicketType::D,

@@ -95,8 +95,7 @@ void saveMainValues(SettingsStore& store, const MainValues& values)
     saveMainValues(store, values, buttonStatesOf(values));
 }
 
-void saveMainValues(SettingsStore& store, const MainValues& values,
-                    const MainButtonStates& states)
+void saveMainValues(SettingsStore& store, const MainValues& values, const MainButtonStates& states)
 {
     store.WriteProfileInt(keys::mainSection, km::customWidth, values.customWidth);
     store.WriteProfileInt(keys::mainSection, km::customHeight, values.customHeight);

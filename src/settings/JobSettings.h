@@ -71,8 +71,7 @@ void applyButtonStates(const MainButtonStates& states, MainValues& values);
 MainButtonStates loadMainButtonStates(const SettingsStore& store);
 MainValues loadMainValues(const SettingsStore& store);
 void saveMainValues(SettingsStore& store, const MainValues& values);
-void saveMainValues(SettingsStore& store, const MainValues& values,
-                    const MainButtonStates& states);
+void saveMainValues(SettingsStore& store, const MainValues& values, const MainButtonStates& states);
 
 OptionValues loadOptionValues(const SettingsStore& store);
 void saveOptionValues(SettingsStore& store, const OptionValues& values);

@@ -8,8 +8,7 @@ namespace zorvane {
 
 SettingsStore::SettingsStore(const QString& iniPath)
     : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
-{
-}
+{}
 
 SettingsStore::~SettingsStore()
 {

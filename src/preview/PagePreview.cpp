@@ -1,0 +1,125 @@
+#include "PagePreview.h"
+
+#include "PreviewFont.h"
+#include "layout/DrawingSurface.h"
+#include "layout/SheetDrawing.h"
+#include "layout/WideMath.h"
+#include "settings/SettingsStore.h"
+#include "settings/StoreKeys.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace zorvane {
+namespace {
+
+constexpr double mmPerInch = 25.4;
+
+int pagePixels(int dpi, int millimetres)
+{
+    return clampToInt(qint64(std::trunc(double(qint64(dpi) * millimetres) / mmPerInch)));
+}
+
+// The page as the printer gets it, at the box's resolution, white.
+QImage drawnPage(const DrawingSurface& box, const PictureHolder* picture, const MainValues& main,
+                 const GridSize& grid, const SettingsStore& store)
+{
+    const QSize size = pageImageSize(*main.paper, box.pixelsPerInchX(), box.pixelsPerInchY());
+    if (size.isEmpty())
+        return {};
+    QImage page(size, QImage::Format_RGB32);
+    if (page.isNull())
+        return {};
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    DrawingSurface surface(painter, box.pixelsPerInchX(), box.pixelsPerInchY());
+    drawJobSheet(surface, picture, main, grid, store);
+    return page;
+}
+
+void writeText(QPainter& painter, QPoint topLeft, const QString& text, const SettingsStore& store)
+{
+    const int fontPercent = store.GetProfileInt(keys::optionSection, keys::option::fontPercent,
+                                                OptionValues().fontPercent);
+    painter.save();
+    painter.setFont(previewFont(painter.font(), painter.device(), fontPercent));
+    painter.setPen(Qt::white);
+    painter.setBackground(Qt::black);
+    painter.setBackgroundMode(Qt::OpaqueMode); // the text's cells are black too
+    painter.drawText(QPoint(topLeft.x(), topLeft.y() + painter.fontMetrics().ascent()), text);
+    painter.restore();
+}
+
+} // namespace
+
+QSize pageImageSize(PaperKind paper, int dpiX, int dpiY)
+{
+    const PaperSpec& spec = paperSpec(paper);
+    return {pagePixels(dpiX, spec.pageWidthMm), pagePixels(dpiY, spec.pageHeightMm)};
+}
+
+QRect pageRectangle(PaperKind paper, QSize boxSize)
+{
+    const QSize size = paperSpec(paper).previewPageRect;
+    return {QPoint((boxSize.width() - size.width()) / 2, (boxSize.height() - size.height()) / 2),
+            size};
+}
+
+QString printableCountText(int printableCount)
+{
+    return u"印刷可能な最大数： "_s + QString::number(printableCount) + u" 個"_s;
+}
+
+QString noPictureNotice()
+{
+    return u"画像がロードされていません。"_s;
+}
+
+QImage warningPicture()
+{
+    return QImage(u":/zorvane/warning.bmp"_s);
+}
+
+PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHolder* picture,
+                             const MainValues& main, const SettingsStore& store)
+{
+    PreviewOutcome outcome;
+    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    if (!fit.fits) {
+        outcome.doesNotFit = true;
+        return outcome;
+    }
+    outcome.printableCount = capacity(fit.grid);
+    if (!picture || !main.paper)
+        return outcome;
+
+    const QImage page = drawnPage(box, picture, main, fit.grid, store);
+    if (page.isNull())
+        return outcome;
+    // An area filter, so fine detail turns grey instead of into moire.
+    const QRect target = pageRectangle(*main.paper, boxSize);
+    box.painter().drawImage(target.topLeft(), page.scaled(target.size(), Qt::IgnoreAspectRatio,
+                                                          Qt::SmoothTransformation));
+    return outcome;
+}
+
+PreviewOutcome paintPreviewBox(QPainter& painter, QSize boxSize, const PictureHolder* picture,
+                               const MainValues& main, const SettingsStore& store)
+{
+    painter.fillRect(QRect(QPoint(0, 0), boxSize), Qt::black);
+    if (!picture) {
+        writeText(painter, noPictureNoticePlace, noPictureNotice(), store);
+        return {};
+    }
+    DrawingSurface box(painter);
+    const PreviewOutcome outcome = RenderPreview(box, boxSize, picture, main, store);
+    if (outcome.doesNotFit)
+        painter.drawImage(warningPicturePlace, warningPicture());
+    writeText(painter, printableCountPlace, printableCountText(outcome.printableCount), store);
+    return outcome;
+}
+
+} // namespace zorvane

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "preview/PagePreview.h"
+#include "settings/JobSettings.h"
+
+#include <QFrame>
+
+namespace zorvane {
+
+class PictureHolder;
+class SettingsStore;
+
+// The preview box of the main window: paints the shrunken page for the
+// values it was last given, the Option values read from the store at every
+// paint. It never opens a message box; the window validates its fields
+// before it hands the values over.
+class PreviewWidget : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit PreviewWidget(const SettingsStore& store, QWidget* parent = nullptr);
+
+    // The window keeps ownership; the picture must outlive its use here.
+    void setPicture(const PictureHolder* picture);
+    void setMainValues(const MainValues& values);
+
+    const PictureHolder* picture() const { return picture_; }
+    const MainValues& mainValues() const { return main_; }
+    // What the last paint found: whether the count fits and the capacity.
+    const PreviewOutcome& lastOutcome() const { return lastOutcome_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const SettingsStore& store_;
+    const PictureHolder* picture_ = nullptr;
+    MainValues main_;
+    PreviewOutcome lastOutcome_;
+};
+
+} // namespace zorvane
