@@ -9,6 +9,7 @@
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void vanishedPrinterGivesWayToTheDefault();
     void defaultsNameTheDefaultPrinter();
     void cupsOptionsTravelInTheTail();
+    void randomRecordsApplyWithoutHarm();
 
 private:
     QTemporaryDir dir_;
@@ -238,6 +240,27 @@ void TestPrinterRecord::cupsOptionsTravelInTheTail()
     QCOMPARE(
         next.printEngine()->property(QPrintEngine::PrintEnginePropertyKey(0xfe00)).toStringList(),
         options);
+}
+
+void TestPrinterRecord::randomRecordsApplyWithoutHarm()
+{
+    QRandomGenerator random(99);
+    for (int round = 0; round < 100; ++round) {
+        QByteArray bytes(random.bounded(PrinterSettingsBlock::blockSize + 1), '\0');
+        for (char& byte : bytes)
+            byte = char(random.bounded(256));
+        if (round % 3 == 0 && bytes.size() > 200) // a readable tail now and then
+            bytes.replace(156, 40, QByteArray("format=pdf\noutput=/nonexistent/x.pdf\n\0\0", 40));
+        PrinterSettingsBlock block;
+        block.overlay(bytes);
+        QVERIFY(block.recordLength() <= block.size());
+
+        QPrinter printer(QPrinter::HighResolution);
+        PrinterRecord::applyTo(block, printer);
+        const PrinterSettingsBlock back = PrinterRecord::fromPrinter(printer);
+        QCOMPARE(back.size(), PrinterSettingsBlock::blockSize);
+        QVERIFY(back.recordLength() <= back.size());
+    }
 }
 
 QTEST_MAIN(TestPrinterRecord)
