@@ -44,9 +44,10 @@ private Q_SLOTS:
     void countThatDoesNotFit();
     void badInput_data();
     void badInput();
+    void printWithoutAnyPrinter();
 
 private:
-    Run zorvane(const QStringList& arguments);
+    Run zorvane(const QStringList& arguments, const QString& cupsServer = QString());
     void storeMain(const char* key, const QVariant& value);
 
     std::unique_ptr<QTemporaryDir> dir_;
@@ -63,13 +64,15 @@ void TestHeadless::init()
     QVERIFY(sheetprobe::quarteredPicture(300, 160).save(picture_));
 }
 
-Run TestHeadless::zorvane(const QStringList& arguments)
+Run TestHeadless::zorvane(const QStringList& arguments, const QString& cupsServer)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
         env.remove(name);
     env.insert(u"XDG_CONFIG_HOME"_s, dir_->filePath(u"config"_s));
+    if (!cupsServer.isEmpty())
+        env.insert(u"CUPS_SERVER"_s, cupsServer);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(ZORVANE_EXECUTABLE), arguments);
     Run run;
@@ -214,6 +217,15 @@ void TestHeadless::badInput()
     QVERIFY2(run.err.startsWith(u"Zorvane: "_s), qPrintable(run.err));
     QVERIFY2(run.err.contains(mentions), qPrintable(run.err));
     QCOMPARE(run.err.count(u'\n'), 1);
+}
+
+void TestHeadless::printWithoutAnyPrinter()
+{
+    // A print system that cannot be reached has no printer at all.
+    const Run run = zorvane({u"--print"_s, u"--picture"_s, picture_, u"--count"_s, u"1"_s},
+                            dir_->filePath(u"no-cups.sock"_s));
+    QCOMPARE(run.status, 3);
+    QCOMPARE(run.err, u"プリンタの検出に失敗しました。\n"_s);
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)
