@@ -120,8 +120,8 @@ void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const Setti
     const qint64 right = left + width;
     const qint64 bottom = top + height;
 
-    surface.renderPicture(*picture, QRect(QPoint(drawable(left), drawable(top)),
-                                          QPoint(drawable(right) - 1, drawable(bottom) - 1)));
+    picture->render(surface, QRect(QPoint(drawable(left), drawable(top)),
+                                   QPoint(drawable(right) - 1, drawable(bottom) - 1)));
     if (frame.drawFrame != 0)
         drawFrame(surface, frame.color, left, top, right, bottom);
 }

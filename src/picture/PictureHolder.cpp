@@ -1,6 +1,7 @@
 #include "PictureHolder.h"
 
 #include "PictureFileCheck.h"
+#include "layout/DrawingSurface.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -38,19 +39,22 @@ QImage decode(QIODevice& device)
     return image;
 }
 
-// The whole file as bytes, mapped rather than copied where the system allows.
+// No picture within the pixel limit needs a larger file (an uncompressed
+// 32-bit BMP of the largest picture is just below it), so a larger file is
+// refused before it is read.
+constexpr qint64 maxFileBytes = qint64(decodeAllocationLimitMb) * 1024 * 1024;
+
+// The file is read whole rather than mapped: a mapped file that another
+// program shortens while it is decoded would crash the process.
 QImage decodeFile(const QString& path)
 {
     if (!QFileInfo(path).isFile())
         return {};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() <= 0)
+    if (!file.open(QIODevice::ReadOnly) || file.size() <= 0 || file.size() > maxFileBytes)
         return {};
-    QByteArray bytes;
-    if (const uchar* mapped = file.map(0, file.size()))
-        bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), file.size());
-    else
-        bytes = file.readAll();
+    QByteArray bytes = file.readAll();
+    file.close();
     if (bytes.isEmpty() || !isCompletePictureFile(bytes))
         return {};
     QBuffer buffer(&bytes);
@@ -90,6 +94,11 @@ std::unique_ptr<PictureHolder> PictureHolder::fromImage(const QImage& image)
     if (image.isNull() || claimsTooManyPixels(image.size()))
         return nullptr;
     return std::unique_ptr<PictureHolder>(new PictureHolder(toDrawingFormat(image)));
+}
+
+void PictureHolder::render(DrawingSurface& surface, const QRect& target) const
+{
+    surface.renderPicture(*this, target);
 }
 
 const QImage& PictureHolder::reducedCopyCovering(QSize target) const

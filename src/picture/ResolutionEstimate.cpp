@@ -32,8 +32,8 @@ int scaledByRatio(int value, int numerator, int denominator, int unchanged)
 
 int EstimateResolution(TicketType type, int pictureWidth, int customWidth)
 {
-    if (const TicketSpec* spec = fixedTicketSpec(type))
-        return truncateToInt(pictureWidth / spec->widthInches);
+    if (const TicketSpec* fixed = fixedTicketSpec(type))
+        return truncateToInt(pictureWidth / fixed->widthInches);
     if (customWidth == 0)
         return resolutionForZeroWidth;
     const double widthInches = customWidth / tenthsOfMmPerInch;

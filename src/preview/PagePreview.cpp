@@ -18,6 +18,11 @@ namespace {
 
 constexpr double mmPerInch = 25.4;
 
+// A screen's page image stays far below this (A4 at 96 dpi is under one
+// megapixel); a device reporting an absurd resolution gets no page rather
+// than an allocation of gigabytes.
+constexpr qint64 maxPagePixels = qint64(1) << 25;
+
 int pagePixels(int dpi, int millimetres)
 {
     return clampToInt(qint64(std::trunc(double(qint64(dpi) * millimetres) / mmPerInch)));
@@ -28,7 +33,7 @@ QImage drawnPage(const DrawingSurface& box, const PictureHolder* picture, const 
                  const GridSize& grid, const SettingsStore& store)
 {
     const QSize size = pageImageSize(*main.paper, box.pixelsPerInchX(), box.pixelsPerInchY());
-    if (size.isEmpty())
+    if (size.isEmpty() || qint64(size.width()) * size.height() > maxPagePixels)
         return {};
     QImage page(size, QImage::Format_RGB32);
     if (page.isNull())
@@ -57,8 +62,8 @@ void writeText(QPainter& painter, QPoint topLeft, const QString& text, const Set
 
 QSize pageImageSize(PaperKind paper, int dpiX, int dpiY)
 {
-    const PaperSpec& spec = paperSpec(paper);
-    return {pagePixels(dpiX, spec.pageWidthMm), pagePixels(dpiY, spec.pageHeightMm)};
+    const PaperSpec& sheet = paperSpec(paper);
+    return {pagePixels(dpiX, sheet.pageWidthMm), pagePixels(dpiY, sheet.pageHeightMm)};
 }
 
 QRect pageRectangle(PaperKind paper, QSize boxSize)

@@ -110,6 +110,17 @@ QByteArray quadrantGif(int width, int height)
         [=](int x, int y) { return (x >= width / 2 ? 1 : 0) + (y >= height / 2 ? 2 : 0); });
 }
 
+// An animated GIF: the quadrants first, then a frame all in one colour.
+QByteArray twoFrameGif(int width, int height)
+{
+    constexpr qsizetype firstBlock = 13 + 12; // header and four-colour palette
+    QByteArray gif = quadrantGif(width, height);
+    const QByteArray second = gifOf(width, height, {0xffff0000, 0xff00ff00, 0xffffff00, 0xff0000ff},
+                                    [](int, int) { return 3; });
+    gif.insert(gif.size() - 1, second.mid(firstBlock, second.size() - firstBlock - 1));
+    return gif;
+}
+
 // A BMP header that claims a size, with a few bytes of pixels.
 QByteArray bmpClaiming(qint32 width, qint32 height)
 {
@@ -166,6 +177,7 @@ private Q_SLOTS:
     void loadsFormats_data();
     void loadsFormats();
     void appliesExifOrientation();
+    void loadsFirstFrameOfGif();
     void refusesBadFiles_data();
     void refusesBadFiles();
     void refusesMissingFileAndDirectory();
@@ -246,6 +258,15 @@ void TestPictureHolder::appliesExifOrientation()
     QVERIFY(qGreen(holder->image().pixel(35, 5)) < 60);
 }
 
+void TestPictureHolder::loadsFirstFrameOfGif()
+{
+    const auto holder = PictureHolder::load(write(u"animated.gif"_s, twoFrameGif(20, 10)));
+    QVERIFY(holder);
+    QCOMPARE(holder->size(), QSize(20, 10));
+    QCOMPARE(holder->image().pixel(1, 1), QRgb(0xffff0000));
+    QCOMPARE(holder->image().pixel(18, 8), QRgb(0xff0000ff));
+}
+
 void TestPictureHolder::refusesBadFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -283,6 +304,10 @@ void TestPictureHolder::refusesMissingFileAndDirectory()
     QVERIFY(!PictureHolder::load(dir_.filePath(u"missing.bmp"_s)));
     QVERIFY(!PictureHolder::load(dir_.path()));
     QVERIFY(!PictureHolder::load(QString()));
+    // A file larger than any allowed picture needs is not read at all.
+    QFile huge(write(u"huge.bmp"_s, encoded(quadrants(8, 8), "bmp")));
+    QVERIFY(huge.resize(qint64(600) * 1024 * 1024)); // sparse: costs no disk
+    QVERIFY(!PictureHolder::load(huge.fileName()));
 }
 
 void TestPictureHolder::loadsPictureAboveQtsDefaultLimit()
@@ -307,8 +332,22 @@ void TestPictureHolder::structureChecks_data()
     QTest::newRow("jpeg with trailing data") << jpeg + QByteArray(100, 'x') << true;
     QTest::newRow("jpeg cut in the scan") << jpeg.left(jpeg.size() - 40) << false;
     QTest::newRow("jpeg cut in a header") << jpeg.left(30) << false;
+    QByteArray progressive;
+    {
+        QBuffer buffer(&progressive);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        writer.write(quadrants(64, 48));
+    }
+    QVERIFY(progressive.count("\xFF\xDA") > 1); // several scans
+    QTest::newRow("progressive jpeg whole") << progressive << true;
+    QTest::newRow("progressive jpeg cut") << progressive.left(progressive.size() * 3 / 4) << false;
     const QByteArray gif = quadrantGif(30, 20);
     QTest::newRow("gif whole") << gif << true;
+    QTest::newRow("gif with a second frame") << twoFrameGif(30, 20) << true;
+    QTest::newRow("gif cut in the second frame")
+        << twoFrameGif(30, 20).left(gif.size() + 5) << true; // the first frame is whole
     QTest::newRow("gif without trailer") << gif.left(gif.size() - 1) << true;
     QTest::newRow("gif cut in the data") << gif.left(gif.size() - 3) << false;
     const QByteArray bmp = encoded(quadrants(30, 20), "bmp");

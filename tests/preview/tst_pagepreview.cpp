@@ -1,3 +1,4 @@
+#include "layout/DrawingSurface.h"
 #include "picture/PictureHolder.h"
 #include "preview/PagePreview.h"
 #include "preview/PreviewFont.h"
@@ -108,6 +109,7 @@ private Q_SLOTS:
     void stripesTurnGrey_data();
     void stripesTurnGrey();
     void fontPercentScalesText();
+    void absurdResolutionDrawsNoPage();
     void optionChangesShowAtNextPaint();
 
 private:
@@ -356,6 +358,19 @@ void TestPagePreview::fontPercentScalesText()
     const int large = textHeight(150);
     QVERIFY2(small < normal && normal < large,
              qPrintable(u"%1 %2 %3"_s.arg(small).arg(normal).arg(large)));
+}
+
+void TestPagePreview::absurdResolutionDrawsNoPage()
+{
+    const auto picture = solidPicture();
+    MainValues main;
+    QImage image = boxImage();
+    QPainter painter(&image);
+    DrawingSurface box(painter, 100000, 100000);
+    const PreviewOutcome outcome = RenderPreview(box, boxSize, picture.get(), main, *store_);
+    painter.end();
+    QCOMPARE(outcome.printableCount, 27);
+    QCOMPARE(image.pixel(60, 100), qRgb(128, 128, 128)); // untouched
 }
 
 void TestPagePreview::optionChangesShowAtNextPaint()
