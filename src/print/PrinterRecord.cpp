@@ -152,7 +152,8 @@ void applyDestination(const DriverExtraTail& tail, const PrinterSettingsBlock& b
     QString name = tail.printerName;
     if (name.isEmpty() && block.publicPartCovers(devmode::deviceName, devmode::nameWidth))
         name = QString::fromUtf8(block.readText(devmode::deviceName, devmode::nameWidth));
-    if (name.isEmpty() || QPrinterInfo::printerInfo(name).isNull())
+    const bool stillThere = !name.isEmpty() && !QPrinterInfo::printerInfo(name).isNull();
+    if (!stillThere)
         name = QPrinterInfo::defaultPrinterName();
     if (name.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -160,7 +161,8 @@ void applyDestination(const DriverExtraTail& tail, const PrinterSettingsBlock& b
     }
     printer.setOutputFormat(QPrinter::NativeFormat);
     printer.setPrinterName(name);
-    if (!tail.cupsOptions.isEmpty())
+    // Job options belong to the printer they were chosen for.
+    if (stillThere && !tail.cupsOptions.isEmpty())
         printer.printEngine()->setProperty(cupsOptionsProperty, tail.cupsOptions);
 }
 
