@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-release --parallel "$(nproc)" --target bench_preview
+cmake --build build-release --parallel "$(nproc)" --target bench_preview bench_print
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 ./build-release/bench/bench_preview
+./build-release/bench/bench_print

@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test.
 # ZORVANE_SANITIZE=1 builds and runs the suite under ASan and UBSan.
+# As root it also starts a CUPS scheduler with a PDF queue as the default
+# printer for the duration of the run, so the printing tests go through a
+# real spooler; without root those tests skip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh --tests
 dir=$(bash scripts/build.sh | tail -n 1)
 export QT_QPA_PLATFORM=offscreen
+if [[ $(id -u) -eq 0 ]]; then
+    trap 'bash scripts/cups-stop.sh' EXIT
+    ZORVANE_CUPS_PDF_DIR=$(bash scripts/cups-test-queue.sh | tail -n 1)
+    export ZORVANE_CUPS_PDF_DIR
+    export ZORVANE_REQUIRE_CUPS=1
+fi
 ctest --test-dir "$dir" --output-on-failure --timeout 600

@@ -1,10 +1,14 @@
 #include "CZorvaneApp.h"
 
+#include "CommandLine.h"
+#include "HeadlessRun.h"
 #include "settings/SettingsStore.h"
 #include "ui/AppIcon.h"
 #include "ui/CMainDlg.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 namespace zorvane {
 
@@ -21,8 +25,43 @@ void CZorvaneApp::configure()
     QCoreApplication::setOrganizationName(QLatin1StringView(organizationName));
 }
 
+namespace {
+
+QStringList argumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Qt's own notes (a missing runtime directory and the like) would break the
+// command line's promise of one clear line per error; only grave ones pass.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// Printing from the command line opens no window and needs no display, so
+// the choice is made before any application object exists.
+int runWithoutWindow(int& argc, char** argv, const CommandLine& line)
+{
+    qInstallMessageHandler(quietMessages);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    CZorvaneApp::configure();
+    return runHeadless(line, CZorvaneApp::storePath());
+}
+
+} // namespace
+
 int CZorvaneApp::run(int& argc, char** argv)
 {
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (CommandLine::asksForHeadlessRun(arguments))
+        return runWithoutWindow(argc, argv, CommandLine::parse(arguments));
+
     QApplication app(argc, argv);
     configure();
     QGuiApplication::setDesktopFileName(QStringLiteral("zorvane"));

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Starts a CUPS scheduler (when none runs) with a PDF queue as the default
+# printer, so the print tests can send a real job through the spooler.
+# Safe to run again. Prints the directory where the queue writes its PDFs as
+# the last line. Needs root; scripts/cups-stop.sh undoes what this started.
+set -euo pipefail
+
+queue=ZorvanePDF
+outdir=/var/spool/cups-pdf/zorvane
+state=/run/zorvane-cups.state
+ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+conf=/etc/cups/cups-pdf.conf
+
+if [[ $(id -u) -ne 0 ]]; then
+    echo "cups-test-queue.sh: needs root" >&2
+    exit 1
+fi
+[[ -f $state ]] || : >"$state"
+
+# The PDF backend writes every user's jobs into one known directory, so the
+# tests find them without guessing home directories.
+mkdir -p "$outdir"
+chmod 1777 "$outdir"
+if grep -q '^Out ' "$conf"; then
+    sed -i "s|^Out .*|Out $outdir|" "$conf"
+else
+    echo "Out $outdir" >>"$conf"
+fi
+if grep -q '^AnonDirName ' "$conf"; then
+    sed -i "s|^AnonDirName .*|AnonDirName $outdir|" "$conf"
+else
+    echo "AnonDirName $outdir" >>"$conf"
+fi
+
+running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
+
+if ! running; then
+    mkdir -p /run/cups
+    /usr/sbin/cupsd -f &
+    echo "cupsd_pid=$!" >>"$state"
+    for _ in $(seq 1 50); do
+        running && break
+        sleep 0.2
+    done
+    running || { echo "cups-test-queue.sh: cupsd did not start" >&2; exit 1; }
+fi
+
+if ! lpstat -p "$queue" >/dev/null 2>&1; then
+    lpadmin -p "$queue" -E -v cups-pdf:/ -P "$ppd"
+    echo "created_queue=$queue" >>"$state"
+fi
+cupsenable "$queue"
+cupsaccept "$queue"
+
+previous=$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
+if [[ "$previous" != "$queue" ]]; then
+    grep -q '^previous_default=' "$state" || echo "previous_default=$previous" >>"$state"
+    lpadmin -d "$queue"
+fi
+
+echo "$outdir"

@@ -1,0 +1,216 @@
+#include "CommandLine.h"
+
+#include "settings/Numbers.h"
+
+#include <QCommandLineParser>
+
+using namespace Qt::StringLiterals;
+
+namespace zorvane {
+
+void MainOverrides::applyTo(MainValues& values) const
+{
+    if (ticketType)
+        values.ticketType = ticketType;
+    if (customWidth)
+        values.customWidth = *customWidth;
+    if (customHeight)
+        values.customHeight = *customHeight;
+    if (paper)
+        values.paper = paper;
+    if (countText)
+        values.countText = *countText;
+    if (fillOrder)
+        values.fillOrder = fillOrder;
+}
+
+bool CommandLine::asksForHeadlessRun(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument.startsWith(u"--") || argument == u"-h" || argument == u"-?")
+            return true;
+    }
+    return false;
+}
+
+QString CommandLine::helpText()
+{
+    return uR"(Usage: Zorvane [options]
+Without options Zorvane opens its window. With these it prints the sheet that
+the stored settings describe, without a window and without a display:
+
+  --print-to FILE.pdf|FILE.png  draw the sheet into a PDF or PNG file of the
+                                paper's size, origin at the paper's corner
+  --print                       send the sheet to the printer of the stored
+                                printer record (default printer), no dialog
+  --picture PATH                the picture to print (required)
+  --dpi N                       resolution of the file, 1 to 1200 (default 600)
+
+These replace stored values for this run only; nothing is stored:
+  --type A|B|D|Z                ticket type (Z: the custom size)
+  --size WIDTHxHEIGHT           custom ticket size in 0.1 mm, e.g. 500x300
+  --paper A4|B5|A4Quarter       paper
+  --count TEXT                  number of tickets, read as the window reads it
+  --order rows|columns          fill rows first or columns first
+
+  -h, --help                    show this text
+
+Exit status: 0 printed; 1 the tickets do not fit (the message goes to
+standard error); 2 bad option, unreadable picture or unwritable file;
+3 no printer found or the printer refused the document.
+)"_s;
+}
+
+namespace {
+
+std::optional<TicketType> ticketTypeNamed(const QString& text)
+{
+    const QByteArray code = text.toUpper().toLatin1();
+    return ticketTypeForCode(std::string_view(code.constData(), size_t(code.size())));
+}
+
+std::optional<PaperKind> paperNamed(const QString& text)
+{
+    if (text.compare(u"A4", Qt::CaseInsensitive) == 0)
+        return PaperKind::A4;
+    if (text.compare(u"B5", Qt::CaseInsensitive) == 0)
+        return PaperKind::B5;
+    if (text.compare(u"A4Quarter", Qt::CaseInsensitive) == 0)
+        return PaperKind::A4Quarter;
+    return std::nullopt;
+}
+
+std::optional<FillOrder> orderNamed(const QString& text)
+{
+    if (text.compare(u"rows", Qt::CaseInsensitive) == 0)
+        return FillOrder::RowsFirst;
+    if (text.compare(u"columns", Qt::CaseInsensitive) == 0)
+        return FillOrder::ColumnsFirst;
+    return std::nullopt;
+}
+
+// Collects the first fault; later checks do not overwrite it.
+class Checker
+{
+public:
+    explicit Checker(CommandLine& line) : line_(line) {}
+
+    void fail(const QString& message)
+    {
+        if (line_.error.isEmpty())
+            line_.error = message;
+    }
+    bool failed() const { return !line_.error.isEmpty(); }
+
+private:
+    CommandLine& line_;
+};
+
+void readOverrides(const QCommandLineParser& parser, CommandLine& line, Checker& check)
+{
+    MainOverrides& overrides = line.overrides;
+    if (parser.isSet(u"type"_s)) {
+        overrides.ticketType = ticketTypeNamed(parser.value(u"type"_s));
+        if (!overrides.ticketType)
+            check.fail(u"--type takes A, B, D or Z, not '%1'"_s.arg(parser.value(u"type"_s)));
+    }
+    if (parser.isSet(u"size"_s)) {
+        const QString text = parser.value(u"size"_s);
+        const QStringList parts = text.split(u'x', Qt::KeepEmptyParts, Qt::CaseInsensitive);
+        const auto width = parts.size() == 2 ? parseWholeNumber(parts[0]) : std::nullopt;
+        const auto height = parts.size() == 2 ? parseWholeNumber(parts[1]) : std::nullopt;
+        if (!width || !height)
+            check.fail(u"--size takes WIDTHxHEIGHT in 0.1 mm, not '%1'"_s.arg(text));
+        overrides.customWidth = width;
+        overrides.customHeight = height;
+    }
+    if (parser.isSet(u"paper"_s)) {
+        overrides.paper = paperNamed(parser.value(u"paper"_s));
+        if (!overrides.paper)
+            check.fail(
+                u"--paper takes A4, B5 or A4Quarter, not '%1'"_s.arg(parser.value(u"paper"_s)));
+    }
+    if (parser.isSet(u"count"_s))
+        overrides.countText = parser.value(u"count"_s);
+    if (parser.isSet(u"order"_s)) {
+        overrides.fillOrder = orderNamed(parser.value(u"order"_s));
+        if (!overrides.fillOrder)
+            check.fail(u"--order takes rows or columns, not '%1'"_s.arg(parser.value(u"order"_s)));
+    }
+}
+
+void readDestination(const QCommandLineParser& parser, CommandLine& line, Checker& check)
+{
+    const bool toFile = parser.isSet(u"print-to"_s);
+    const bool toPrinter = parser.isSet(u"print"_s);
+    if (toFile == toPrinter) {
+        check.fail(toFile ? u"give either --print-to or --print, not both"_s
+                          : u"nothing to do: give --print-to FILE or --print"_s);
+        return;
+    }
+    line.mode = toFile ? CommandLine::Mode::PrintToFile : CommandLine::Mode::PrintToPrinter;
+    if (toFile) {
+        line.outputFile = parser.value(u"print-to"_s);
+        if (line.outputFile.endsWith(u".pdf", Qt::CaseInsensitive))
+            line.fileFormat = CommandLine::FileFormat::Pdf;
+        else if (line.outputFile.endsWith(u".png", Qt::CaseInsensitive))
+            line.fileFormat = CommandLine::FileFormat::Png;
+        else
+            check.fail(u"--print-to needs a file name ending in .pdf or .png"_s);
+    }
+    if (parser.isSet(u"dpi"_s)) {
+        const auto dpi = parseWholeNumber(parser.value(u"dpi"_s));
+        if (!toFile)
+            check.fail(u"--dpi goes with --print-to only"_s);
+        else if (!dpi || *dpi < 1 || *dpi > CommandLine::maxDpi)
+            check.fail(u"--dpi takes a whole number from 1 to %1"_s.arg(CommandLine::maxDpi));
+        else
+            line.dpi = *dpi;
+    }
+    line.picturePath = parser.value(u"picture"_s);
+    if (line.picturePath.isEmpty())
+        check.fail(u"--picture PATH is required"_s);
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList& arguments)
+{
+    CommandLine line;
+    if (!asksForHeadlessRun(arguments))
+        return line;
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({
+        {{u"h"_s, u"?"_s, u"help"_s}, QString()},
+        {u"print-to"_s, QString(), u"file"_s},
+        {u"print"_s, QString()},
+        {u"picture"_s, QString(), u"path"_s},
+        {u"dpi"_s, QString(), u"n"_s},
+        {u"type"_s, QString(), u"code"_s},
+        {u"size"_s, QString(), u"size"_s},
+        {u"paper"_s, QString(), u"paper"_s},
+        {u"count"_s, QString(), u"text"_s},
+        {u"order"_s, QString(), u"order"_s},
+    });
+
+    Checker check(line);
+    if (!parser.parse(arguments)) {
+        check.fail(parser.errorText());
+    } else if (parser.isSet(u"help"_s)) {
+        line.mode = Mode::Help;
+        return line;
+    } else if (!parser.positionalArguments().isEmpty()) {
+        check.fail(u"unexpected argument '%1'"_s.arg(parser.positionalArguments().constFirst()));
+    } else {
+        readDestination(parser, line, check);
+        readOverrides(parser, line, check);
+    }
+    if (check.failed())
+        line.mode = Mode::Invalid;
+    return line;
+}
+
+} // namespace zorvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "settings/JobSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace zorvane {
+
+// Values given on the command line that replace the stored "Main" values
+// for one run, without being stored.
+struct MainOverrides
+{
+    std::optional<TicketType> ticketType;
+    std::optional<int> customWidth;  // tenths of a millimetre
+    std::optional<int> customHeight; // tenths of a millimetre
+    std::optional<PaperKind> paper;
+    std::optional<QString> countText;
+    std::optional<FillOrder> fillOrder;
+
+    void applyTo(MainValues& values) const;
+};
+
+// What the program was asked to do. Any argument that starts with "--" (or
+// "-h") asks for a run without a window; then every argument must be one of
+// ours.
+struct CommandLine
+{
+    enum class Mode
+    {
+        Window,
+        Help,
+        PrintToFile,
+        PrintToPrinter,
+        Invalid
+    };
+    enum class FileFormat
+    {
+        Pdf,
+        Png
+    };
+
+    static constexpr int defaultDpi = 600;
+    static constexpr int maxDpi = 1200;
+
+    Mode mode = Mode::Window;
+    QString error; // one line, for Invalid
+    QString outputFile;
+    FileFormat fileFormat = FileFormat::Pdf;
+    QString picturePath;
+    int dpi = defaultDpi;
+    MainOverrides overrides;
+
+    // arguments: as the process got them, the program's path first.
+    static CommandLine parse(const QStringList& arguments);
+    static bool asksForHeadlessRun(const QStringList& arguments);
+    static QString helpText();
+};
+
+} // namespace zorvane

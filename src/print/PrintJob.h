@@ -1,0 +1,74 @@
+#pragma once
+
+#include "PrinterDefaults.h"
+#include "PrinterSettingsBlock.h"
+#include "settings/JobSettings.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QPrinter;
+
+namespace zorvane {
+
+class PictureHolder;
+class PrintDialogPort;
+class SettingsStore;
+struct GridSize;
+
+// Shows a message to the user: a message box in the window, standard error
+// on the command line.
+using MessageSink = std::function<void(const QString&)>;
+
+namespace printMessages {
+inline constexpr char16_t doesNotFit[] =
+    u"すべてのアイテムを印刷できません。\n設定を変更して下さい。";
+inline constexpr char16_t noPrinter[] = u"プリンタの検出に失敗しました。";
+inline constexpr char16_t cannotStart[] = u"印刷を開始できませんでした。";
+} // namespace printMessages
+
+// One run of the print command: the grid fit, the paper settings written
+// into the printer record, the Print dialog, one page of one document drawn
+// by the sheet renderer, the record read back and kept in the printer
+// settings file.
+class PrintJob
+{
+public:
+    enum class Outcome
+    {
+        DoesNotFit, // the count does not fit, or no ticket type or paper: message
+        NoPrinter,  // no destination could be had: message
+        Cancelled,  // the dialog was not confirmed: nothing printed, file untouched
+        NotStarted, // the printer refused the document: message, file untouched
+        Printed,    // printed; the record adopted and saved
+    };
+
+    // settingsFilePath: where the record is kept after a print; empty keeps
+    // it only in memory.
+    PrintJob(PrintDialogPort& dialog, MessageSink messages, QString settingsFilePath);
+
+    // How the job obtains the default printer's record when it holds none.
+    void setDefaultsSource(std::function<bool(std::optional<PrinterSettingsBlock>&)> source);
+
+    // main: the main window's values as last accepted; printerSettings: the
+    // record the window holds, empty when it holds none. It keeps the paper
+    // settings also when the user cancels, and is replaced by the record
+    // the dialog hands back after a print.
+    Outcome run(const MainValues& main, const SettingsStore& store, const PictureHolder* picture,
+                std::optional<PrinterSettingsBlock>& printerSettings);
+
+private:
+    bool ensurePrinterSettings(std::optional<PrinterSettingsBlock>& printerSettings);
+    static bool printSheet(QPrinter& printer, const MainValues& main, const SettingsStore& store,
+                           const PictureHolder* picture, const GridSize& grid);
+
+    PrintDialogPort& dialog_;
+    MessageSink messages_;
+    QString settingsFilePath_;
+    std::function<bool(std::optional<PrinterSettingsBlock>&)> defaultsSource_ =
+        [](std::optional<PrinterSettingsBlock>& settings) { return GetPrinterDefaults(settings); };
+};
+
+} // namespace zorvane

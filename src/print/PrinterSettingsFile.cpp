@@ -1,0 +1,53 @@
+#include "PrinterSettingsFile.h"
+
+#include "PrinterSettingsBlock.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace zorvane {
+
+QString printerSettingsFilePath(const QString& executableDir, const QString& storeFilePath)
+{
+    const QFileInfo dir(executableDir);
+    const QString home =
+        dir.isDir() && dir.isWritable() ? executableDir : QFileInfo(storeFilePath).absolutePath();
+    return QDir(home).filePath(QLatin1StringView(printerSettingsFileName));
+}
+
+QString printerSettingsFilePath(const QString& storeFilePath)
+{
+    return printerSettingsFilePath(QCoreApplication::applicationDirPath(), storeFilePath);
+}
+
+void LoadPrinterSettingsFile(PrinterSettingsBlock& block, const QString& filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    // Reading one byte more than the block holds tells a file that is too
+    // long without reading all of a huge one.
+    const QByteArray stored = file.read(block.size() + 1);
+    if (stored.size() > block.size())
+        return;
+    block.overlay(stored);
+}
+
+bool SavePrinterSettingsFile(const PrinterSettingsBlock& block, const QString& filePath)
+{
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray record = block.record();
+    if (file.write(record) != record.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace zorvane

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "settings/JobSettings.h"
+
+#include <QString>
+
+namespace zorvane {
+
+class PictureHolder;
+class SettingsStore;
+
+enum class SheetFileFormat
+{
+    Pdf,
+    Png
+};
+
+enum class SheetExportResult
+{
+    Written,
+    DoesNotFit,  // the count does not fit, or no ticket type or paper
+    CannotWrite, // the file could not be created or written
+};
+
+// Draws the sheet into a PDF or PNG file of the paper's size in portrait,
+// origin at the paper's corner, by the same grid fit and sheet drawing as
+// the printer, at the given resolution. The file is replaced only once it
+// is complete.
+SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
+                              const MainValues& main, const SettingsStore& store,
+                              const PictureHolder* picture);
+
+} // namespace zorvane

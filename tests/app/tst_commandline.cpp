@@ -1,0 +1,194 @@
+#include "app/CommandLine.h"
+
+#include <QTest>
+
+using namespace zorvane;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList args(const QString& line)
+{
+    return QStringList{u"Zorvane"_s} + line.split(u' ', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowUnlessAnOptionOfOursAppears_data();
+    void windowUnlessAnOptionOfOursAppears();
+    void destinations_data();
+    void destinations();
+    void overrides_data();
+    void overrides();
+    void badInputIsOneClearLine_data();
+    void badInputIsOneClearLine();
+    void overridesReplaceOnlyWhatWasGiven();
+};
+
+void TestCommandLine::windowUnlessAnOptionOfOursAppears_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("headless");
+
+    QTest::newRow("no arguments") << QString() << false;
+    QTest::newRow("Qt's own single-dash options") << u"-platform xcb -style fusion"_s << false;
+    QTest::newRow("a plain word") << u"picture.jpg"_s << false;
+    QTest::newRow("help") << u"--help"_s << true;
+    QTest::newRow("short help") << u"-h"_s << true;
+    QTest::newRow("a misspelt option still is ours") << u"--prin"_s << true;
+}
+
+void TestCommandLine::windowUnlessAnOptionOfOursAppears()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, headless);
+    QCOMPARE(CommandLine::asksForHeadlessRun(args(line)), headless);
+    if (!headless)
+        QCOMPARE(CommandLine::parse(args(line)).mode, CommandLine::Mode::Window);
+}
+
+void TestCommandLine::destinations_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<CommandLine::Mode>("mode");
+    QTest::addColumn<CommandLine::FileFormat>("format");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("dpi");
+
+    using M = CommandLine::Mode;
+    using F = CommandLine::FileFormat;
+    QTest::newRow("pdf, default dpi") << u"--print-to out.pdf --picture p.jpg"_s << M::PrintToFile
+                                      << F::Pdf << u"out.pdf"_s << 600;
+    QTest::newRow("png at 300, = form") << u"--print-to=OUT.PNG --picture=p.jpg --dpi=300"_s
+                                        << M::PrintToFile << F::Png << u"OUT.PNG"_s << 300;
+    QTest::newRow("printer") << u"--picture p.jpg --print"_s << M::PrintToPrinter << F::Pdf
+                             << QString() << 600;
+    QTest::newRow("help wins") << u"--print --help"_s << M::Help << F::Pdf << QString() << 600;
+}
+
+void TestCommandLine::destinations()
+{
+    QFETCH(QString, line);
+    QFETCH(CommandLine::Mode, mode);
+    QFETCH(CommandLine::FileFormat, format);
+    QFETCH(QString, output);
+    QFETCH(int, dpi);
+
+    const CommandLine parsed = CommandLine::parse(args(line));
+    QCOMPARE(parsed.error, QString());
+    QCOMPARE(parsed.mode, mode);
+    if (mode == CommandLine::Mode::Help)
+        return;
+    QCOMPARE(parsed.fileFormat, format);
+    QCOMPARE(parsed.outputFile, output);
+    QCOMPARE(parsed.dpi, dpi);
+    QCOMPARE(parsed.picturePath, u"p.jpg"_s);
+}
+
+void TestCommandLine::overrides_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<MainValues>("expected");
+
+    MainValues stored;
+    stored.ticketType = TicketType::B;
+    stored.customWidth = 11;
+    stored.customHeight = 22;
+    stored.paper = PaperKind::B5;
+    stored.countText = u"4"_s;
+    stored.fillOrder = FillOrder::ColumnsFirst;
+
+    QTest::newRow("nothing given keeps the stored values") << QString() << stored;
+    MainValues typeZ = stored;
+    typeZ.ticketType = TicketType::Other;
+    typeZ.customWidth = 500;
+    typeZ.customHeight = 300;
+    QTest::newRow("custom type and size") << u"--type z --size 500x300"_s << typeZ;
+    MainValues quarter = stored;
+    quarter.paper = PaperKind::A4Quarter;
+    quarter.fillOrder = FillOrder::RowsFirst;
+    quarter.countText = u" 12x"_s;
+    QTest::newRow("paper, order, count text as typed")
+        << u"--paper a4quarter --order rows --count= 12x"_s << quarter;
+    MainValues typeA = stored;
+    typeA.ticketType = TicketType::A;
+    typeA.paper = PaperKind::A4;
+    QTest::newRow("type A on A4") << u"--type A --paper A4"_s << typeA;
+}
+
+void TestCommandLine::overrides()
+{
+    QFETCH(QString, options);
+    QFETCH(MainValues, expected);
+
+    MainValues values;
+    values.ticketType = TicketType::B;
+    values.customWidth = 11;
+    values.customHeight = 22;
+    values.paper = PaperKind::B5;
+    values.countText = u"4"_s;
+    values.fillOrder = FillOrder::ColumnsFirst;
+
+    // "--count= 12x" splits into "--count=" and "12x" above; give it whole.
+    QStringList arguments = args(u"--print --picture p.png "_s + options);
+    if (const qsizetype at = arguments.indexOf(u"--count="_s); at >= 0) {
+        arguments[at] += u' ' + arguments[at + 1];
+        arguments.removeAt(at + 1);
+    }
+    const CommandLine parsed = CommandLine::parse(arguments);
+    QCOMPARE(parsed.error, QString());
+    parsed.overrides.applyTo(values);
+    QCOMPARE(values, expected);
+}
+
+void TestCommandLine::badInputIsOneClearLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("mentions");
+
+    QTest::newRow("unknown option") << u"--print --picture p --colour red"_s << u"colour"_s;
+    QTest::newRow("no destination") << u"--picture p"_s << u"--print-to"_s;
+    QTest::newRow("both destinations") << u"--print --print-to a.pdf --picture p"_s << u"both"_s;
+    QTest::newRow("no picture") << u"--print-to a.pdf"_s << u"--picture"_s;
+    QTest::newRow("other file type") << u"--print-to a.jpg --picture p"_s << u".png"_s;
+    QTest::newRow("dpi zero") << u"--print-to a.pdf --picture p --dpi 0"_s << u"--dpi"_s;
+    QTest::newRow("dpi too high") << u"--print-to a.pdf --picture p --dpi 5000"_s << u"--dpi"_s;
+    QTest::newRow("dpi not a number") << u"--print-to a.pdf --picture p --dpi 3x"_s << u"--dpi"_s;
+    QTest::newRow("dpi for the printer") << u"--print --picture p --dpi 300"_s << u"--dpi"_s;
+    QTest::newRow("type C") << u"--print --picture p --type C"_s << u"--type"_s;
+    QTest::newRow("size without x") << u"--print --picture p --size 500"_s << u"--size"_s;
+    QTest::newRow("size with text") << u"--print --picture p --size 5ax3"_s << u"--size"_s;
+    QTest::newRow("paper A3") << u"--print --picture p --paper A3"_s << u"--paper"_s;
+    QTest::newRow("order diagonal") << u"--print --picture p --order diagonal"_s << u"--order"_s;
+    QTest::newRow("stray word") << u"--print --picture p extra"_s << u"extra"_s;
+    QTest::newRow("option without value") << u"--print --picture"_s << u"picture"_s;
+}
+
+void TestCommandLine::badInputIsOneClearLine()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, mentions);
+
+    const CommandLine parsed = CommandLine::parse(args(line));
+    QCOMPARE(parsed.mode, CommandLine::Mode::Invalid);
+    QVERIFY2(parsed.error.contains(mentions), qPrintable(parsed.error));
+    QVERIFY(!parsed.error.contains(u'\n'));
+}
+
+void TestCommandLine::overridesReplaceOnlyWhatWasGiven()
+{
+    MainValues values;
+    values.ticketType.reset(); // a store with no type selected stays so
+    const CommandLine parsed = CommandLine::parse(args(u"--print --picture p --count 3"_s));
+    parsed.overrides.applyTo(values);
+    QVERIFY(!values.ticketType);
+    QCOMPARE(values.countText, u"3"_s);
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

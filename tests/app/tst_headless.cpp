@@ -1,0 +1,232 @@
+#include "../print/PdfProbe.h"
+#include "../print/SheetProbe.h"
+#include "settings/SettingsStore.h"
+#include "settings/StoreKeys.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zorvane;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Runs the program itself from the command line, as a user or a script
+// would, with no display at all.
+class TestHeadless : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void helpListsTheOptions();
+    void pngAt300DpiHoldsTheStoredSheet();
+    void overridesApplyForThisRunOnly();
+    void pdfHasThePapersSize();
+    void countThatDoesNotFit();
+    void badInput_data();
+    void badInput();
+    void printWithoutAnyPrinter();
+
+private:
+    Run zorvane(const QStringList& arguments, const QString& cupsServer = QString());
+    void storeMain(const char* key, const QVariant& value);
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString storePath_;
+    QString picture_;
+};
+
+void TestHeadless::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    storePath_ = dir_->filePath(u"config/Local AppWizard-Generated Applications/Zorvane.ini"_s);
+    picture_ = dir_->filePath(u"picture.png"_s);
+    QVERIFY(sheetprobe::quarteredPicture(300, 160).save(picture_));
+}
+
+Run TestHeadless::zorvane(const QStringList& arguments, const QString& cupsServer)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        env.remove(name);
+    env.insert(u"XDG_CONFIG_HOME"_s, dir_->filePath(u"config"_s));
+    if (!cupsServer.isEmpty())
+        env.insert(u"CUPS_SERVER"_s, cupsServer);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ZORVANE_EXECUTABLE), arguments);
+    Run run;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+void TestHeadless::storeMain(const char* key, const QVariant& value)
+{
+    SettingsStore store(storePath_);
+    if (value.typeId() == QMetaType::QString)
+        store.WriteProfileString(keys::mainSection, key, value.toString());
+    else
+        store.WriteProfileInt(keys::mainSection, key, value.toInt());
+}
+
+void TestHeadless::helpListsTheOptions()
+{
+    const Run run = zorvane({u"--help"_s});
+    QCOMPARE(run.status, 0);
+    for (const QString& option :
+         {u"--print-to"_s, u"--print"_s, u"--picture"_s, u"--dpi"_s, u"--type"_s, u"--size"_s,
+          u"--paper"_s, u"--count"_s, u"--order"_s})
+        QVERIFY2(run.out.contains(option), qPrintable(option));
+    QCOMPARE(run.err, QString());
+}
+
+void TestHeadless::pngAt300DpiHoldsTheStoredSheet()
+{
+    storeMain(keys::main::countText, u"7"_s);
+    storeMain(keys::main::rowsFirst, 0);
+    storeMain(keys::main::columnsFirst, 1);
+    const QString png = dir_->filePath(u"sheet.png"_s);
+
+    const Run run = zorvane({u"--print-to"_s, png, u"--picture"_s, picture_, u"--dpi"_s, u"300"_s});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    const QImage page(png);
+    QCOMPARE(page.size(), QSize(2480, 3508)); // A4 at 300 dpi
+    QCOMPARE(page.dotsPerMeterX(), 11811);
+
+    sheetprobe::Sheet sheet; // origin at the paper's corner
+    sheet.columns = 3;
+    sheet.rows = 9;
+    sheet.count = 7;
+    sheet.order = FillOrder::ColumnsFirst;
+    const QString fault = sheetprobe::check(page, 300, sheet);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    // The first ticket's picture starts exactly at pixel 118 = 100 * 300 / 254.
+    QCOMPARE(page.pixelColor(118, 118), sheetprobe::topLeftColour);
+    QCOMPARE(page.pixelColor(117, 118), QColor(Qt::white));
+    QCOMPARE(page.pixelColor(118, 117), QColor(Qt::white));
+}
+
+void TestHeadless::overridesApplyForThisRunOnly()
+{
+    storeMain(keys::main::countText, u"30"_s);
+    const QByteArray storedBefore = readFile(storePath_);
+    const QString png = dir_->filePath(u"quarter.png"_s);
+
+    const Run run = zorvane({u"--print-to"_s, png, u"--picture"_s, picture_, u"--dpi"_s, u"200"_s,
+                             u"--paper"_s, u"A4Quarter"_s, u"--type"_s, u"Z"_s, u"--size"_s,
+                             u"400x250"_s, u"--count"_s, u"5"_s, u"--order"_s, u"rows"_s});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    const QImage page(png);
+    QCOMPARE(page.size(), QSize(1165, 827)); // 148 x 105 mm at 200 dpi, wide
+
+    sheetprobe::Sheet sheet;
+    sheet.ticketWidth = 400;
+    sheet.ticketHeight = 250;
+    sheet.columns = 3; // (1380 - 100) / 403
+    sheet.rows = 3;    // (950 - 100) / 253
+    sheet.count = 5;
+    const QString fault = sheetprobe::check(page, 200, sheet);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    QCOMPARE(readFile(storePath_), storedBefore);
+}
+
+void TestHeadless::pdfHasThePapersSize()
+{
+    if (!pdfprobe::toolsAvailable())
+        QSKIP("poppler tools (pdfinfo, pdftoppm) are not installed");
+    const QString pdf = dir_->filePath(u"sheet.pdf"_s);
+    const Run run = zorvane({u"--print-to"_s, pdf, u"--picture"_s, picture_, u"--paper"_s, u"B5"_s,
+                             u"--count"_s, u"14"_s});
+    QCOMPARE(run.status, 0);
+    const QSizeF page = pdfprobe::pageSizeMm(pdf);
+    QVERIFY2(qAbs(page.width() - 182) < 0.5 && qAbs(page.height() - 257) < 0.5,
+             qPrintable(u"%1 x %2"_s.arg(page.width()).arg(page.height())));
+    sheetprobe::Sheet sheet;
+    sheet.columns = 2;
+    sheet.rows = 7;
+    sheet.count = 14;
+    const QString fault = sheetprobe::check(pdfprobe::render(pdf, 100), 100, sheet);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    QCOMPARE(pdfprobe::imageCount(pdf), 1);
+}
+
+void TestHeadless::countThatDoesNotFit()
+{
+    const QString png = dir_->filePath(u"none.png"_s);
+    const Run run =
+        zorvane({u"--print-to"_s, png, u"--picture"_s, picture_, u"--count"_s, u"28"_s});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, u"すべてのアイテムを印刷できません。\n設定を変更して下さい。\n"_s);
+    QVERIFY(!QFile::exists(png));
+}
+
+void TestHeadless::badInput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("mentions");
+
+    QTest::newRow("missing picture")
+        << QStringList{u"--print-to"_s, u"@DIR@/a.png"_s, u"--picture"_s, u"@DIR@/none.jpg"_s}
+        << u"none.jpg"_s;
+    QTest::newRow("not a picture")
+        << QStringList{u"--print-to"_s, u"@DIR@/a.png"_s, u"--picture"_s, u"@DIR@/config"_s}
+        << u"picture"_s;
+    QTest::newRow("unknown option")
+        << QStringList{u"--print"_s, u"--picture"_s, u"@PIC@"_s, u"--colour"_s} << u"colour"_s;
+    QTest::newRow("unwritable output")
+        << QStringList{u"--print-to"_s, u"@DIR@/no/such/dir/a.pdf"_s, u"--picture"_s, u"@PIC@"_s}
+        << u"a.pdf"_s;
+}
+
+void TestHeadless::badInput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, mentions);
+    QDir().mkpath(dir_->filePath(u"config"_s));
+    for (QString& argument : arguments)
+        argument.replace(u"@DIR@"_s, dir_->path()).replace(u"@PIC@"_s, picture_);
+
+    const Run run = zorvane(arguments);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.startsWith(u"Zorvane: "_s), qPrintable(run.err));
+    QVERIFY2(run.err.contains(mentions), qPrintable(run.err));
+    QCOMPARE(run.err.count(u'\n'), 1);
+}
+
+void TestHeadless::printWithoutAnyPrinter()
+{
+    // A print system that cannot be reached has no printer at all.
+    const Run run = zorvane({u"--print"_s, u"--picture"_s, picture_, u"--count"_s, u"1"_s},
+                            dir_->filePath(u"no-cups.sock"_s));
+    QCOMPARE(run.status, 3);
+    QCOMPARE(run.err, u"プリンタの検出に失敗しました。\n"_s);
+}
+
+QTEST_GUILESS_MAIN(TestHeadless)
+#include "tst_headless.moc"

@@ -1,0 +1,71 @@
+#include "PdfProbe.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace pdfprobe {
+namespace {
+
+QByteArray run(const QString& program, const QStringList& arguments, bool* ok = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(120000);
+    if (ok)
+        *ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+bool toolsAvailable()
+{
+    return !QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty() &&
+           !QStandardPaths::findExecutable(u"pdftoppm"_s).isEmpty();
+}
+
+QSizeF pageSizeMm(const QString& pdfPath)
+{
+    const QString info = QString::fromUtf8(run(u"pdfinfo"_s, {u"-box"_s, pdfPath}));
+    static const QRegularExpression mediaBox(
+        uR"(MediaBox:\s+([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s+([-\d.]+))"_s);
+    const QRegularExpressionMatch match = mediaBox.match(info);
+    if (!match.hasMatch())
+        return {};
+    constexpr double mmPerPoint = 25.4 / 72.0;
+    const double width = match.captured(3).toDouble() - match.captured(1).toDouble();
+    const double height = match.captured(4).toDouble() - match.captured(2).toDouble();
+    return QSizeF(width * mmPerPoint, height * mmPerPoint);
+}
+
+QImage render(const QString& pdfPath, int dpi)
+{
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(u"page"_s);
+    bool ok = false;
+    run(u"pdftoppm"_s,
+        {u"-png"_s, u"-singlefile"_s, u"-r"_s, QString::number(dpi), pdfPath, prefix}, &ok);
+    return ok ? QImage(prefix + u".png"_s) : QImage();
+}
+
+int imageCount(const QString& pdfPath)
+{
+    const QString list = QString::fromUtf8(run(u"pdfimages"_s, {u"-list"_s, pdfPath}));
+    // Two header lines, then one line per use of an image; the object
+    // number and generation (columns 11 and 12) tell the images apart.
+    QSet<QString> objects;
+    const QStringList lines = list.split(u'\n', Qt::SkipEmptyParts);
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QStringList columns = lines[i].split(u' ', Qt::SkipEmptyParts);
+        if (columns.size() > 11)
+            objects.insert(columns[10] + u' ' + columns[11]);
+    }
+    return int(objects.size());
+}
+
+} // namespace pdfprobe
