@@ -6,12 +6,22 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "PreviewWidget.h"
+#include "SystemPrintDialog.h"
+#include "app/MessageBoxes.h"
+#include "picture/PictureHolder.h"
+#include "picture/PictureUpdates.h"
+#include "print/PrintJob.h"
+#include "print/PrinterSettingsFile.h"
 #include "settings/SettingsStore.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -60,6 +70,35 @@ std::array<int, N> groupStates(const BuiltDialog& built, const std::array<int, N
     return states;
 }
 
+// The picture filter keeps its familiar wording; its patterns match the
+// extensions in any case, and .jpeg too. A second entry offers every format
+// the program can read.
+QString pictureFileFilters()
+{
+    QStringList everyFormat;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        everyFormat.append(u"*."_s + QString::fromLatin1(format));
+    return u"ﾋﾟｸﾁｬﾌｧｲﾙ(*.BMP, *.JPG, *.GIF) "
+           u"(*.[bB][mM][pP] *.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF]);;"_s +
+           u"すべての画像 ("_s + everyFormat.join(u' ') + u')';
+}
+
+QString askForPictureFile(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), pictureFileFilters(), nullptr,
+                                        QFileDialog::HideNameFilterDetails);
+}
+
+// Decoding a large photo takes a moment; say so with the cursor.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 bool isEnterKey(const QKeyEvent* event)
 {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -67,13 +106,20 @@ bool isEnterKey(const QKeyEvent* event)
 
 } // namespace
 
-CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent)
-    : QDialog(parent), store_(store), colorChooser_(std::make_unique<ColorDialogChooser>()),
-      appIcon(zorvane::appIcon())
+CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printerSettingsFile)
+    : QDialog(parent), store_(store),
+      printerSettingsFile_(printerSettingsFile.isEmpty() ? printerSettingsFilePath(store.fileName())
+                                                         : printerSettingsFile),
+      colorChooser_(std::make_unique<ColorDialogChooser>()),
+      printDialog_(std::make_unique<SystemPrintDialog>(this)),
+      choosePictureFile_(askForPictureFile), appIcon(zorvane::appIcon())
 {
-    // The preview box stays an empty etched frame until the page preview
-    // takes its place.
-    built_ = DialogBuilder::build(*this, mainDialogTemplate());
+    built_ = DialogBuilder::build(*this, mainDialogTemplate(),
+                                  [this](const ControlTemplate& row, QWidget* parent) -> QWidget* {
+                                      if (row.id != id::previewBox)
+                                          return nullptr;
+                                      return new PreviewWidget(store_, parent);
+                                  });
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
@@ -94,10 +140,20 @@ void CMainDlg::setColorChooser(std::unique_ptr<ColorChooser> chooser)
     colorChooser_ = std::move(chooser);
 }
 
+void CMainDlg::setPrintDialog(std::unique_ptr<PrintDialogPort> dialog)
+{
+    printDialog_ = std::move(dialog);
+}
+
+void CMainDlg::setPictureFileChooser(PictureFileChooser chooser)
+{
+    choosePictureFile_ = std::move(chooser);
+}
+
 void CMainDlg::DoDataExchange()
 {
     keepAspect = built_.control<QCheckBox>(id::keepAspect);
-    previewBox = built_.control(id::previewBox);
+    previewBox = built_.control<PreviewWidget>(id::previewBox);
     imagePath = built_.control<QLineEdit>(id::imagePath);
     exchange_.bindInt(built_.control<QLineEdit>(id::customWidth), &customWidth);
     exchange_.bindInt(built_.control<QLineEdit>(id::customHeight), &customHeight);
@@ -208,8 +264,11 @@ MainValues CMainDlg::valuesForPreview()
 
 void CMainDlg::obtainPrinterSettings()
 {
-    // Not wired yet: takes the default printer's settings and overlays the
-    // printer settings file once the print code joins the window.
+    if (!GetPrinterDefaults(printerSettings)) {
+        showMessage(this, QString::fromUtf16(printMessages::noPrinter));
+        return;
+    }
+    LoadPrinterSettingsFile(*printerSettings, printerSettingsFile_);
 }
 
 void CMainDlg::OnSysCommand(int commandId)
@@ -230,41 +289,93 @@ void CMainDlg::OnDetailSettings()
 
 void CMainDlg::OnLayoutChange()
 {
+    repaintWithCurrentValues();
+}
+
+// The preview paints the values as last accepted from the fields; a paint
+// itself never reads them, so it can never show a message.
+void CMainDlg::repaintWithCurrentValues()
+{
+    previewBox->setMainValues(valuesForPreview());
     update();
 }
 
 void CMainDlg::OnPrintStart()
 {
-    // Not wired yet: runs the print job once the print code joins the window.
+    // A command reports a rejected field again, even one reported before.
+    exchange_.forgetRejection();
+    exchange_.read();
+    PrintJob job(
+        *printDialog_, [this](const QString& text) { showMessage(this, text); },
+        printerSettingsFile_);
+    job.run(currentValues(), store_, picture.get(), printerSettings);
 }
 
 void CMainDlg::OnBrowsePicture()
 {
-    // Not wired yet: opens the picture file dialog once the picture code
-    // joins the window.
+    const QString path = choosePictureFile_(this);
+    if (!path.isEmpty())
+        LoadPicture(path);
 }
 
-void CMainDlg::OnDropFiles(const QString& /*path*/)
+void CMainDlg::OnDropFiles(const QString& path)
 {
-    // Not wired yet: loads the dropped picture once the picture code joins
-    // the window.
+    LoadPicture(path);
 }
 
-void CMainDlg::UpdateForTicketType(TicketType /*type*/)
+void CMainDlg::LoadPicture(const QString& path)
 {
-    // Not wired yet: estimates the resolution for the type once the picture
-    // code joins the window.
+    std::unique_ptr<PictureHolder> loaded;
+    {
+        const WaitCursor busy;
+        loaded = PictureHolder::load(path);
+    }
+    if (!loaded)
+        return;
+    picture = std::move(loaded);
+    previewBox->setPicture(picture.get());
+    imagePath->setText(path);
+    exchange_.read();
+    showPictureUpdate(zorvane::UpdateForLoadedPicture(pictureFields(), picture->size()));
+}
+
+PictureFields CMainDlg::pictureFields() const
+{
+    return PictureFields{currentValues(), resolution};
+}
+
+void CMainDlg::showPictureUpdate(const PictureFieldsUpdate& update)
+{
+    customWidth = update.fields.main.customWidth;
+    customHeight = update.fields.main.customHeight;
+    resolution = update.fields.resolution;
+    exchange_.write();
+    if (update.repaint)
+        repaintWithCurrentValues();
+}
+
+void CMainDlg::UpdateForTicketType(TicketType type)
+{
+    if (!picture)
+        return;
+    exchange_.read();
+    showPictureUpdate(zorvane::UpdateForTicketType(pictureFields(), type, picture->size()));
 }
 
 void CMainDlg::UpdateForCustomWidth()
 {
-    // Not wired yet: keeps the aspect and estimates the resolution once the
-    // picture code joins the window.
+    if (!picture)
+        return;
+    exchange_.read();
+    showPictureUpdate(zorvane::UpdateForCustomWidth(pictureFields(), picture->size()));
 }
 
 void CMainDlg::UpdateForCustomHeight()
 {
-    // Not wired yet: keeps the aspect once the picture code joins the window.
+    if (!picture)
+        return;
+    exchange_.read();
+    showPictureUpdate(zorvane::UpdateForCustomHeight(pictureFields(), picture->size()));
 }
 
 void CMainDlg::OnOK()

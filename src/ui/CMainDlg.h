@@ -4,10 +4,14 @@
 #include "app/DataExchange.h"
 #include "settings/JobSettings.h"
 
+#include "print/PrinterSettingsBlock.h"
+
 #include <QDialog>
 #include <QIcon>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
@@ -16,7 +20,12 @@ class QMenu;
 namespace zorvane {
 
 class ColorChooser;
+class PictureHolder;
+class PreviewWidget;
+class PrintDialogPort;
 class SettingsStore;
+struct PictureFields;
+struct PictureFieldsUpdate;
 
 // The program's one window: the picture, the ticket type and size, the
 // resolution estimate, the paper, the count, the fill order, the preview
@@ -27,11 +36,29 @@ class CMainDlg : public QDialog
     Q_OBJECT
 
 public:
-    explicit CMainDlg(SettingsStore& store, QWidget* parent = nullptr);
+    // printerSettingsFile: where the printer's settings are kept; empty for
+    // "devmode.zvn" beside the executable (or beside the store).
+    explicit CMainDlg(SettingsStore& store, QWidget* parent = nullptr,
+                      const QString& printerSettingsFile = QString());
     ~CMainDlg() override;
 
     // The chooser that the advanced dialog opens; tests put in their own.
     void setColorChooser(std::unique_ptr<ColorChooser> chooser);
+    // The Print dialog of the print command; tests put in their own.
+    void setPrintDialog(std::unique_ptr<PrintDialogPort> dialog);
+    // Asks for a picture file; returns its path, or an empty text on cancel.
+    using PictureFileChooser = std::function<QString(QWidget* parent)>;
+    void setPictureFileChooser(PictureFileChooser chooser);
+
+    // Loads a picture file; a file that cannot be read changes nothing.
+    void LoadPicture(const QString& path);
+
+    const PictureHolder* loadedPicture() const { return picture.get(); }
+    const std::optional<PrinterSettingsBlock>& heldPrinterSettings() const
+    {
+        return printerSettings;
+    }
+    QString printerSettingsFile() const { return printerSettingsFile_; }
 
     // The values the window holds: the members as last read from the fields
     // and the buttons as they stand.
@@ -80,17 +107,26 @@ private:
     void createSystemMenu();
     void loadMainValues();
     void obtainPrinterSettings();
+    PictureFields pictureFields() const;
+    void showPictureUpdate(const PictureFieldsUpdate& update);
+    void repaintWithCurrentValues();
     void setButtonStates(const MainButtonStates& states);
     MainButtonStates buttonStates() const;
 
     SettingsStore& store_;
+    QString printerSettingsFile_;
     std::unique_ptr<ColorChooser> colorChooser_;
+    std::unique_ptr<PrintDialogPort> printDialog_;
+    PictureFileChooser choosePictureFile_;
     BuiltDialog built_;
     DataExchange exchange_;
     QMenu* systemMenu_ = nullptr;
 
+    std::unique_ptr<PictureHolder> picture;
+    std::optional<PrinterSettingsBlock> printerSettings;
+
     QCheckBox* keepAspect = nullptr;
-    QWidget* previewBox = nullptr;
+    PreviewWidget* previewBox = nullptr;
     QLineEdit* imagePath = nullptr;
     int customWidth = 0;  // tenths of a millimetre
     int customHeight = 0; // tenths of a millimetre

@@ -105,7 +105,7 @@ void CMainDlgTest::cleanup()
 
 std::unique_ptr<CMainDlg> CMainDlgTest::openMain()
 {
-    auto window = std::make_unique<CMainDlg>(*store_);
+    auto window = std::make_unique<CMainDlg>(*store_, nullptr, dir_->filePath(u"devmode.zvn"_s));
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))

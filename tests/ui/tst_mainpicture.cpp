@@ -1,0 +1,331 @@
+#include "GuiTestHelpers.h"
+
+#include "../print/PdfProbe.h"
+#include "picture/PictureHolder.h"
+#include "print/PrintDialogPort.h"
+#include "settings/SettingsStore.h"
+#include "ui/CMainDlg.h"
+#include "ui/PreviewWidget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace zorvane;
+using namespace zorvane::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Stands in for the Print dialog: a user who prints into a PDF file, or
+// one who cancels.
+class FakePrintDialog : public PrintDialogPort
+{
+public:
+    explicit FakePrintDialog(QString pdfPath) : pdfPath_(std::move(pdfPath)) {}
+    bool confirm(QPrinter& printer) override
+    {
+        ++shown;
+        if (pdfPath_.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath_);
+        return true;
+    }
+    int shown = 0;
+
+private:
+    QString pdfPath_;
+};
+
+QString writePicture(const QString& path, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    if (!image.save(path))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+} // namespace
+
+class MainPictureTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void loadingShowsPathEstimateAndPreview();
+    void unreadableFileChangesNothing();
+    void browseLoadsTheChosenFile();
+    void resolutionForEachTypeRadio_data();
+    void resolutionForEachTypeRadio();
+    void keepAspectCouplesOncePerKeystroke();
+    void rejectedWidthIsRestoredAfterTheMessage();
+    void countTypedAndChosenRepaintsThePreview();
+    void withoutPictureTypeAndSizeChangeNothing();
+    void printConfirmedWritesPdfAndKeepsSettings();
+    void printCancelledLeavesTheFileAlone();
+    void printRefusedWhenTheCountDoesNotFit();
+
+private:
+    void openMain();
+    template<typename T> T* control(const QString& name) const
+    {
+        T* widget = window_->findChild<T*>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    void typeInto(const QString& name, const QString& text);
+    QString devmodePath() const { return dir_->filePath(u"devmode.zvn"_s); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<CMainDlg> window_;
+    FakePrintDialog* printDialog_ = nullptr;
+};
+
+void MainPictureTest::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    store_ = std::make_unique<SettingsStore>(dir_->filePath(u"Zorvane.ini"_s));
+}
+
+void MainPictureTest::cleanup()
+{
+    window_.reset();
+    store_.reset();
+    dir_.reset();
+}
+
+void MainPictureTest::openMain()
+{
+    window_ = std::make_unique<CMainDlg>(*store_, nullptr, devmodePath());
+    auto dialog = std::make_unique<FakePrintDialog>(dir_->filePath(u"out.pdf"_s));
+    printDialog_ = dialog.get();
+    window_->setPrintDialog(std::move(dialog));
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void MainPictureTest::typeInto(const QString& name, const QString& text)
+{
+    auto* edit = control<QLineEdit>(name);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+void MainPictureTest::loadingShowsPathEstimateAndPreview()
+{
+    openMain();
+    auto* preview = control<PreviewWidget>(u"1011"_s);
+    QCOMPARE(preview->picture(), nullptr);
+    const QString path = writePicture(dir_->filePath(u"wide.png"_s), {1000, 500});
+    window_->LoadPicture(path);
+    QVERIFY(window_->loadedPicture());
+    QCOMPARE(window_->loadedPicture()->size(), QSize(1000, 500));
+    QCOMPARE(preview->picture(), window_->loadedPicture());
+    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), path);
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"438"_s); // type A by default
+    // The preview paints the loaded picture: the box is no longer only the notice.
+    QTRY_VERIFY(preview->lastOutcome().printableCount == 27);
+}
+
+void MainPictureTest::unreadableFileChangesNothing()
+{
+    openMain();
+    const QString good = writePicture(dir_->filePath(u"good.png"_s), {579, 300});
+    window_->LoadPicture(good);
+    const PictureHolder* before = window_->loadedPicture();
+    QFile junk(dir_->filePath(u"junk.jpg"_s));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("this is not a picture");
+    junk.close();
+    MessageCatcher catcher;
+    window_->LoadPicture(junk.fileName());
+    window_->LoadPicture(dir_->filePath(u"missing.bmp"_s));
+    window_->LoadPicture(dir_->path());
+    QCOMPARE(window_->loadedPicture(), before);
+    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), good);
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"254"_s);
+    QVERIFY(catcher.messages().isEmpty());
+}
+
+void MainPictureTest::browseLoadsTheChosenFile()
+{
+    openMain();
+    const QString path = writePicture(dir_->filePath(u"chosen.bmp"_s), {884, 100});
+    QString chosen;
+    window_->setPictureFileChooser([&chosen](QWidget*) { return chosen; });
+    QTest::mouseClick(control<QPushButton>(u"1009"_s), Qt::LeftButton); // cancelled
+    QCOMPARE(window_->loadedPicture(), nullptr);
+    chosen = path;
+    QTest::mouseClick(control<QPushButton>(u"1009"_s), Qt::LeftButton);
+    QVERIFY(window_->loadedPicture());
+    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), path);
+}
+
+void MainPictureTest::resolutionForEachTypeRadio_data()
+{
+    QTest::addColumn<QString>("radio");
+    QTest::addColumn<QString>("customWidth");
+    QTest::addColumn<QString>("estimate");
+    QTest::newRow("A") << u"1002"_s << u"0"_s << u"438"_s;
+    QTest::newRow("B") << u"1003"_s << u"0"_s << u"438"_s;
+    QTest::newRow("D") << u"1004"_s << u"0"_s << u"287"_s;
+    QTest::newRow("other, width 1000") << u"1005"_s << u"1000"_s << u"254"_s;
+    QTest::newRow("other, width 0") << u"1005"_s << u"0"_s << u"9999"_s;
+    QTest::newRow("other, negative width") << u"1005"_s << u"-1000"_s << u"-254"_s;
+}
+
+void MainPictureTest::resolutionForEachTypeRadio()
+{
+    QFETCH(QString, radio);
+    QFETCH(QString, customWidth);
+    QFETCH(QString, estimate);
+    store_->WriteProfileInt("Main", "EDIT2", customWidth.toInt());
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {1000, 40}));
+    QTest::mouseClick(control<QRadioButton>(radio), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), estimate);
+    QVERIFY(control<QRadioButton>(radio)->isChecked());
+}
+
+void MainPictureTest::keepAspectCouplesOncePerKeystroke()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {1000, 500}));
+    QTest::mouseClick(control<QCheckBox>(u"1018"_s), Qt::LeftButton);
+    QVERIFY(control<QCheckBox>(u"1018"_s)->isChecked());
+
+    auto* height = control<QLineEdit>(u"1007"_s);
+    int heightEdits = 0;
+    connect(height, &QLineEdit::textChanged, this, [&heightEdits] { ++heightEdits; });
+    const QStringList heightsAfterEachKey{u"3"_s, u"30"_s, u"300"_s};
+    auto* width = control<QLineEdit>(u"1006"_s);
+    width->setFocus();
+    width->selectAll();
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(width, u"600"_s.at(i).toLatin1());
+        QCOMPARE(height->text(), heightsAfterEachKey[i]);
+    }
+    QCOMPARE(width->text(), u"600"_s);
+    // The program's own write-back is not an edit: no handler saw it.
+    QCOMPARE(heightEdits, 0);
+    // The estimate follows the custom width whatever type is checked.
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"423"_s);
+
+    typeInto(u"1007"_s, u"333"_s);
+    QCOMPARE(width->text(), u"666"_s);
+    QCOMPARE(height->text(), u"333"_s);
+}
+
+void MainPictureTest::rejectedWidthIsRestoredAfterTheMessage()
+{
+    store_->WriteProfileInt("Main", "EDIT2", 420);
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {1000, 500}));
+    MessageCatcher catcher;
+    auto* width = control<QLineEdit>(u"1006"_s);
+    width->setFocus();
+    width->selectAll();
+    QTest::keyClick(width, Qt::Key_Delete);
+    QTRY_COMPARE(catcher.messages().size(), 1);
+    QCOMPARE(catcher.messages().first(), u"整数を入力してください。"_s);
+    QCOMPARE(width->text(), u"420"_s);
+    QCOMPARE(window_->focusWidget(), width);
+}
+
+void MainPictureTest::countTypedAndChosenRepaintsThePreview()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    auto* preview = control<PreviewWidget>(u"1011"_s);
+    auto* count = control<QComboBox>(u"1015"_s);
+    QTest::keyClicks(count->lineEdit(), u"28"_s);
+    QTRY_VERIFY(preview->lastOutcome().doesNotFit);
+    QCOMPARE(preview->lastOutcome().printableCount, 0);
+
+    count->setCurrentIndex(4); // "5" from the list
+    QTRY_VERIFY(!preview->lastOutcome().doesNotFit);
+    QCOMPARE(preview->mainValues().countText, u"5"_s);
+    QCOMPARE(preview->lastOutcome().printableCount, 27);
+
+    QTest::mouseClick(control<QRadioButton>(u"1014"_s), Qt::LeftButton); // quarter sheet: 4
+    QTRY_VERIFY(preview->lastOutcome().doesNotFit);
+    QTest::mouseClick(control<QRadioButton>(u"1013"_s), Qt::LeftButton); // B5: 14
+    QTRY_COMPARE(preview->lastOutcome().printableCount, 14);
+}
+
+void MainPictureTest::withoutPictureTypeAndSizeChangeNothing()
+{
+    openMain();
+    QTest::mouseClick(control<QRadioButton>(u"1004"_s), Qt::LeftButton);
+    typeInto(u"1006"_s, u"77"_s);
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(u"1007"_s)->text(), u"0"_s);
+}
+
+void MainPictureTest::printConfirmedWritesPdfAndKeepsSettings()
+{
+    if (!pdfprobe::toolsAvailable())
+        QSKIP("poppler tools are not installed");
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::mouseClick(control<QRadioButton>(u"1013"_s), Qt::LeftButton); // B5
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"3"_s);
+    MessageCatcher catcher;
+    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QCOMPARE(printDialog_->shown, 1);
+    QVERIFY(catcher.messages().isEmpty());
+
+    const QString pdf = dir_->filePath(u"out.pdf"_s);
+    const QSizeF page = pdfprobe::pageSizeMm(pdf);
+    QVERIFY(qAbs(page.width() - 182) < 0.6 && qAbs(page.height() - 257) < 0.6);
+    QVERIFY(QFile::exists(devmodePath()));
+    QVERIFY(window_->heldPrinterSettings().has_value());
+    // Three red tickets: the first starts 10 mm from the printable corner.
+    const QImage sheet = pdfprobe::render(pdf, 50);
+    QVERIFY(!sheet.isNull());
+    const QColor inFirst = sheet.pixelColor(qRound(15 / 25.4 * 50), qRound(15 / 25.4 * 50));
+    QVERIFY2(inFirst.red() > 200 && inFirst.green() < 60, qPrintable(inFirst.name()));
+}
+
+void MainPictureTest::printCancelledLeavesTheFileAlone()
+{
+    openMain();
+    auto cancelling = std::make_unique<FakePrintDialog>(QString());
+    FakePrintDialog* dialog = cancelling.get();
+    window_->setPrintDialog(std::move(cancelling));
+    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QCOMPARE(dialog->shown, 1);
+    QVERIFY(!QFile::exists(devmodePath()));
+}
+
+void MainPictureTest::printRefusedWhenTheCountDoesNotFit()
+{
+    openMain();
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"28"_s);
+    MessageCatcher catcher;
+    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QTRY_COMPARE(catcher.messages().size(), 1);
+    QCOMPARE(catcher.messages().first(),
+             u"すべてのアイテムを印刷できません。\n設定を変更して下さい。"_s);
+    QCOMPARE(printDialog_->shown, 0);
+    QVERIFY(!QFile::exists(devmodePath()));
+}
+
+QTEST_MAIN(MainPictureTest)
+#include "tst_mainpicture.moc"
