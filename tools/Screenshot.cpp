@@ -11,8 +11,13 @@
 #include "ui/ColorChooser.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <cstdio>
@@ -40,6 +45,27 @@ bool save(QWidget& window, const QString& path)
     return saved;
 }
 
+// A sample ticket picture: a coloured card with a border and a dot.
+QString writeSamplePicture(const QTemporaryDir& dir)
+{
+    QImage image(1158, 604, QImage::Format_RGB32);
+    image.fill(QColor(250, 220, 90));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(40, 90, 170), 24));
+    painter.drawRect(image.rect().adjusted(12, 12, -12, -12));
+    painter.setBrush(QColor(200, 40, 40));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QPoint(300, 302), 170, 170);
+    painter.setBrush(QColor(40, 90, 170));
+    painter.drawRect(560, 200, 480, 60);
+    painter.drawRect(560, 340, 360, 60);
+    painter.end();
+    const QString path = dir.filePath(QStringLiteral("sample.png"));
+    image.save(path);
+    return path;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -60,6 +86,13 @@ int main(int argc, char** argv)
     zorvane::SettingsStore store(zorvane::CZorvaneApp::storePath());
     zorvane::ColorDialogChooser chooser;
     zorvane::CMainDlg mainWindow(store);
+    const QTemporaryDir pictureDir;
+    mainWindow.LoadPicture(writeSamplePicture(pictureDir));
+    // Type a count as a user would, so the preview shows a partly filled page.
+    if (auto* count = mainWindow.findChild<QComboBox*>(QStringLiteral("1015"))) {
+        count->lineEdit()->setText(QStringLiteral("14"));
+        Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
+    }
     bool ok = save(mainWindow, out.filePath(QStringLiteral("main.png")));
     mainWindow.show();
     zorvane::CDetailDlg detail(store, chooser, &mainWindow);

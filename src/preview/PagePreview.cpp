@@ -111,19 +111,26 @@ PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHo
     return outcome;
 }
 
+QPoint placeInBox(QPoint referencePlace, QSize boxSize)
+{
+    return {int(qint64(referencePlace.x()) * boxSize.width() / referenceBoxSize.width()),
+            int(qint64(referencePlace.y()) * boxSize.height() / referenceBoxSize.height())};
+}
+
 PreviewOutcome paintPreviewBox(QPainter& painter, QSize boxSize, const PictureHolder* picture,
                                const MainValues& main, const SettingsStore& store)
 {
     painter.fillRect(QRect(QPoint(0, 0), boxSize), Qt::black);
     if (!picture) {
-        writeText(painter, noPictureNoticePlace, noPictureNotice(), store);
+        writeText(painter, placeInBox(noPictureNoticePlace, boxSize), noPictureNotice(), store);
         return {};
     }
     DrawingSurface box(painter);
     const PreviewOutcome outcome = RenderPreview(box, boxSize, picture, main, store);
     if (outcome.doesNotFit)
-        painter.drawImage(warningPicturePlace, warningPicture());
-    writeText(painter, printableCountPlace, printableCountText(outcome.printableCount), store);
+        painter.drawImage(placeInBox(warningPicturePlace, boxSize), warningPicture());
+    writeText(painter, placeInBox(printableCountPlace, boxSize),
+              printableCountText(outcome.printableCount), store);
     return outcome;
 }
 

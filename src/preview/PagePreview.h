@@ -23,10 +23,15 @@ struct PreviewOutcome
     int printableCount = 0; // the paper's capacity; 0 when the count does not fit
 };
 
-// Fixed places in the preview box, from its top-left corner.
+// Fixed places in the preview box, from its top-left corner, for a box of
+// the reference size. A box of another size (the dialog font decides its
+// pixel size) gets them moved in proportion, so the text stays below the
+// page and the warning stays where the page would be.
+inline constexpr QSize referenceBoxSize{123, 196};
 inline constexpr QPoint warningPicturePlace{50, 75};
 inline constexpr QPoint printableCountPlace{17, 182};
 inline constexpr QPoint noPictureNoticePlace{12, 90};
+QPoint placeInBox(QPoint referencePlace, QSize boxSize);
 
 // The page image's size for a paper at the given pixels per inch.
 QSize pageImageSize(PaperKind paper, int dpiX, int dpiY);

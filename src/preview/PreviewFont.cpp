@@ -40,6 +40,15 @@ int pixelSizeForCellHeight(QFont font, const QPaintDevice* device, int cellHeigh
     return std::max(1, int(std::lround(cellHeight / (cellPerEm > 0 ? cellPerEm : 1.0))));
 }
 
+// The average character width as the platform's text metrics report it:
+// that of the Latin letters. A Japanese face's own average counts its
+// full-width ideographs and would double the preview text's width.
+int averageLatinWidth(const QFontMetricsF& metrics)
+{
+    static const QString letters = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"_s;
+    return int(std::lround(metrics.horizontalAdvance(letters) / letters.size()));
+}
+
 } // namespace
 
 PreviewFontSize previewFontSize(int cellHeight, int averageWidth, int fontPercent)
@@ -50,9 +59,8 @@ PreviewFontSize previewFontSize(int cellHeight, int averageWidth, int fontPercen
 QFont previewFont(const QFont& standard, const QPaintDevice* device, int fontPercent)
 {
     const QFontMetricsF metrics(standard, device);
-    const PreviewFontSize size =
-        previewFontSize(int(std::lround(metrics.height())),
-                        int(std::lround(metrics.averageCharWidth())), fontPercent);
+    const PreviewFontSize size = previewFontSize(int(std::lround(metrics.height())),
+                                                 averageLatinWidth(metrics), fontPercent);
     QFont font = gothicFace();
     // A negative height asks for the em size instead of the cell height; 0
     // keeps the standard size.

@@ -111,6 +111,9 @@ private Q_SLOTS:
     void fontPercentScalesText();
     void absurdResolutionDrawsNoPage();
     void optionChangesShowAtNextPaint();
+    void placesFollowTheBoxSize_data();
+    void placesFollowTheBoxSize();
+    void largerBoxKeepsTextBelowThePageAndInside();
 
 private:
     PreviewOutcome paint(QImage& image, const PictureHolder* picture, const MainValues& main);
@@ -386,6 +389,54 @@ void TestPagePreview::optionChangesShowAtNextPaint()
     const PreviewOutcome outcome = paint(image, picture.get(), main);
     QCOMPARE(outcome.printableCount, 9 * 1);
     QCOMPARE(image.pixel(ticketCentre(0, 0)), qRgb(255, 255, 255));
+}
+
+void TestPagePreview::placesFollowTheBoxSize_data()
+{
+    QTest::addColumn<QSize>("box");
+    QTest::addColumn<QPoint>("place");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("reference box") << QSize(123, 196) << QPoint(17, 182) << QPoint(17, 182);
+    QTest::newRow("dialog font box") << QSize(141, 276) << QPoint(17, 182) << QPoint(19, 256);
+    QTest::newRow("warning") << QSize(141, 276) << QPoint(50, 75) << QPoint(57, 105);
+    QTest::newRow("empty box") << QSize(0, 0) << QPoint(12, 90) << QPoint(0, 0);
+}
+
+void TestPagePreview::placesFollowTheBoxSize()
+{
+    QFETCH(QSize, box);
+    QFETCH(QPoint, place);
+    QFETCH(QPoint, expected);
+    QCOMPARE(placeInBox(place, box), expected);
+}
+
+// The main window's box is larger than the reference when its dialog font
+// is: the text must still sit below the page and inside the box, in a font
+// whose Latin average (not its ideographs) sets the width.
+void TestPagePreview::largerBoxKeepsTextBelowThePageAndInside()
+{
+    const QSize box(141, 276);
+    QImage image(box, QImage::Format_RGB32);
+    image.setDotsPerMeterX(dotsPerMetreAt96);
+    image.setDotsPerMeterY(dotsPerMetreAt96);
+    const auto picture = solidPicture();
+    MainValues main;
+    main.countText = u"5"_s;
+    {
+        QPainter painter(&image);
+        QFont standard(u"Noto Sans CJK JP"_s);
+        standard.setPointSize(9);
+        painter.setFont(standard);
+        paintPreviewBox(painter, box, picture.get(), main, *store_);
+    }
+    const QRect page = pageRectangle(PaperKind::A4, box);
+    const auto [first, last] = brightRows(
+        image, QRect(0, page.bottom() + 1, box.width(), box.height() - page.bottom() - 1));
+    QVERIFY2(first > page.bottom() + 1 && last > first,
+             qPrintable(u"%1..%2"_s.arg(first).arg(last)));
+    // The right edge of the box stays black on the text's rows: nothing is cut off.
+    for (int y = first; y <= last; ++y)
+        QCOMPARE(image.pixel(box.width() - 2, y), qRgb(0, 0, 0));
 }
 
 QTEST_MAIN(TestPagePreview)
