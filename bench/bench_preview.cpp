@@ -2,6 +2,7 @@
 // loading a 24-megapixel and a 100-megapixel JPEG, whole preview renders,
 // and one A4 sheet at 600 dpi into a PDF. Prints medians and the process's
 // peak resident memory after each step (steps run in growing memory order).
+#include "BenchSupport.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
@@ -25,72 +26,16 @@
 #include <vector>
 
 using namespace zorvane;
+using namespace zorvane::bench;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-double peakMemoryMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
-}
-
-struct Timing
-{
-    double median = 0;
-    double fastest = 0;
-    double slowest = 0;
-};
-
-Timing measure(int runs, const std::function<void()>& work)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
-}
 
 void report(const char* what, const Timing& t, int runs)
 {
     std::printf("%-48s median %9.2f ms  (min %.2f, max %.2f, %d runs)  peak RSS %.0f MB\n", what,
                 t.median, t.fastest, t.slowest, runs, peakMemoryMb());
     std::fflush(stdout);
-}
-
-// A photo-like picture: smooth colour fields with fine noise, so the JPEG
-// is as large as a real photo's and decodes like one.
-QImage photoLike(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = int(seed >> 28) - 8;
-            const int r = (x * 255 / width + noise) & 0xFF;
-            const int g = (y * 255 / height + noise) & 0xFF;
-            const int b = ((x + y) * 127 / (width + height) + 64 + noise) & 0xFF;
-            line[x] = qRgb(r, g, b);
-        }
-    }
-    return image;
-}
-
-QString writeJpeg(const QTemporaryDir& dir, const QString& name, int width, int height)
-{
-    const QString path = dir.filePath(name);
-    QImageWriter writer(path, "jpeg");
-    writer.setQuality(90);
-    if (!writer.write(photoLike(width, height)))
-        qFatal("cannot write the benchmark JPEG");
-    return path;
 }
 
 PreviewOutcome paintBox(const PictureHolder& picture, const MainValues& main,

@@ -4,6 +4,7 @@
 // export. Prints medians, the process's peak resident memory, the file's
 // size and how many distinct images it embeds (the picture must be there
 // once, however many tickets show it).
+#include "BenchSupport.h"
 #include "picture/PictureHolder.h"
 #include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
@@ -29,38 +30,12 @@
 #include <vector>
 
 using namespace zorvane;
+using namespace zorvane::bench;
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int runs = 5;
-
-double peakMemoryMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
-}
-
-struct Timing
-{
-    double median = 0;
-    double fastest = 0;
-    double slowest = 0;
-};
-
-Timing measure(const std::function<void()>& work)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
-}
 
 // Distinct image objects in a PDF, by pdfimages; -1 when it is not there.
 int distinctImages(const QString& pdf)
@@ -90,24 +65,6 @@ void report(const char* what, const Timing& t, const QString& pdf)
     std::fflush(stdout);
 }
 
-// A photo-like picture: smooth colour fields with fine noise, so the JPEG
-// is as large as a real photo's and decodes like one.
-QImage photoLike(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    quint32 seed = 777;
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = int(seed >> 28) - 8;
-            line[x] = qRgb((x * 255 / width + noise) & 0xFF, (y * 255 / height + noise) & 0xFF,
-                           ((x + y) * 127 / (width + height) + 64 + noise) & 0xFF);
-        }
-    }
-    return image;
-}
-
 // The Print dialog as a user who prints to a PDF file at 600 dpi.
 class PdfAt600Dpi : public PrintDialogPort
 {
@@ -132,15 +89,7 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString jpeg = dir.filePath(u"photo24mp.jpg"_s);
-    {
-        QImageWriter writer(jpeg, "jpeg");
-        writer.setQuality(90);
-        if (!writer.write(photoLike(6000, 4000))) {
-            std::fprintf(stderr, "cannot write the test picture\n");
-            return 1;
-        }
-    }
+    const QString jpeg = writeJpeg(dir, u"photo24mp.jpg"_s, 6000, 4000, 777);
     std::printf("24 MP JPEG: %.1f MB; peak RSS after making it %.0f MB\n",
                 QFileInfo(jpeg).size() / 1e6, peakMemoryMb());
 
@@ -173,14 +122,14 @@ int main(int argc, char** argv)
         printerSettings = PrinterRecord::fromPrinter(pdf);
     }
     bool ok = true;
-    const Timing jobTiming = measure([&] {
+    const Timing jobTiming = measure(runs, [&] {
         ok = job.run(main, store, picture.get(), printerSettings) == PrintJob::Outcome::Printed &&
              ok;
     });
     report("print job, 50 tickets, A4, 600 dpi PDF", jobTiming, jobPdf);
 
     const QString exportPdf = dir.filePath(u"export.pdf"_s);
-    const Timing exportTiming = measure([&] {
+    const Timing exportTiming = measure(runs, [&] {
         ok = exportSheet(exportPdf, SheetFileFormat::Pdf, 600, main, store, picture.get()) ==
                  SheetExportResult::Written &&
              ok;
