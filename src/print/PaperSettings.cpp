@@ -12,18 +12,18 @@ void writePaperSettings(PrinterSettingsBlock& block, std::optional<PaperKind> pa
     block.writeI16(devmode::orientation, devmode::portrait);
     if (!paper)
         return;
-    const PaperSpec& spec = paperSpec(*paper);
-    block.writeI16(devmode::paperSize, std::int16_t(spec.devicePaperCode));
-    if (spec.devicePaperCode == userDefinedPaperCode) {
-        block.writeI16(devmode::paperWidth, std::int16_t(spec.devicePaperWidth));
-        block.writeI16(devmode::paperLength, std::int16_t(spec.devicePaperLength));
+    const PaperSpec& entry = paperSpec(*paper);
+    block.writeI16(devmode::paperSize, std::int16_t(entry.devicePaperCode));
+    if (entry.devicePaperCode == userDefinedPaperCode) {
+        block.writeI16(devmode::paperWidth, std::int16_t(entry.devicePaperWidth));
+        block.writeI16(devmode::paperLength, std::int16_t(entry.devicePaperLength));
     }
 }
 
 QPageSize pageSizeOf(PaperKind paper)
 {
-    const PaperSpec& spec = paperSpec(paper);
-    return QPageSize(QSizeF(spec.pageWidthMm, spec.pageHeightMm), QPageSize::Millimeter, QString(),
+    const PaperSpec& entry = paperSpec(paper);
+    return QPageSize(QSizeF(entry.pageWidthMm, entry.pageHeightMm), QPageSize::Millimeter, QString(),
                      QPageSize::ExactMatch);
 }
 

@@ -21,17 +21,17 @@ constexpr std::array<PaperSpec, 3> paperCatalogue{{
 
 const TicketSpec* fixedTicketSpec(TicketType type)
 {
-    for (const TicketSpec& spec : ticketCatalogue) {
-        if (spec.type == type)
-            return &spec;
+    for (const TicketSpec& entry : ticketCatalogue) {
+        if (entry.type == type)
+            return &entry;
     }
     return nullptr;
 }
 
 std::string_view ticketTypeCode(TicketType type)
 {
-    const TicketSpec* spec = fixedTicketSpec(type);
-    return spec ? spec->ticketTypeCode : otherTicketCode;
+    const TicketSpec* entry = fixedTicketSpec(type);
+    return entry ? entry->ticketTypeCode : otherTicketCode;
 }
 
 std::optional<TicketType> ticketTypeForCode(std::string_view code)
@@ -45,16 +45,16 @@ std::optional<TicketType> ticketTypeForCode(std::string_view code)
 
 TicketSize ticketSize(TicketType type, int customWidth, int customHeight)
 {
-    if (const TicketSpec* spec = fixedTicketSpec(type))
-        return {spec->ticketWidth, spec->ticketHeight};
+    if (const TicketSpec* entry = fixedTicketSpec(type))
+        return {entry->ticketWidth, entry->ticketHeight};
     return {customWidth, customHeight};
 }
 
 const PaperSpec& paperSpec(PaperKind kind)
 {
-    for (const PaperSpec& spec : paperCatalogue) {
-        if (spec.kind == kind)
-            return spec;
+    for (const PaperSpec& entry : paperCatalogue) {
+        if (entry.kind == kind)
+            return entry;
     }
     return paperCatalogue.front();
 }
