@@ -11,3 +11,13 @@ config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
 XDG_CONFIG_HOME="$config" xvfb-run -a -s "-screen 0 1024x768x24" \
     "$dir/tools/zorvane_screenshot" "$out"
+
+# The real program must start on a real X server and stay up until closed.
+status=0
+XDG_CONFIG_HOME="$config" xvfb-run -a -s "-screen 0 1024x768x24" \
+    timeout 3 "$dir/Zorvane" || status=$?
+if [[ $status -ne 124 ]]; then
+    echo "Zorvane ended by itself (status $status) instead of running" >&2
+    exit 1
+fi
+echo "Zorvane started and ran on Xvfb"
