@@ -36,7 +36,9 @@ running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 
 if ! running; then
     mkdir -p /run/cups
-    /usr/sbin/cupsd -f &
+    # Detached from this script's output: the caller reads that output to its
+    # end, which would otherwise wait for the scheduler to exit.
+    /usr/sbin/cupsd -f </dev/null >>/var/log/zorvane-cupsd.log 2>&1 &
     echo "cupsd_pid=$!" >>"$state"
     for _ in $(seq 1 50); do
         running && break
