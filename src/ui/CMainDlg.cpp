@@ -6,6 +6,7 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
 #include "app/MessageBoxes.h"
@@ -19,9 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -68,25 +67,6 @@ std::array<int, N> groupStates(const BuiltDialog& built, const std::array<int, N
     for (std::size_t i = 0; i < N; ++i)
         states[i] = built.control<QRadioButton>(buttonIds[i])->isChecked() ? 1 : 0;
     return states;
-}
-
-// The picture filter keeps its familiar wording; its patterns match the
-// extensions in any case, and .jpeg too. A second entry offers every format
-// the program can read.
-QString pictureFileFilters()
-{
-    QStringList everyFormat;
-    for (const QByteArray& format : QImageReader::supportedImageFormats())
-        everyFormat.append(u"*."_s + QString::fromLatin1(format));
-    return u"ﾋﾟｸﾁｬﾌｧｲﾙ(*.BMP, *.JPG, *.GIF) "
-           u"(*.[bB][mM][pP] *.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF]);;"_s +
-           u"すべての画像 ("_s + everyFormat.join(u' ') + u')';
-}
-
-QString askForPictureFile(QWidget* parent)
-{
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), pictureFileFilters(), nullptr,
-                                        QFileDialog::HideNameFilterDetails);
 }
 
 // Decoding a large photo takes a moment; say so with the cursor.

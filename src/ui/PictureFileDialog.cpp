@@ -1,0 +1,36 @@
+#include "PictureFileDialog.h"
+
+#include <QFileDialog>
+#include <QImageReader>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace zorvane {
+
+QStringList pictureFileFilters()
+{
+    QStringList everyFormat;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        everyFormat.append(u"*."_s + QString::fromLatin1(format));
+    return {u"ﾋﾟｸﾁｬﾌｧｲﾙ(*.BMP, *.JPG, *.GIF) "
+            u"(*.[bB][mM][pP] *.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"_s,
+            u"すべての画像 ("_s + everyFormat.join(u' ') + u')'};
+}
+
+QStringList patternsOfFilter(const QString& filter)
+{
+    // The dialog takes the patterns from the last parentheses of an entry.
+    static const QRegularExpression lastParentheses(u"\\(([^()]*)\\)\\s*$"_s);
+    const QRegularExpressionMatch match = lastParentheses.match(filter);
+    return match.hasMatch() ? match.captured(1).split(u' ', Qt::SkipEmptyParts) : QStringList();
+}
+
+QString askForPictureFile(QWidget* parent)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), QString(),
+                                        pictureFileFilters().join(u";;"_s), nullptr,
+                                        QFileDialog::HideNameFilterDetails);
+}
+
+} // namespace zorvane
