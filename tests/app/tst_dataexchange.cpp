@@ -1,4 +1,4 @@
-#include "ModalCloser.h"
+#include "GuiTestHelpers.h"
 #include "app/DataExchange.h"
 
 #include <QComboBox>
@@ -92,19 +92,19 @@ private Q_SLOTS:
         form.width->setText(width);
         form.height->setText(height);
         form.count->setEditText(u"7"_s);
-        ModalCloser closer;
+        test::MessageCatcher closer;
         QCOMPARE(form.exchange.read(), accepted);
         QCOMPARE(form.widthValue, widthValue);
         QCOMPARE(form.heightValue, heightValue);
         QCOMPARE(form.resolutionValue, 30);
         QCOMPARE(form.countText, countText);
         if (accepted) {
-            QVERIFY(closer.seen().isEmpty());
+            QVERIFY(closer.messages().isEmpty());
             return;
         }
-        QCOMPARE(closer.seen().size(), 1);
-        QCOMPARE(closer.seen()[0].text, u"整数を入力してください。"_s);
-        QCOMPARE(closer.seen()[0].caption, QCoreApplication::applicationName());
+        QCOMPARE(closer.messages().size(), 1);
+        QCOMPARE(closer.messages()[0], u"整数を入力してください。"_s);
+        QCOMPARE(closer.titles()[0], QCoreApplication::applicationName());
         QLineEdit* expectedFocus = focusedField == u"width"_s ? form.width : form.height;
         QCOMPARE(form.dialog.focusWidget(), expectedFocus);
     }
@@ -112,31 +112,31 @@ private Q_SLOTS:
     void rejectionIsReportedOncePerEdit()
     {
         Form form;
-        ModalCloser closer;
+        test::MessageCatcher closer;
         form.width->setText(u"abc"_s);
         QVERIFY(!form.exchange.read());
         QVERIFY(!form.exchange.read());
-        QCOMPARE(closer.seen().size(), 1);
+        QCOMPARE(closer.messages().size(), 1);
 
         form.width->setText(u"abcd"_s); // a new edit is a new rejection
         QVERIFY(!form.exchange.read());
-        QCOMPARE(closer.seen().size(), 2);
+        QCOMPARE(closer.messages().size(), 2);
 
         form.width->setText(u"5"_s);
         QVERIFY(form.exchange.read());
         form.width->setText(u"abcd"_s); // the same text again after a good one
         QVERIFY(!form.exchange.read());
-        QCOMPARE(closer.seen().size(), 3);
+        QCOMPARE(closer.messages().size(), 3);
     }
 
     void silentReadShowsNothing()
     {
         Form form;
-        ModalCloser closer;
+        test::MessageCatcher closer;
         form.width->setText(u"x"_s);
         QVERIFY(!form.exchange.read(DataExchange::Report::Silent));
         QTest::qWait(30);
-        QVERIFY(closer.seen().isEmpty());
+        QVERIFY(closer.messages().isEmpty());
         QCOMPARE(form.widthValue, 10);
     }
 

@@ -1,5 +1,6 @@
-#include "../print/PdfProbe.h"
-#include "../print/SheetProbe.h"
+#include "PdfProbe.h"
+#include "SheetProbe.h"
+#include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 
@@ -10,6 +11,7 @@
 #include <QTest>
 
 using namespace zorvane;
+using zorvane::test::readFile;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -20,12 +22,6 @@ struct Run
     QString out;
     QString err;
 };
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 

@@ -1,4 +1,4 @@
-#include "ModalCloser.h"
+#include "GuiTestHelpers.h"
 #include "app/MessageBoxes.h"
 #include "app/PaintScope.h"
 
@@ -42,13 +42,13 @@ private Q_SLOTS:
 
     void captionIsTheApplicationName()
     {
-        ModalCloser closer;
+        test::MessageCatcher closer;
         QWidget owner;
         owner.show();
         showMessage(&owner, u"プリンタの検出に失敗しました。"_s);
-        QCOMPARE(closer.seen().size(), 1);
-        QCOMPARE(closer.seen()[0].caption, u"Zorvane"_s);
-        QCOMPARE(closer.seen()[0].text, u"プリンタの検出に失敗しました。"_s);
+        QCOMPARE(closer.messages().size(), 1);
+        QCOMPARE(closer.titles()[0], u"Zorvane"_s);
+        QCOMPARE(closer.messages()[0], u"プリンタの検出に失敗しました。"_s);
     }
 
     void oneOkButton()
@@ -71,15 +71,15 @@ private Q_SLOTS:
 
     void noModalBoxFromInsideAPaint()
     {
-        ModalCloser closer;
+        test::MessageCatcher closer;
         ComplainingWidget widget;
         widget.resize(50, 50);
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
         widget.repaint(); // paints synchronously
         QVERIFY(!widget.modalSeenDuringPaint);
-        QTRY_VERIFY(!closer.seen().isEmpty());
-        QCOMPARE(closer.seen()[0].text, u"描画中のメッセージ"_s);
+        QTRY_VERIFY(!closer.messages().isEmpty());
+        QCOMPARE(closer.messages()[0], u"描画中のメッセージ"_s);
         QVERIFY(!PaintScope::isPainting());
     }
 

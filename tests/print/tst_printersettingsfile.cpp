@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "print/DeviceModeLayout.h"
 #include "print/PrinterSettingsBlock.h"
 #include "print/PrinterSettingsFile.h"
@@ -11,6 +12,7 @@
 #include <QtEndian>
 
 using namespace zorvane;
+using zorvane::test::readFile;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -31,12 +33,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "PdfProbe.h"
 #include "SheetProbe.h"
+#include "TestFiles.h"
 #include "picture/PictureHolder.h"
 #include "print/DeviceModeLayout.h"
 #include "print/DriverExtraTail.h"
@@ -15,6 +16,7 @@
 #include <QTest>
 
 using namespace zorvane;
+using zorvane::test::readFile;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(zorvane::PaperKind)
@@ -56,12 +58,6 @@ PrinterSettingsBlock pdfRecord(QPageLayout::Orientation orientation, QPageSize::
     printer.setPageSize(QPageSize(size));
     printer.setPageOrientation(orientation);
     return PrinterRecord::fromPrinter(printer);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "GuiTestHelpers.h"
 
-#include "../print/PdfProbe.h"
+#include "PdfProbe.h"
 #include "picture/PictureHolder.h"
 #include "print/PrintDialogPort.h"
 #include "settings/SettingsStore.h"
