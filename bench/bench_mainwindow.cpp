@@ -2,18 +2,30 @@
 // repaint, with a 24-megapixel picture loaded: a digit typed into the count
 // field, and a click on another paper. Each run sends the real input event,
 // then repaints the window at once and stops the clock when the paint ends.
+// Before that, choosing a 24- and a 100-megapixel JPEG in turn: the time to
+// the finished repaint of the preview, and the longest the event loop went
+// without turning while the picture loaded.
+//   bench_mainwindow [PICTURE_DIRECTORY]   pictures of bench_pictures, else made here
+//   bench_mainwindow --memory JPEG         only load the picture and report
+//                                          the process's peak memory
 #include "BenchSupport.h"
 #include "settings/SettingsStore.h"
 #include "ui/CMainDlg.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <vector>
 
 using namespace zorvane;
 using namespace zorvane::bench;
@@ -38,17 +50,120 @@ void typeKey(QWidget* field, Qt::Key key, const QString& text)
     QApplication::sendEvent(field, &release);
 }
 
+// Turns the event loop for a while, noting the longest time between two
+// turns of a timer that asks to run every millisecond.
+class EventLoopGaps
+{
+public:
+    EventLoopGaps()
+    {
+        clock_.start();
+        tick_.setTimerType(Qt::PreciseTimer);
+        tick_.setInterval(1);
+        QObject::connect(&tick_, &QTimer::timeout, [this] { turned(); });
+        tick_.start();
+    }
+    void restart()
+    {
+        longest_ = 0;
+        last_ = clock_.nsecsElapsed();
+    }
+    void spin(int ms)
+    {
+        QElapsedTimer spun;
+        spun.start();
+        while (spun.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        turned();
+    }
+    double longestMs() const { return longest_ / 1e6; }
+    qint64 nowNs() const { return clock_.nsecsElapsed(); }
+
+private:
+    void turned()
+    {
+        const qint64 now = clock_.nsecsElapsed();
+        longest_ = std::max(longest_, now - last_);
+        last_ = now;
+    }
+    QElapsedTimer clock_;
+    QTimer tick_;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+};
+
+constexpr int chooseRuns = 7;
+
+void chooseInTurn(CMainDlg& window, const QString& photo24, const QString& photo100)
+{
+    EventLoopGaps gaps;
+    std::vector<double> repaint24, repaint100, gap24, gap100;
+    for (int run = 0; run < 2 * chooseRuns; ++run) {
+        const bool large = run % 2 == 1;
+        gaps.spin(30);
+        gaps.restart();
+        const qint64 start = gaps.nowNs();
+        window.LoadPicture(large ? photo100 : photo24);
+        window.repaint();
+        (large ? repaint100 : repaint24).push_back((gaps.nowNs() - start) / 1e6);
+        gaps.spin(100); // anything the load left for later shows as a gap here
+        (large ? gap100 : gap24).push_back(gaps.longestMs());
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    std::printf("%-44s median %7.2f ms  (%d runs)\n", "24 MP JPEG chosen -> preview repainted",
+                median(repaint24), chooseRuns);
+    std::printf("%-44s median %7.2f ms\n", "  longest event-loop gap while loading", median(gap24));
+    std::printf("%-44s median %7.2f ms  (%d runs)\n", "100 MP JPEG chosen -> preview repainted",
+                median(repaint100), chooseRuns);
+    std::printf("%-44s median %7.2f ms\n", "  longest event-loop gap while loading",
+                median(gap100));
+    std::fflush(stdout);
+}
+
+// The memory of a window showing the picture, before any print.
+int memoryWithPicture(const QString& photo)
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.filePath(u"store.ini"_s));
+    CMainDlg window(store, nullptr, dir.filePath(u"devmode.zvn"_s));
+    window.show();
+    QCoreApplication::processEvents();
+    window.LoadPicture(photo);
+    if (!window.loadedPicture())
+        qFatal("the picture did not load");
+    window.repaint();
+    EventLoopGaps().spin(300);
+    std::printf("%-44s peak RSS %.0f MB\n", "window showing the picture, no print yet",
+                peakMemoryMb());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 3 && arguments[1] == u"--memory"_s)
+        return memoryWithPicture(arguments[2]);
     QTemporaryDir dir;
-    const QString photo = writeJpeg(dir, u"photo24.jpg"_s, 6000, 4000);
+    QString photo;
+    QString photo100;
+    if (arguments.size() == 2) {
+        photo = QDir(arguments[1]).filePath(u"photo24.jpg"_s);
+        photo100 = QDir(arguments[1]).filePath(u"photo100.jpg"_s);
+    } else {
+        photo = writeJpeg(dir, u"photo24.jpg"_s, 6000, 4000);
+        photo100 = writeJpeg(dir, u"photo100.jpg"_s, 12000, 8333);
+    }
     SettingsStore store(dir.filePath(u"store.ini"_s));
     CMainDlg window(store, nullptr, dir.filePath(u"devmode.zvn"_s));
     window.show();
     QCoreApplication::processEvents();
+    chooseInTurn(window, photo, photo100);
     window.LoadPicture(photo);
     if (!window.loadedPicture())
         qFatal("the 24 MP JPEG did not load");

@@ -48,6 +48,8 @@ int printToFile(const CommandLine& line, const MainValues& main, const SettingsS
     case SheetExportResult::DoesNotFit:
         printLine(stderr, QString::fromUtf16(printMessages::doesNotFit));
         return exitStatus::doesNotFit;
+    case SheetExportResult::PictureUnreadable:
+        return fail(exitStatus::badInput, u"cannot read the picture '%1'"_s.arg(line.picturePath));
     case SheetExportResult::CannotWrite:
         break;
     }
@@ -101,9 +103,17 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         break;
     }
 
-    const std::unique_ptr<PictureHolder> picture = PictureHolder::load(line.picturePath);
+    // The file's pixels are decoded only as far as the output needs them.
+    const std::unique_ptr<PictureHolder> picture = PictureHolder::open(line.picturePath);
     if (!picture)
         return fail(exitStatus::badInput, u"cannot read the picture '%1'"_s.arg(line.picturePath));
+    if (line.mode == CommandLine::Mode::PrintToPrinter) {
+        QImage pixels = picture->decodeFull();
+        if (pixels.isNull())
+            return fail(exitStatus::badInput,
+                        u"cannot read the picture '%1'"_s.arg(line.picturePath));
+        picture->adoptFull(std::move(pixels));
+    }
 
     SettingsStore store(storePath);
     MainValues main = loadMainValues(store);

@@ -1,5 +1,6 @@
 #include "DrawingSurface.h"
 
+#include "CairoCanvas.h"
 #include "picture/PictureHolder.h"
 
 #include <QPaintDevice>
@@ -29,18 +30,29 @@ DrawingSurface::DrawingSurface(QPainter& painter)
 {}
 
 DrawingSurface::DrawingSurface(QPainter& painter, int dpiX, int dpiY)
-    : painter_(painter), dpiX_(dpiX), dpiY_(dpiY)
+    : painter_(&painter), dpiX_(dpiX), dpiY_(dpiY)
 {}
+
+DrawingSurface::DrawingSurface(CairoCanvas& canvas, int dpiX, int dpiY)
+    : canvas_(&canvas), dpiX_(dpiX), dpiY_(dpiY)
+{}
+
+DrawingSurface::~DrawingSurface() = default;
 
 void DrawingSurface::renderPicture(const PictureHolder& picture, const QRect& target)
 {
     if (target.width() <= 0 || target.height() <= 0)
         return;
+    if (canvas_) {
+        canvas_->drawPicture(picture, target);
+        return;
+    }
+    QPainter& painter = *painter_;
     const QImage& image = picture.image();
-    const bool restoreHint = !painter_.testRenderHint(QPainter::SmoothPixmapTransform);
-    painter_.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (!drawsIntoPixels(painter_)) {
-        painter_.drawImage(target, image);
+    const bool restoreHint = !painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (!drawsIntoPixels(painter)) {
+        painter.drawImage(target, image);
     } else {
         // Shrink with an area filter first: a bilinear sample of a much larger
         // picture would alias fine detail into moire. Whatever is left is an
@@ -49,12 +61,12 @@ void DrawingSurface::renderPicture(const PictureHolder& picture, const QRect& ta
                                std::min(target.height(), image.height()));
         const QImage& source = shrunkSize == image.size() ? image : shrunkCopy(picture, shrunkSize);
         if (source.size() == target.size())
-            painter_.drawImage(target.topLeft(), source);
+            painter.drawImage(target.topLeft(), source);
         else
-            painter_.drawImage(target, source);
+            painter.drawImage(target, source);
     }
     if (restoreHint)
-        painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
 const QImage& DrawingSurface::shrunkCopy(const PictureHolder& picture, QSize size)
@@ -81,7 +93,10 @@ DrawingSurface::PenSelection::~PenSelection()
 
 void DrawingSurface::fillPixels(const QRect& pixels)
 {
-    painter_.fillRect(pixels, penColor_);
+    if (canvas_)
+        canvas_->fillRect(pixels, penColor_);
+    else
+        painter_->fillRect(pixels, penColor_);
 }
 
 void DrawingSurface::lineTo(QPoint point)
@@ -102,13 +117,17 @@ void DrawingSurface::lineTo(QPoint point)
         fillPixels(spanBetween(QPoint(from.x(), from.y()), QPoint(point.x(), last)));
         return;
     }
+    if (canvas_) {
+        canvas_->drawLine(from, point, penColor_);
+        return;
+    }
     // A flat cap leaves the end point out of a cosmetic line.
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_->save();
+    painter_->setRenderHint(QPainter::Antialiasing, false);
     QPen pen(penColor_, 0, Qt::SolidLine, Qt::FlatCap);
-    painter_.setPen(pen);
-    painter_.drawLine(from, point);
-    painter_.restore();
+    painter_->setPen(pen);
+    painter_->drawLine(from, point);
+    painter_->restore();
 }
 
 } // namespace zorvane

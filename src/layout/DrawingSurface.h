@@ -5,28 +5,35 @@
 #include <QPoint>
 #include <QRect>
 
+#include <memory>
+
 class QPainter;
 
 namespace zorvane {
 
+class CairoCanvas;
 class PictureHolder;
 
 // Something to draw a sheet on (the preview's page image, a printer page, a
-// PDF): a painter on any paint device, with that device's pixels per inch,
-// which may differ along x and y.
+// PDF): a painter on any paint device, or a cairo PDF page, with that
+// device's pixels per inch, which may differ along x and y.
 class DrawingSurface
 {
 public:
     // Pixels per inch taken from the device's logical resolution.
     explicit DrawingSurface(QPainter& painter);
     DrawingSurface(QPainter& painter, int dpiX, int dpiY);
+    // A cairo PDF page whose user space is already the device's pixels.
+    DrawingSurface(CairoCanvas& canvas, int dpiX, int dpiY);
+    ~DrawingSurface();
 
     DrawingSurface(const DrawingSurface&) = delete;
     DrawingSurface& operator=(const DrawingSurface&) = delete;
 
     int pixelsPerInchX() const { return dpiX_; }
     int pixelsPerInchY() const { return dpiY_; }
-    QPainter& painter() const { return painter_; }
+    // The painter of a surface made on one; not for a cairo page.
+    QPainter& painter() const { return *painter_; }
 
     // Draws the whole picture stretched to fill the rectangle exactly, its
     // proportions not kept. An empty or inverted rectangle draws nothing.
@@ -61,7 +68,8 @@ private:
     const QImage& shrunkCopy(const PictureHolder& picture, QSize size);
     void fillPixels(const QRect& pixels);
 
-    QPainter& painter_;
+    QPainter* painter_ = nullptr;
+    CairoCanvas* canvas_ = nullptr;
     int dpiX_ = 96;
     int dpiY_ = 96;
     QPoint position_;

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <cmath>
+
 namespace zorvane {
 namespace {
 
@@ -20,47 +22,35 @@ constexpr int decodeAllocationLimitMb = int(PictureHolder::maxPixels * 4 / (1024
 // picture itself is already cheap.
 constexpr int smallestHalvedSide = 32;
 
-bool claimsTooManyPixels(QSize size)
-{
-    return qint64(size.width()) * size.height() > PictureHolder::maxPixels;
-}
-
-QImage decode(QIODevice& device)
-{
-    QImageReader::setAllocationLimit(decodeAllocationLimitMb);
-    QImageReader reader(&device);
-    reader.setAutoTransform(true); // phone photos stand upright
-    const QSize claimed = reader.size();
-    if (claimed.isValid() && claimsTooManyPixels(claimed))
-        return {};
-    QImage image = reader.read();
-    if (image.isNull() || claimsTooManyPixels(image.size()))
-        return {};
-    return image;
-}
-
 // No picture within the pixel limit needs a larger file (an uncompressed
 // 32-bit BMP of the largest picture is just below it), so a larger file is
 // refused before it is read.
 constexpr qint64 maxFileBytes = qint64(decodeAllocationLimitMb) * 1024 * 1024;
 
-// The file is read whole rather than mapped: a mapped file that another
-// program shortens while it is decoded would crash the process.
-QImage decodeFile(const QString& path)
+bool claimsTooManyPixels(QSize size)
 {
-    if (!QFileInfo(path).isFile())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() <= 0 || file.size() > maxFileBytes)
-        return {};
-    QByteArray bytes = file.readAll();
-    file.close();
-    if (bytes.isEmpty() || !isCompletePictureFile(bytes))
-        return {};
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return {};
-    return decode(buffer);
+    return qint64(size.width()) * size.height() > PictureHolder::maxPixels;
+}
+
+// The limit is process-wide; it is raised once, before any decode, so
+// decodes on other threads only ever read it.
+void raiseAllocationLimitOnce()
+{
+    static const bool raised = [] {
+        QImageReader::setAllocationLimit(decodeAllocationLimitMb);
+        return true;
+    }();
+    Q_UNUSED(raised);
+}
+
+bool swapsSides(QImageIOHandler::Transformations turn)
+{
+    return turn.testFlag(QImageIOHandler::TransformationRotate90);
+}
+
+QSize upright(QSize stored, QImageIOHandler::Transformations turn)
+{
+    return swapsSides(turn) ? stored.transposed() : stored;
 }
 
 // Screen painting and PDF output are fastest with 32-bit pixels.
@@ -71,29 +61,182 @@ QImage toDrawingFormat(QImage image)
     return image;
 }
 
+// The JPEG decoder shrinks by n/8 while it decodes. The smallest such
+// size that still covers the target, sides rounded down so the decoder
+// picks exactly that n; the stored size when only n = 8 covers it.
+QSize jpegScaledSizeCovering(QSize stored, QSize target)
+{
+    for (int eighths = 1; eighths < 8; ++eighths) {
+        const QSize scaled(int(qint64(stored.width()) * eighths / 8),
+                           int(qint64(stored.height()) * eighths / 8));
+        if (scaled.width() >= target.width() && scaled.height() >= target.height() &&
+            !scaled.isEmpty())
+            return scaled;
+    }
+    return stored;
+}
+
+// What the start of a JPEG says about its frame: whether it is a baseline,
+// extended or progressive 8-bit frame of one or three components, the kinds
+// a PDF reader shows as they are.
+bool isPlainJpegFrame(QByteArrayView data)
+{
+    if (data.size() < 4 || uchar(data[0]) != 0xFF || uchar(data[1]) != 0xD8)
+        return false;
+    qsizetype at = 2;
+    while (at + 4 <= data.size()) {
+        if (uchar(data[at]) != 0xFF)
+            return false;
+        const uchar marker = uchar(data[at + 1]);
+        if (marker == 0xFF) {
+            ++at; // fill byte
+            continue;
+        }
+        const int length = (uchar(data[at + 2]) << 8) | uchar(data[at + 3]);
+        if (length < 2)
+            return false;
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
+            if (at + 10 > data.size())
+                return false;
+            const int precision = uchar(data[at + 4]);
+            const int components = uchar(data[at + 9]);
+            return precision == 8 && (components == 1 || components == 3);
+        }
+        if ((marker >= 0xC3 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+             marker != 0xCC) ||
+            marker == 0xDA || marker == 0xD9)
+            return false; // another kind of frame, or data before any frame
+        at += 2 + length;
+    }
+    return false;
+}
+
 } // namespace
 
-PictureHolder::PictureHolder(QImage image) : image_(std::move(image))
+std::unique_ptr<PictureHolder> PictureHolder::open(const QString& path)
 {
-    QImage previous = image_; // shares the pixels, copies nothing
-    while (previous.width() / 2 >= smallestHalvedSide &&
-           previous.height() / 2 >= smallestHalvedSide) {
-        previous = previous.scaled(previous.width() / 2, previous.height() / 2,
-                                   Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        halvedCopies_.push_back(previous);
-    }
+    if (!QFileInfo(path).isFile())
+        return nullptr;
+    // The file is read whole rather than mapped: a mapped file that another
+    // program shortens while it is decoded would crash the process.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() <= 0 || file.size() > maxFileBytes)
+        return nullptr;
+    QByteArray bytes = file.readAll();
+    file.close();
+    if (bytes.isEmpty() || !isCompletePictureFile(bytes))
+        return nullptr;
+
+    raiseAllocationLimitOnce();
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return nullptr;
+    QImageReader reader(&buffer);
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty() || claimsTooManyPixels(stored))
+        return nullptr;
+    std::unique_ptr<PictureHolder> holder(new PictureHolder);
+    holder->turn_ = reader.transformation();
+    holder->size_ = upright(stored, holder->turn_);
+    holder->jpeg_ = reader.format() == "jpeg";
+    buffer.close();
+    holder->bytes_ = std::move(bytes);
+    return holder;
 }
 
 std::unique_ptr<PictureHolder> PictureHolder::load(const QString& path)
 {
-    return fromImage(decodeFile(path));
+    std::unique_ptr<PictureHolder> holder = open(path);
+    if (!holder)
+        return nullptr;
+    QImage image = holder->decodeFull();
+    if (image.isNull())
+        return nullptr;
+    holder->adoptFull(std::move(image));
+    return holder;
 }
 
 std::unique_ptr<PictureHolder> PictureHolder::fromImage(const QImage& image)
 {
     if (image.isNull() || claimsTooManyPixels(image.size()))
         return nullptr;
-    return std::unique_ptr<PictureHolder>(new PictureHolder(toDrawingFormat(image)));
+    std::unique_ptr<PictureHolder> holder(new PictureHolder);
+    holder->size_ = image.size();
+    holder->full_ = toDrawingFormat(image);
+    return holder;
+}
+
+QImage PictureHolder::decodeFull() const
+{
+    return decodeCovering(size_);
+}
+
+QImage PictureHolder::decodeCovering(QSize atLeast) const
+{
+    if (bytes_.isEmpty())
+        return {};
+    raiseAllocationLimitOnce();
+    QByteArray bytes = bytes_; // shares the data; the buffer needs its own object
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true); // phone photos stand upright
+    const QSize stored = upright(size_, turn_);
+    const QSize target = upright(atLeast.boundedTo(size_), turn_);
+    const bool reduced = decodesReducedCheaply() && target != stored;
+    if (reduced)
+        reader.setScaledSize(jpegScaledSizeCovering(stored, target));
+    QImage image = reader.read();
+    if (image.isNull() || claimsTooManyPixels(image.size()))
+        return {};
+    // A file whose pixels are not what its header announced is refused, as
+    // a picture that changed between the header and the decode.
+    if (!reduced && image.size() != size_)
+        return {};
+    return toDrawingFormat(std::move(image));
+}
+
+bool PictureHolder::decodesReducedCheaply() const
+{
+    return jpeg_;
+}
+
+void PictureHolder::adoptFull(QImage image)
+{
+    full_ = std::move(image);
+}
+
+void PictureHolder::adoptScreen(QImage image)
+{
+    screen_ = std::move(image);
+}
+
+void PictureHolder::dropFullPixels()
+{
+    if (!screen_.isNull() && !bytes_.isEmpty())
+        full_ = QImage();
+}
+
+std::unique_ptr<PictureHolder> PictureHolder::withPixels(QImage image) const
+{
+    std::unique_ptr<PictureHolder> holder(new PictureHolder);
+    holder->size_ = size_;
+    holder->bytes_ = bytes_;
+    holder->turn_ = turn_;
+    holder->jpeg_ = jpeg_;
+    if (image.size() == size_)
+        holder->full_ = std::move(image);
+    else
+        holder->screen_ = std::move(image);
+    return holder;
+}
+
+QByteArray PictureHolder::jpegShownAsStored() const
+{
+    if (!jpeg_ || turn_ != QImageIOHandler::TransformationNone || !isPlainJpegFrame(bytes_))
+        return {};
+    return bytes_;
 }
 
 void PictureHolder::render(DrawingSurface& surface, const QRect& target) const
@@ -103,11 +246,26 @@ void PictureHolder::render(DrawingSurface& surface, const QRect& target) const
 
 const QImage& PictureHolder::reducedCopyCovering(QSize target) const
 {
+    if (!full_.isNull() && !screen_.isNull() && screen_.width() >= target.width() &&
+        screen_.height() >= target.height())
+        return screen_;
+    const QImage& picture = image();
+    if (halvedFrom_ != picture.cacheKey()) {
+        halvedCopies_.clear();
+        QImage previous = picture; // shares the pixels, copies nothing
+        while (previous.width() / 2 >= smallestHalvedSide &&
+               previous.height() / 2 >= smallestHalvedSide) {
+            previous = previous.scaled(previous.width() / 2, previous.height() / 2,
+                                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            halvedCopies_.push_back(previous);
+        }
+        halvedFrom_ = picture.cacheKey();
+    }
     for (auto copy = halvedCopies_.rbegin(); copy != halvedCopies_.rend(); ++copy) {
         if (copy->width() >= target.width() && copy->height() >= target.height())
             return *copy;
     }
-    return image_;
+    return picture;
 }
 
 } // namespace zorvane

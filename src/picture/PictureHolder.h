@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -12,8 +14,11 @@ namespace zorvane {
 
 class DrawingSurface;
 
-// The one loaded picture, decoded once. Every ticket of a page is drawn from
-// the same QImage object, so a PDF holds the picture only once.
+// The one loaded picture. Every ticket of a page is drawn from the same
+// QImage object, so a PDF holds the picture only once. A picture opened from
+// a file keeps the file's bytes and may hold its pixels at full size, at a
+// reduced size for the screen, or not yet at all: the header alone gives its
+// size, and the pixels are decoded when something draws them.
 class PictureHolder
 {
 public:
@@ -21,32 +26,78 @@ public:
     // before anything is allocated for it.
     static constexpr qint64 maxPixels = 100'000'000;
 
-    // The picture in the file, upright by its EXIF orientation; nullptr for a
-    // missing, unreadable, truncated or oversized file.
+    // The picture in the file decoded at full size, upright by its EXIF
+    // orientation; nullptr for a missing, unreadable, truncated or
+    // oversized file.
     static std::unique_ptr<PictureHolder> load(const QString& path);
+    // The file read and its header checked, no pixels decoded; nullptr for a
+    // missing, truncated or oversized file or one of no known format.
+    static std::unique_ptr<PictureHolder> open(const QString& path);
     // A picture already in memory; nullptr for a null image.
     static std::unique_ptr<PictureHolder> fromImage(const QImage& image);
 
     PictureHolder(const PictureHolder&) = delete;
     PictureHolder& operator=(const PictureHolder&) = delete;
 
-    QSize size() const { return image_.size(); }
-    const QImage& image() const { return image_; }
+    // The upright picture's full size, whatever size its pixels are held at.
+    QSize size() const { return size_; }
+    // The pixels held: the full picture when decoded, else the screen's
+    // reduced copy, else a null image.
+    const QImage& image() const { return full_.isNull() ? screen_ : full_; }
+    bool hasPixels() const { return !image().isNull(); }
+    bool hasFullPixels() const { return !full_.isNull(); }
+
+    // Decodes the file's bytes at full size, or at the smallest size the
+    // decoder reaches by its own scaling that still covers the given upright
+    // size in both directions; a null image when decoding fails. Touches
+    // nothing of this object but the bytes, so it may run on any thread.
+    QImage decodeFull() const;
+    QImage decodeCovering(QSize atLeast) const;
+    // Whether the decoder shrinks while it decodes, so a reduced decode is
+    // much cheaper than a full one.
+    bool decodesReducedCheaply() const;
+
+    // Takes the pixels of decodeFull() (or an equal image) as the picture's
+    // full pixels; a reduced image as the screen's copy.
+    void adoptFull(QImage image);
+    void adoptScreen(QImage image);
+    // Lets the full pixels go when a reduced copy remains to show, so a
+    // picture kept aside holds little memory; they are decoded again when
+    // needed.
+    void dropFullPixels();
+
+    // A picture of the same file holding the given pixels only.
+    std::unique_ptr<PictureHolder> withPixels(QImage image) const;
+
+    // The file's own bytes when it is a JPEG that shows as stored (no EXIF
+    // turn or mirror) with grey or colour samples, so a PDF may embed it
+    // unchanged; empty otherwise.
+    QByteArray jpegShownAsStored() const;
 
     // Draws the whole picture stretched to fill the rectangle exactly.
     void render(DrawingSurface& surface, const QRect& target) const;
 
-    // The smallest of the picture's successively halved copies that still
-    // covers the given size in both directions; the picture itself when no
-    // halved copy does. Screen drawing shrinks from it, so a shrink never
-    // reads more than about four source pixels per target pixel.
+    // The smallest held image (the screen's copy or one of the picture's
+    // successively halved copies) that still covers the given size in both
+    // directions; the picture itself when none does. Screen drawing shrinks
+    // from it, so a shrink never reads more than about four source pixels
+    // per target pixel. The halved copies are made at the first call, so
+    // printing, which never shrinks, never makes them; call it from one
+    // thread only.
     const QImage& reducedCopyCovering(QSize target) const;
 
 private:
-    explicit PictureHolder(QImage image);
+    PictureHolder() = default;
 
-    QImage image_;
-    std::vector<QImage> halvedCopies_; // each half the size of the one before
+    QSize size_;
+    QImage full_;
+    QImage screen_;
+    QByteArray bytes_; // the file's, empty for a picture made in memory
+    QImageIOHandler::Transformations turn_ = QImageIOHandler::TransformationNone;
+    bool jpeg_ = false;
+
+    mutable std::vector<QImage> halvedCopies_; // each half the size of the one before
+    mutable qint64 halvedFrom_ = 0;            // cache key of the image they were made from
 };
 
 } // namespace zorvane

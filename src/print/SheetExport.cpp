@@ -1,14 +1,20 @@
 #include "SheetExport.h"
 
 #include "PaperSettings.h"
+#include "PngRowWriter.h"
+#include "layout/CairoCanvas.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "picture/PictureHolder.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+
+#include <cairo-pdf.h>
+#include <cairo.h>
 
 #include <cmath>
 
@@ -17,6 +23,12 @@ namespace {
 
 constexpr double mmPerInch = 25.4;
 constexpr double metresPerInch = 0.0254;
+constexpr double pointsPerInch = 72.0;
+
+// Rows of the page drawn at a time into a PNG: small enough to stay in the
+// cache, large enough that drawing a band costs far more than visiting the
+// tickets outside it.
+constexpr int pngBandRows = 256;
 
 bool drawOn(QPaintDevice& device, const MainValues& main, const SettingsStore& store,
             const PictureHolder* picture, const GridSize& grid)
@@ -29,8 +41,8 @@ bool drawOn(QPaintDevice& device, const MainValues& main, const SettingsStore& s
     return painter.end();
 }
 
-bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
-              const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
+bool writeQtPdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
+                const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
 {
     QPdfWriter writer(&file);
     writer.setResolution(dpi);
@@ -38,22 +50,78 @@ bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues&
     return drawOn(writer, main, store, picture, grid);
 }
 
-bool writePng(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
-              const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
+cairo_status_t writeToFile(void* file, const unsigned char* data, unsigned int length)
+{
+    const qint64 written =
+        static_cast<QSaveFile*>(file)->write(reinterpret_cast<const char*>(data), length);
+    return written == qint64(length) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+// The same page as the Qt PDF engine's, in points, with user space scaled
+// to device pixels at the resolution, so every ticket and frame lands where
+// it lands there.
+bool writeCairoPdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
+                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
+{
+    const QSize points = page.sizePoints();
+    cairo_surface_t* pdf =
+        cairo_pdf_surface_create_for_stream(writeToFile, &file, points.width(), points.height());
+    cairo_t* cairo = cairo_create(pdf);
+    cairo_scale(cairo, pointsPerInch / dpi, pointsPerInch / dpi);
+    // The page records the picture's surface as a snapshot that is copied
+    // if the surface goes first; the canvas, which owns the surface, stays
+    // until the PDF is finished, so the picture's pixels are never copied.
+    CairoCanvas canvas(cairo);
+    {
+        DrawingSurface surface(canvas, dpi, dpi);
+        drawJobSheet(surface, picture, main, grid, store);
+    }
+    cairo_show_page(cairo);
+    const bool drawn = cairo_status(cairo) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cairo);
+    cairo_surface_finish(pdf);
+    const bool written = cairo_surface_status(pdf) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(pdf);
+    return drawn && written;
+}
+
+QSize pagePixels(const QPageSize& page, int dpi)
 {
     const QSizeF mm = page.size(QPageSize::Millimeter);
-    QImage image(int(std::lround(mm.width() * dpi / mmPerInch)),
-                 int(std::lround(mm.height() * dpi / mmPerInch)), QImage::Format_RGB32);
-    if (image.isNull())
-        return false;
-    const int dotsPerMetre = int(std::lround(dpi / metresPerInch));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
-    image.fill(Qt::white);
-    return drawOn(image, main, store, picture, grid) && image.save(&file, "PNG");
+    return QSize(int(std::lround(mm.width() * dpi / mmPerInch)),
+                 int(std::lround(mm.height() * dpi / mmPerInch)));
 }
 
 } // namespace
+
+bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& main,
+                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
+{
+    QImage band(pixels.width(), std::min(pngBandRows, pixels.height()), QImage::Format_RGB32);
+    if (band.isNull())
+        return false;
+    PngRowWriter png(device, pixels, int(std::lround(dpi / metresPerInch)));
+    QPainter painter;
+    if (!painter.begin(&band))
+        return false;
+    // One surface for all bands, so the picture is shrunk for the tickets
+    // once, not once a band.
+    DrawingSurface surface(painter, dpi, dpi);
+    bool ok = true;
+    for (int top = 0; top < pixels.height() && ok; top += band.height()) {
+        painter.resetTransform();
+        painter.fillRect(band.rect(), Qt::white);
+        painter.translate(0, -top);
+        drawJobSheet(surface, picture, main, grid, store);
+        ok = png.writeRows(band, std::min(band.height(), pixels.height() - top));
+    }
+    return painter.end() && ok && png.finish();
+}
+
+QSize sheetPngSize(const QPageSize& page, int dpi)
+{
+    return pagePixels(page, dpi);
+}
 
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
@@ -63,13 +131,39 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
     if (!fit.fits || !main.paper)
         return SheetExportResult::DoesNotFit;
 
+    // A picture opened without its pixels is decoded here, only as far as
+    // the file needs: not at all for a JPEG a PDF embeds as it is, and for
+    // a PNG no larger than the largest ticket in the file's pixels.
+    const bool embedsJpeg =
+        format == SheetFileFormat::Pdf && picture && !picture->jpegShownAsStored().isEmpty();
+    std::unique_ptr<PictureHolder> decoded;
+    if (picture && !picture->hasFullPixels() && !embedsJpeg) {
+        QImage pixels;
+        if (format == SheetFileFormat::Png && main.ticketType) {
+            const TicketSize ticket =
+                ticketSize(*main.ticketType, main.customWidth, main.customHeight);
+            pixels = picture->decodeCovering(
+                QSize(pixelsFromTenths(ticket.width, dpi), pixelsFromTenths(ticket.height, dpi)));
+        } else {
+            pixels = picture->decodeFull();
+        }
+        if (pixels.isNull())
+            return SheetExportResult::PictureUnreadable;
+        decoded = picture->withPixels(std::move(pixels));
+        picture = decoded.get();
+    }
+
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
         return SheetExportResult::CannotWrite;
     const QPageSize page = pageSizeOf(*main.paper);
-    const bool drawn = format == SheetFileFormat::Pdf
-                           ? writePdf(file, page, dpi, main, store, picture, fit.grid)
-                           : writePng(file, page, dpi, main, store, picture, fit.grid);
+    bool drawn = false;
+    if (format == SheetFileFormat::Png)
+        drawn = writeSheetPng(file, pagePixels(page, dpi), dpi, main, store, picture, fit.grid);
+    else if (embedsJpeg)
+        drawn = writeCairoPdf(file, page, dpi, main, store, picture, fit.grid);
+    else
+        drawn = writeQtPdf(file, page, dpi, main, store, picture, fit.grid);
     if (!drawn) {
         file.cancelWriting();
         return SheetExportResult::CannotWrite;

@@ -2,10 +2,15 @@
 
 #include "settings/JobSettings.h"
 
+#include <QSize>
 #include <QString>
+
+class QIODevice;
+class QPageSize;
 
 namespace zorvane {
 
+struct GridSize;
 class PictureHolder;
 class SettingsStore;
 
@@ -18,16 +23,27 @@ enum class SheetFileFormat
 enum class SheetExportResult
 {
     Written,
-    DoesNotFit,  // the count does not fit, or no ticket type or paper
-    CannotWrite, // the file could not be created or written
+    DoesNotFit,        // the count does not fit, or no ticket type or paper
+    CannotWrite,       // the file could not be created or written
+    PictureUnreadable, // the picture's pixels could not be decoded
 };
 
 // Draws the sheet into a PDF or PNG file of the paper's size in portrait,
 // origin at the paper's corner, by the same grid fit and sheet drawing as
 // the printer, at the given resolution. The file is replaced only once it
-// is complete.
+// is complete. A JPEG that shows as stored goes into a PDF as the file's
+// own bytes; a PNG is drawn and written in bands of rows.
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
                               const PictureHolder* picture);
+
+// The page of a PNG at the resolution, in pixels.
+QSize sheetPngSize(const QPageSize& page, int dpi);
+
+// Draws the sheet band by band and writes each band's rows as an 8-bit RGB
+// PNG with the resolution recorded; the pixels are those of the whole page
+// drawn at once on a white 32-bit image.
+bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& main,
+                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid);
 
 } // namespace zorvane

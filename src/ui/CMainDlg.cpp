@@ -6,6 +6,7 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "FullPictureDecode.h"
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
@@ -68,6 +69,10 @@ std::array<int, N> groupStates(const BuiltDialog& built, const std::array<int, N
         states[i] = built.control<QRadioButton>(buttonIds[i])->isChecked() ? 1 : 0;
     return states;
 }
+
+// Said by the print command after a picture's full decode failed.
+constexpr char16_t unreadPictureMessage[] =
+    u"画像ファイルを読み込めません。\n画像を選び直して下さい。";
 
 // Decoding a large photo takes a moment; say so with the cursor.
 class WaitCursor
@@ -282,6 +287,10 @@ void CMainDlg::repaintWithCurrentValues()
 
 void CMainDlg::OnPrintStart()
 {
+    if (!decodeFullPicture()) {
+        showMessage(this, QString::fromUtf16(unreadPictureMessage));
+        return;
+    }
     // A command reports a rejected field again, even one reported before.
     exchange_.forgetRejection();
     exchange_.read();
@@ -303,20 +312,84 @@ void CMainDlg::OnDropFiles(const QString& path)
     LoadPicture(path);
 }
 
+namespace {
+
+// The header and a decode no larger than the preview needs, made at once;
+// for a format whose decoder cannot shrink while it decodes, the full
+// picture. nullptr when the file cannot be read.
+std::unique_ptr<PictureHolder> openForScreen(const QString& path, QSize screen)
+{
+    std::unique_ptr<PictureHolder> loaded = PictureHolder::open(path);
+    if (!loaded)
+        return nullptr;
+    QImage pixels =
+        loaded->decodesReducedCheaply() ? loaded->decodeCovering(screen) : loaded->decodeFull();
+    if (pixels.isNull())
+        return nullptr;
+    if (pixels.size() == loaded->size())
+        loaded->adoptFull(std::move(pixels));
+    else
+        loaded->adoptScreen(std::move(pixels));
+    return loaded;
+}
+
+} // namespace
+
 void CMainDlg::LoadPicture(const QString& path)
 {
     std::unique_ptr<PictureHolder> loaded;
     {
         const WaitCursor busy;
-        loaded = PictureHolder::load(path);
+        // A ticket never outgrows the preview box, in device pixels.
+        loaded = openForScreen(path, previewBox->size() * previewBox->devicePixelRatio());
     }
     if (!loaded)
         return;
+    // A second load before the first picture was ever decoded in full keeps
+    // the state before the first as the one a failed decode returns to.
+    if (!beforeLoad_ && !loaded->hasFullPixels()) {
+        if (picture)
+            picture->dropFullPixels();
+        beforeLoad_ = BeforeLoad{std::move(picture), imagePath->text(), customWidth, customHeight,
+                                 resolution};
+    }
+    if (loaded->hasFullPixels())
+        beforeLoad_.reset();
     picture = std::move(loaded);
     previewBox->setPicture(picture.get());
     imagePath->setText(path);
     exchange_.read();
     showPictureUpdate(zorvane::UpdateForLoadedPicture(pictureFields(), picture->size()));
+}
+
+// The picture's full pixels, decoded now if they are not yet, with a wait
+// cursor. When the decode fails the window returns to how it was before the
+// picture was loaded, and the answer is false.
+bool CMainDlg::decodeFullPicture()
+{
+    if (!picture || picture->hasFullPixels())
+        return true;
+    QImage pixels;
+    {
+        const WaitCursor busy;
+        pixels = decodeFullKeepingWindowLive(*picture);
+    }
+    if (!pixels.isNull()) {
+        picture->adoptFull(std::move(pixels));
+        beforeLoad_.reset();
+        return true;
+    }
+    BeforeLoad before = beforeLoad_ ? std::move(*beforeLoad_) : BeforeLoad{};
+    beforeLoad_.reset();
+    picture = std::move(before.picture);
+    previewBox->setPicture(picture.get());
+    imagePath->setText(before.path);
+    customWidth = before.customWidth;
+    customHeight = before.customHeight;
+    resolution = before.resolution;
+    exchange_.write();
+    repaintWithCurrentValues();
+    return false;
 }
 
 PictureFields CMainDlg::pictureFields() const

@@ -50,7 +50,11 @@ public:
     using PictureFileChooser = std::function<QString(QWidget* parent)>;
     void setPictureFileChooser(PictureFileChooser chooser);
 
-    // Loads a picture file; a file that cannot be read changes nothing.
+    // Loads a picture file; a file that cannot be read changes nothing. A
+    // JPEG shows at once from its header and a reduced decode; its full
+    // pixels are decoded on a worker thread at the first print. Should that
+    // decode fail, everything is put back as it was before the load and the
+    // print says why.
     void LoadPicture(const QString& path);
 
     const PictureHolder* loadedPicture() const { return picture.get(); }
@@ -109,6 +113,7 @@ private:
     void obtainPrinterSettings();
     PictureFields pictureFields() const;
     void showPictureUpdate(const PictureFieldsUpdate& update);
+    bool decodeFullPicture();
     void repaintWithCurrentValues();
     void setButtonStates(const MainButtonStates& states);
     MainButtonStates buttonStates() const;
@@ -123,6 +128,19 @@ private:
     QMenu* systemMenu_ = nullptr;
 
     std::unique_ptr<PictureHolder> picture;
+
+    // What a load replaced, kept until the new picture's full pixels are
+    // decoded, so a failed decode can put it all back. The replaced picture
+    // keeps its reduced copy only, when it has one.
+    struct BeforeLoad
+    {
+        std::unique_ptr<PictureHolder> picture;
+        QString path;
+        int customWidth = 0;
+        int customHeight = 0;
+        int resolution = 0;
+    };
+    std::optional<BeforeLoad> beforeLoad_;
     std::optional<PrinterSettingsBlock> printerSettings;
 
     QCheckBox* keepAspect = nullptr;

@@ -1,6 +1,7 @@
 #include "GuiTestHelpers.h"
 
 #include "PdfProbe.h"
+#include "SheetProbe.h"
 #include "picture/PictureHolder.h"
 #include "print/PrintDialogPort.h"
 #include "settings/SettingsStore.h"
@@ -10,6 +11,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -54,6 +57,16 @@ QString writePicture(const QString& path, QSize size)
     return path;
 }
 
+// A photo-sized JPEG with four coloured quarters.
+QString writeJpeg(const QString& path, QSize size)
+{
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(80);
+    if (!writer.write(sheetprobe::quarteredPicture(size.width(), size.height())))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
 } // namespace
 
 class MainPictureTest : public QObject
@@ -76,6 +89,8 @@ private Q_SLOTS:
     void printConfirmedWritesPdfAndKeepsSettings();
     void printCancelledLeavesTheFileAlone();
     void printRefusedWhenTheCountDoesNotFit();
+    void jpegShowsReducedAndPrintsInFull();
+    void failedFullDecodePutsEverythingBack();
 
 private:
     void openMain();
@@ -325,6 +340,69 @@ void MainPictureTest::printRefusedWhenTheCountDoesNotFit()
              u"すべてのアイテムを印刷できません。\n設定を変更して下さい。"_s);
     QCOMPARE(printDialog_->shown, 0);
     QVERIFY(!QFile::exists(devmodePath()));
+}
+
+void MainPictureTest::jpegShowsReducedAndPrintsInFull()
+{
+    if (!pdfprobe::toolsAvailable())
+        QSKIP("poppler tools are not installed");
+    openMain();
+    const QString path = writeJpeg(dir_->filePath(u"photo.jpg"_s), {2400, 1600});
+    window_->LoadPicture(path);
+    const PictureHolder* picture = window_->loadedPicture();
+    QVERIFY(picture);
+    // Shown and estimated from the header and a reduced decode.
+    QCOMPARE(picture->size(), QSize(2400, 1600));
+    QVERIFY(!picture->hasFullPixels());
+    QVERIFY(picture->image().width() < 2400);
+    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), path);
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"1052"_s); // 2400 px over 57.9 mm
+    QTRY_VERIFY(control<PreviewWidget>(u"1011"_s)->lastOutcome().printableCount == 27);
+
+    QTest::mouseClick(control<QRadioButton>(u"1013"_s), Qt::LeftButton); // B5
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"3"_s);
+    MessageCatcher catcher;
+    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QCOMPARE(printDialog_->shown, 1);
+    QVERIFY(catcher.messages().isEmpty());
+    QCOMPARE(window_->loadedPicture(), picture);
+    QVERIFY(picture->hasFullPixels());
+    QCOMPARE(picture->image().size(), QSize(2400, 1600));
+    const QImage sheet = pdfprobe::render(dir_->filePath(u"out.pdf"_s), 50);
+    QVERIFY(!sheet.isNull());
+    const QColor inFirst = sheet.pixelColor(qRound(15 / 25.4 * 50), qRound(15 / 25.4 * 50));
+    QVERIFY2(inFirst.red() > 180 && inFirst.green() < 60, qPrintable(inFirst.name()));
+}
+
+void MainPictureTest::failedFullDecodePutsEverythingBack()
+{
+    openMain();
+    const QString good = writePicture(dir_->filePath(u"good.png"_s), {579, 300});
+    window_->LoadPicture(good);
+    const PictureHolder* before = window_->loadedPicture();
+    QVERIFY(before);
+    const QString photo = writeJpeg(dir_->filePath(u"photo.jpg"_s), {2400, 1600});
+
+    // The decoder refuses the full picture's 15 MB, not the reduced copy.
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(8);
+    window_->LoadPicture(photo);
+    QVERIFY(window_->loadedPicture() != before);
+    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), photo);
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"1052"_s);
+
+    MessageCatcher catcher;
+    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QImageReader::setAllocationLimit(limit);
+    QTRY_COMPARE(catcher.messages().size(), 1);
+    QCOMPARE(catcher.messages().first(),
+             u"画像ファイルを読み込めません。\n画像を選び直して下さい。"_s);
+    QCOMPARE(printDialog_->shown, 0);
+    QVERIFY(window_->loadedPicture());
+    QCOMPARE(window_->loadedPicture()->size(), QSize(579, 300));
+    QCOMPARE(control<PreviewWidget>(u"1011"_s)->picture(), window_->loadedPicture());
+    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), good);
+    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"254"_s);
 }
 
 QTEST_MAIN(MainPictureTest)

@@ -1,0 +1,45 @@
+// Writes the test pictures the export benchmark reads: a 24-megapixel and a
+// 100-megapixel photo-like JPEG and a 24-megapixel PNG, into the directory
+// given as the only argument. Files already there are kept.
+#include "BenchSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+
+#include <cstdio>
+
+using namespace zorvane::bench;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void write(const QString& path, const char* format, int width, int height)
+{
+    if (QFileInfo::exists(path))
+        return;
+    QImageWriter writer(path, format);
+    if (qstrcmp(format, "jpeg") == 0)
+        writer.setQuality(90);
+    if (!writer.write(photoLike(width, height)))
+        qFatal("cannot write %s", qPrintable(path));
+    std::printf("wrote %s (%dx%d, %.1f MB)\n", qPrintable(path), width, height,
+                QFileInfo(path).size() / 1e6);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bench_pictures DIRECTORY\n");
+        return 2;
+    }
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    write(dir.filePath(u"photo24.jpg"_s), "jpeg", 6000, 4000);
+    write(dir.filePath(u"photo100.jpg"_s), "jpeg", 12000, 8333);
+    write(dir.filePath(u"photo24.png"_s), "png", 6000, 4000);
+    return 0;
+}

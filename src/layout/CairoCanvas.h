@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace zorvane {
+
+class PictureHolder;
+
+// The drawing calls of a sheet on a cairo context whose user space is the
+// device's pixels. A picture that is a JPEG shown as stored is handed to
+// cairo as the file's own bytes, which a PDF embeds unchanged; any other
+// picture as its pixels. Every ticket of a sheet shares one cairo surface
+// per picture, so a PDF holds the picture once.
+class CairoCanvas
+{
+public:
+    explicit CairoCanvas(cairo_t* cairo) : cairo_(cairo) {}
+    ~CairoCanvas();
+
+    CairoCanvas(const CairoCanvas&) = delete;
+    CairoCanvas& operator=(const CairoCanvas&) = delete;
+
+    void drawPicture(const PictureHolder& picture, const QRect& target);
+    void fillRect(const QRect& pixels, const QColor& color);
+    // A thin line from the centre of one pixel to the centre of another.
+    void drawLine(QPoint from, QPoint to, const QColor& color);
+
+private:
+    cairo_surface_t* surfaceFor(const PictureHolder& picture);
+    void setColor(const QColor& color);
+
+    cairo_t* cairo_;
+    cairo_surface_t* picture_ = nullptr;
+    const PictureHolder* pictureOf_ = nullptr;
+    QImage pixels_; // keeps the pixels a surface made from them points into
+};
+
+} // namespace zorvane
