@@ -1,7 +1,6 @@
 #include "PictureHolder.h"
 
 #include "PictureFileCheck.h"
-#include "layout/DrawingSurface.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -237,11 +236,6 @@ QByteArray PictureHolder::jpegShownAsStored() const
     if (!jpeg_ || turn_ != QImageIOHandler::TransformationNone || !isPlainJpegFrame(bytes_))
         return {};
     return bytes_;
-}
-
-void PictureHolder::render(DrawingSurface& surface, const QRect& target) const
-{
-    surface.renderPicture(*this, target);
 }
 
 const QImage& PictureHolder::reducedCopyCovering(QSize target) const

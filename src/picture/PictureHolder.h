@@ -12,8 +12,6 @@
 
 namespace zorvane {
 
-class DrawingSurface;
-
 // The one loaded picture. Every ticket of a page is drawn from the same
 // QImage object, so a PDF holds the picture only once. A picture opened from
 // a file keeps the file's bytes and may hold its pixels at full size, at a
@@ -73,9 +71,6 @@ public:
     // turn or mirror) with grey or colour samples, so a PDF may embed it
     // unchanged; empty otherwise.
     QByteArray jpegShownAsStored() const;
-
-    // Draws the whole picture stretched to fill the rectangle exactly.
-    void render(DrawingSurface& surface, const QRect& target) const;
 
     // The smallest held image (the screen's copy or one of the picture's
     // successively halved copies) that still covers the given size in both

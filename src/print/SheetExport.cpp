@@ -7,6 +7,7 @@
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
 #include "picture/PictureHolder.h"
+#include "settings/Units.h"
 
 #include <QImage>
 #include <QPainter>
@@ -16,13 +17,9 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 
-#include <cmath>
-
 namespace zorvane {
 namespace {
 
-constexpr double mmPerInch = 25.4;
-constexpr double metresPerInch = 0.0254;
 constexpr double pointsPerInch = 72.0;
 
 // Rows of the page drawn at a time into a PNG: small enough to stay in the
@@ -85,13 +82,6 @@ bool writeCairoPdf(QSaveFile& file, const QPageSize& page, int dpi, const MainVa
     return drawn && written;
 }
 
-QSize pagePixels(const QPageSize& page, int dpi)
-{
-    const QSizeF mm = page.size(QPageSize::Millimeter);
-    return QSize(int(std::lround(mm.width() * dpi / mmPerInch)),
-                 int(std::lround(mm.height() * dpi / mmPerInch)));
-}
-
 } // namespace
 
 bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& main,
@@ -100,7 +90,7 @@ bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& m
     QImage band(pixels.width(), std::min(pngBandRows, pixels.height()), QImage::Format_RGB32);
     if (band.isNull())
         return false;
-    PngRowWriter png(device, pixels, int(std::lround(dpi / metresPerInch)));
+    PngRowWriter png(device, pixels, dotsPerMetre(dpi));
     QPainter painter;
     if (!painter.begin(&band))
         return false;
@@ -116,11 +106,6 @@ bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& m
         ok = png.writeRows(band, std::min(band.height(), pixels.height() - top));
     }
     return painter.end() && ok && png.finish();
-}
-
-QSize sheetPngSize(const QPageSize& page, int dpi)
-{
-    return pagePixels(page, dpi);
 }
 
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
@@ -159,7 +144,9 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
     const QPageSize page = pageSizeOf(*main.paper);
     bool drawn = false;
     if (format == SheetFileFormat::Png)
-        drawn = writeSheetPng(file, pagePixels(page, dpi), dpi, main, store, picture, fit.grid);
+        // Truncated as the preview's page is, so both show the same pixels.
+        drawn = writeSheetPng(file, pagePixelSize(*main.paper, dpi, dpi), dpi, main, store, picture,
+                              fit.grid);
     else if (embedsJpeg)
         drawn = writeCairoPdf(file, page, dpi, main, store, picture, fit.grid);
     else

@@ -6,7 +6,6 @@
 #include <QString>
 
 class QIODevice;
-class QPageSize;
 
 namespace zorvane {
 
@@ -36,9 +35,6 @@ enum class SheetExportResult
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
                               const PictureHolder* picture);
-
-// The page of a PNG at the resolution, in pixels.
-QSize sheetPngSize(const QPageSize& page, int dpi);
 
 // Draws the sheet band by band and writes each band's rows as an 8-bit RGB
 // PNG with the resolution recorded; the pixels are those of the whole page
