@@ -162,6 +162,7 @@ private Q_SLOTS:
     void init();
     void bandedPngEqualsWholePage_data();
     void bandedPngEqualsWholePage();
+    void pngWriteThatFailsIsReported();
     void pdfEmbedsTheJpegUnchanged();
     void turnedJpegIsDrawnUpright();
 
@@ -224,6 +225,18 @@ void TestSheetFiles::bandedPngEqualsWholePage()
     written.convertTo(QImage::Format_RGB32);
     const QImage expected = wholePage(pixels, dpi, main, *store_, *picture, fit.grid);
     QVERIFY(written == expected);
+}
+
+void TestSheetFiles::pngWriteThatFailsIsReported()
+{
+    const MainValues main = sheetOf(3);
+    const GridFitResult fit = GridFit(main, loadOptionValues(*store_));
+    const auto picture = PictureHolder::fromImage(noisyPicture(60, 40));
+    QByteArray bytes;
+    QBuffer refusing(&bytes);
+    QVERIFY(refusing.open(QIODevice::ReadOnly)); // every write fails
+    QVERIFY(!writeSheetPng(refusing, pagePixelSize(PaperKind::A4, 100, 100), 100, main, *store_,
+                           picture.get(), fit.grid));
 }
 
 void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
