@@ -2,6 +2,7 @@
 
 #include "AppIcon.h"
 #include "CAboutDlg.h"
+#include "CCorrectionDlg.h"
 #include "CDetailDlg.h"
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
@@ -12,6 +13,7 @@
 #include "app/MessageBoxes.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
+#include "print/CalibrationStore.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
 #include "settings/SettingsStore.h"
@@ -193,6 +195,11 @@ void CMainDlg::createSystemMenu()
     close->setShortcutContext(Qt::WidgetShortcut);
     close->setData(closeCommandId);
     systemMenu_->addSeparator();
+    connect(systemMenu_->addAction(QString::fromUtf16(calibrationSheetMenuText)),
+            &QAction::triggered, this, &CMainDlg::OnPrintCalibrationSheet);
+    connect(systemMenu_->addAction(QString::fromUtf16(positionCorrectionMenuText)),
+            &QAction::triggered, this, &CMainDlg::OnPositionCorrection);
+    systemMenu_->addSeparator();
     QAction* about = systemMenu_->addAction(QString::fromUtf16(aboutMenuText));
     about->setData(aboutCommandId);
     connect(systemMenu_, &QMenu::triggered, this,
@@ -289,6 +296,32 @@ void CMainDlg::OnPrintStart()
         *printDialog_, [this](const QString& text) { showMessage(this, text); },
         printerSettingsFile_);
     job.run(currentValues(), store_, picture.get(), printerSettings);
+}
+
+// The calibration sheet goes through the same Print dialog and printer
+// record as the tickets, on the paper the window shows.
+void CMainDlg::OnPrintCalibrationSheet()
+{
+    exchange_.forgetRejection();
+    exchange_.read();
+    PrintJob job(
+        *printDialog_, [this](const QString& text) { showMessage(this, text); },
+        printerSettingsFile_);
+    job.runCalibrationSheet(currentValues().paper, printerSettings);
+}
+
+// Corrects the printer that the next print goes to: that of the printer
+// record the window holds.
+void CMainDlg::OnPositionCorrection()
+{
+    const QString printer = printerSettings ? correctedPrinterName(*printerSettings) : QString();
+    if (printer.isEmpty()) {
+        showMessage(this, QString::fromUtf16(correctionMessages::noPrinter));
+        return;
+    }
+    exchange_.read(DataExchange::Report::Silent);
+    CCorrectionDlg dialog(store_, printer, currentValues().paper.value_or(PaperKind::A4), this);
+    dialog.exec();
 }
 
 void CMainDlg::OnBrowsePicture()
