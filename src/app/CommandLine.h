@@ -51,6 +51,7 @@ struct CommandLine
     FileFormat fileFormat = FileFormat::Pdf;
     QString picturePath;
     int dpi = defaultDpi;
+    bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
 
     // arguments: as the process got them, the program's path first.
