@@ -2,9 +2,9 @@
 
 #include "AppIcon.h"
 #include "DialogTemplates.h"
-#include "app/MessageBoxes.h"
 #include "layout/CalibrationSheet.h"
 #include "print/CalibrationStore.h"
+#include "ui/framework/MessageBoxes.h"
 
 #include <QLabel>
 #include <QLineEdit>

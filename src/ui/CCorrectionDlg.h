@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DialogBuilder.h"
-#include "app/DataExchange.h"
 #include "settings/Catalogue.h"
+#include "ui/framework/DataExchange.h"
 
 #include <QDialog>
 #include <QString>

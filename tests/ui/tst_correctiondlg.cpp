@@ -2,13 +2,13 @@
 #include "GuiTestHelpers.h"
 #include "PdfProbe.h"
 
-#include "app/DataExchange.h"
 #include "print/CalibrationStore.h"
 #include "print/PrintDialogPort.h"
 #include "settings/SettingsStore.h"
 #include "ui/CCorrectionDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/DialogTemplates.h"
+#include "ui/framework/DataExchange.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
