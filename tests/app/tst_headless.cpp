@@ -97,7 +97,7 @@ void TestHeadless::helpListsTheOptions()
     QCOMPARE(run.status, 0);
     for (const QString& option :
          {u"--print-to"_s, u"--print"_s, u"--picture"_s, u"--dpi"_s, u"--type"_s, u"--size"_s,
-          u"--paper"_s, u"--count"_s, u"--order"_s})
+          u"--paper"_s, u"--count"_s, u"--order"_s, u"--calibration-sheet"_s})
         QVERIFY2(run.out.contains(option), qPrintable(option));
     QCOMPARE(run.err, QString());
 }
