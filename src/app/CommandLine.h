@@ -34,6 +34,7 @@ struct CommandLine
         Help,
         PrintToFile,
         PrintToPrinter,
+        ListLabels,
         Invalid
     };
     enum class FileFormat
@@ -53,6 +54,7 @@ struct CommandLine
     int dpi = defaultDpi;
     bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
+    QString labelName; // a label sheet product, "BRAND PART"; empty for none
 
     // arguments: as the process got them, the program's path first.
     static CommandLine parse(const QStringList& arguments);

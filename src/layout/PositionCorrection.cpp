@@ -1,6 +1,6 @@
 #include "PositionCorrection.h"
 
-#include "WideMath.h"
+#include "settings/WideMath.h"
 
 #include <QtGlobal>
 

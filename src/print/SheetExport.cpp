@@ -5,20 +5,17 @@
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "settings/Units.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include <cmath>
 #include <functional>
 
 namespace zorvane {
 namespace {
-
-constexpr double mmPerInch = 25.4;
-constexpr double metresPerInch = 0.0254;
 
 using PageDrawing = std::function<bool(QPainter&)>;
 
@@ -39,16 +36,14 @@ bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const PageDrawing
     return drawOn(writer, draw);
 }
 
-bool writePng(QSaveFile& file, const QPageSize& page, int dpi, const PageDrawing& draw)
+bool writePng(QSaveFile& file, PaperKind paper, int dpi, const PageDrawing& draw)
 {
-    const QSizeF mm = page.size(QPageSize::Millimeter);
-    QImage image(int(std::lround(mm.width() * dpi / mmPerInch)),
-                 int(std::lround(mm.height() * dpi / mmPerInch)), QImage::Format_RGB32);
+    // Truncated as the preview's page is, so both show the same pixels.
+    QImage image(pagePixelSize(paper, dpi, dpi), QImage::Format_RGB32);
     if (image.isNull())
         return false;
-    const int dotsPerMetre = int(std::lround(dpi / metresPerInch));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
+    image.setDotsPerMeterX(dotsPerMetre(dpi));
+    image.setDotsPerMeterY(dotsPerMetre(dpi));
     image.fill(Qt::white);
     return drawOn(image, draw) && image.save(&file, "PNG");
 }
@@ -61,9 +56,8 @@ bool writePage(const QString& filePath, SheetFileFormat format, int dpi, PaperKi
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QPageSize page = pageSizeOf(paper);
-    const bool drawn = format == SheetFileFormat::Pdf ? writePdf(file, page, dpi, draw)
-                                                      : writePng(file, page, dpi, draw);
+    const bool drawn = format == SheetFileFormat::Pdf ? writePdf(file, pageSizeOf(paper), dpi, draw)
+                                                      : writePng(file, paper, dpi, draw);
     if (!drawn) {
         file.cancelWriting();
         return false;

@@ -7,6 +7,7 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
@@ -188,22 +189,16 @@ void CMainDlg::OnInitDialog()
 // lives in a context menu of the window's background that stands in for it.
 void CMainDlg::createSystemMenu()
 {
-    systemMenu_ = new QMenu(this);
-    systemMenu_->setObjectName(QStringLiteral("systemMenu"));
-    QAction* close = systemMenu_->addAction(u"閉じる(&C)"_s);
-    close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    close->setShortcutContext(Qt::WidgetShortcut);
-    close->setData(closeCommandId);
-    systemMenu_->addSeparator();
-    connect(systemMenu_->addAction(QString::fromUtf16(calibrationSheetMenuText)),
+    systemMenu_ =
+        new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
+    connect(systemMenu_, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    // The calibration entries end the products group, after the label
+    // products' entry.
+    using Group = MainWindowMenu::Group;
+    connect(systemMenu_->addEntry(Group::Products, QString::fromUtf16(calibrationSheetMenuText)),
             &QAction::triggered, this, &CMainDlg::OnPrintCalibrationSheet);
-    connect(systemMenu_->addAction(QString::fromUtf16(positionCorrectionMenuText)),
+    connect(systemMenu_->addEntry(Group::Products, QString::fromUtf16(positionCorrectionMenuText)),
             &QAction::triggered, this, &CMainDlg::OnPositionCorrection);
-    systemMenu_->addSeparator();
-    QAction* about = systemMenu_->addAction(QString::fromUtf16(aboutMenuText));
-    about->setData(aboutCommandId);
-    connect(systemMenu_, &QMenu::triggered, this,
-            [this](QAction* action) { OnSysCommand(action->data().toInt()); });
 }
 
 void CMainDlg::loadMainValues()
