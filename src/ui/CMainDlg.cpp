@@ -2,6 +2,7 @@
 
 #include "AppIcon.h"
 #include "CAboutDlg.h"
+#include "CCorrectionDlg.h"
 #include "CDetailDlg.h"
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
@@ -13,6 +14,7 @@
 #include "ui/framework/MessageBoxes.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
+#include "print/CalibrationStore.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
 #include "settings/SettingsStore.h"
@@ -190,6 +192,13 @@ void CMainDlg::createSystemMenu()
     systemMenu_ =
         new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
     connect(systemMenu_, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    // The calibration entries end the products group, after the label
+    // products' entry.
+    using Group = MainWindowMenu::Group;
+    connect(systemMenu_->addEntry(Group::Products, QString::fromUtf16(calibrationSheetMenuText)),
+            &QAction::triggered, this, &CMainDlg::OnPrintCalibrationSheet);
+    connect(systemMenu_->addEntry(Group::Products, QString::fromUtf16(positionCorrectionMenuText)),
+            &QAction::triggered, this, &CMainDlg::OnPositionCorrection);
 }
 
 void CMainDlg::loadMainValues()
@@ -282,6 +291,32 @@ void CMainDlg::OnPrintStart()
         *printDialog_, [this](const QString& text) { showMessage(this, text); },
         printerSettingsFile_);
     job.run(currentValues(), store_, picture.get(), printerSettings);
+}
+
+// The calibration sheet goes through the same Print dialog and printer
+// record as the tickets, on the paper the window shows.
+void CMainDlg::OnPrintCalibrationSheet()
+{
+    exchange_.forgetRejection();
+    exchange_.read();
+    PrintJob job(
+        *printDialog_, [this](const QString& text) { showMessage(this, text); },
+        printerSettingsFile_);
+    job.runCalibrationSheet(currentValues().paper, printerSettings);
+}
+
+// Corrects the printer that the next print goes to: that of the printer
+// record the window holds.
+void CMainDlg::OnPositionCorrection()
+{
+    const QString printer = printerSettings ? correctedPrinterName(*printerSettings) : QString();
+    if (printer.isEmpty()) {
+        showMessage(this, QString::fromUtf16(correctionMessages::noPrinter));
+        return;
+    }
+    exchange_.read(DataExchange::Report::Silent);
+    CCorrectionDlg dialog(store_, printer, currentValues().paper.value_or(PaperKind::A4), this);
+    dialog.exec();
 }
 
 void CMainDlg::OnBrowsePicture()

@@ -74,6 +74,8 @@ public:
     // The window's close command.
     static constexpr int closeCommandId = 0xF060;
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+    static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
+    static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -96,6 +98,8 @@ private Q_SLOTS:
     void UpdateForCustomWidth();
     void UpdateForCustomHeight();
     void OnLayoutChange();
+    void OnPrintCalibrationSheet();
+    void OnPositionCorrection();
 
 private:
     void DoDataExchange();
