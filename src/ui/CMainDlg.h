@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DialogBuilder.h"
-#include "ui/framework/DataExchange.h"
 #include "settings/JobSettings.h"
+#include "ui/framework/DataExchange.h"
 
 #include "print/PrinterSettingsBlock.h"
 
@@ -58,7 +58,7 @@ public:
     {
         return printerSettings;
     }
-    QString printerSettingsFile() const { return printerSettingsFile_; }
+    QString printerSettingsFile() const { return printerSettingsPath; }
 
     // The values the window holds: the members as last read from the fields
     // and the buttons as they stand.
@@ -109,7 +109,7 @@ private:
 
     void connectHandlers();
     void createSystemMenu();
-    void loadMainValues();
+    void takeStoredMainValues();
     void obtainPrinterSettings();
     PictureFields pictureFields() const;
     void showPictureUpdate(const PictureFieldsUpdate& update);
@@ -117,14 +117,14 @@ private:
     void setButtonStates(const MainButtonStates& states);
     MainButtonStates buttonStates() const;
 
-    SettingsStore& store_;
-    QString printerSettingsFile_;
-    std::unique_ptr<ColorChooser> colorChooser_;
-    std::unique_ptr<PrintDialogPort> printDialog_;
-    PictureFileChooser choosePictureFile_;
-    BuiltDialog built_;
-    DataExchange exchange_;
-    MainWindowMenu* systemMenu_ = nullptr;
+    SettingsStore& store;
+    QString printerSettingsPath;
+    std::unique_ptr<ColorChooser> colorChooser;
+    std::unique_ptr<PrintDialogPort> printDialog;
+    PictureFileChooser choosePictureFile;
+    BuiltDialog built;
+    DataExchange exchange;
+    MainWindowMenu* systemMenu = nullptr;
 
     std::unique_ptr<PictureHolder> picture;
     std::optional<PrinterSettingsBlock> printerSettings;
