@@ -3,6 +3,7 @@
 #include "PaperSettings.h"
 #include "PngRowWriter.h"
 #include "layout/CairoCanvas.h"
+#include "layout/CalibrationSheet.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
@@ -17,6 +18,8 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 
+#include <functional>
+
 namespace zorvane {
 namespace {
 
@@ -27,24 +30,35 @@ constexpr double pointsPerInch = 72.0;
 // tickets outside it.
 constexpr int pngBandRows = 256;
 
-bool drawOn(QPaintDevice& device, const MainValues& main, const SettingsStore& store,
-            const PictureHolder* picture, const GridSize& grid)
+using PageDrawing = std::function<bool(QPainter&)>;
+
+bool drawOn(QPaintDevice& device, const PageDrawing& draw)
 {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    DrawingSurface surface(painter);
-    drawJobSheet(surface, picture, main, grid, store);
-    return painter.end();
+    const bool drawn = draw(painter);
+    return painter.end() && drawn;
 }
 
-bool writeQtPdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
-                const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
+bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const PageDrawing& draw)
 {
     QPdfWriter writer(&file);
     writer.setResolution(dpi);
     writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
-    return drawOn(writer, main, store, picture, grid);
+    return drawOn(writer, draw);
+}
+
+bool writePng(QSaveFile& file, PaperKind paper, int dpi, const PageDrawing& draw)
+{
+    // Truncated as the preview's page is, so both show the same pixels.
+    QImage image(pagePixelSize(paper, dpi, dpi), QImage::Format_RGB32);
+    if (image.isNull())
+        return false;
+    image.setDotsPerMeterX(dotsPerMetre(dpi));
+    image.setDotsPerMeterY(dotsPerMetre(dpi));
+    image.fill(Qt::white);
+    return drawOn(image, draw) && image.save(&file, "PNG");
 }
 
 cairo_status_t writeToFile(void* file, const unsigned char* data, unsigned int length)
@@ -80,6 +94,23 @@ bool writeCairoPdf(QSaveFile& file, const QPageSize& page, int dpi, const MainVa
     const bool written = cairo_surface_status(pdf) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(pdf);
     return drawn && written;
+}
+
+// One page of the paper's size in a file that is replaced only once it is
+// complete.
+bool writePage(const QString& filePath, SheetFileFormat format, int dpi, PaperKind paper,
+               const PageDrawing& draw)
+{
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const bool drawn = format == SheetFileFormat::Pdf ? writePdf(file, pageSizeOf(paper), dpi, draw)
+                                                      : writePng(file, paper, dpi, draw);
+    if (!drawn) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace
@@ -150,12 +181,29 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
     else if (embedsJpeg)
         drawn = writeCairoPdf(file, page, dpi, main, store, picture, fit.grid);
     else
-        drawn = writeQtPdf(file, page, dpi, main, store, picture, fit.grid);
+        drawn = writePdf(file, page, dpi, [&](QPainter& painter) {
+            DrawingSurface surface(painter);
+            drawJobSheet(surface, picture, main, fit.grid, store);
+            return true;
+        });
     if (!drawn) {
         file.cancelWriting();
         return SheetExportResult::CannotWrite;
     }
     return file.commit() ? SheetExportResult::Written : SheetExportResult::CannotWrite;
+}
+
+SheetExportResult exportCalibrationSheet(const QString& filePath, SheetFileFormat format, int dpi,
+                                         std::optional<PaperKind> paper)
+{
+    if (!paper)
+        return SheetExportResult::DoesNotFit;
+    const bool written = writePage(filePath, format, dpi, *paper, [&](QPainter& painter) {
+        drawCalibrationSheet(painter, *paper, painter.device()->logicalDpiX(),
+                             painter.device()->logicalDpiY(), QPointF(), QString());
+        return true;
+    });
+    return written ? SheetExportResult::Written : SheetExportResult::CannotWrite;
 }
 
 } // namespace zorvane

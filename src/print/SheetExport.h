@@ -6,6 +6,7 @@
 #include <QString>
 
 class QIODevice;
+#include <optional>
 
 namespace zorvane {
 
@@ -41,5 +42,9 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
 // drawn at once on a white 32-bit image.
 bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& main,
                    const SettingsStore& store, const PictureHolder* picture, const GridSize& grid);
+// The calibration sheet of the paper into a file, its marks placed from the
+// paper's corner. No paper: DoesNotFit.
+SheetExportResult exportCalibrationSheet(const QString& filePath, SheetFileFormat format, int dpi,
+                                         std::optional<PaperKind> paper);
 
 } // namespace zorvane
