@@ -415,7 +415,7 @@ bool CMainDlg::decodeFullPicture()
     customWidth = before.customWidth;
     customHeight = before.customHeight;
     resolution = before.resolution;
-    exchange_.write();
+    exchange.write();
     repaintWithCurrentValues();
     return false;
 }
