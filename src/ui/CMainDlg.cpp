@@ -6,6 +6,7 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
@@ -186,17 +187,9 @@ void CMainDlg::OnInitDialog()
 // lives in a context menu of the window's background that stands in for it.
 void CMainDlg::createSystemMenu()
 {
-    systemMenu = new QMenu(this);
-    systemMenu->setObjectName(QStringLiteral("systemMenu"));
-    QAction* close = systemMenu->addAction(u"閉じる(&C)"_s);
-    close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    close->setShortcutContext(Qt::WidgetShortcut);
-    close->setData(closeCommandId);
-    systemMenu->addSeparator();
-    QAction* about = systemMenu->addAction(QString::fromUtf16(aboutMenuText));
-    about->setData(aboutCommandId);
-    connect(systemMenu, &QMenu::triggered, this,
-            [this](QAction* action) { OnSysCommand(action->data().toInt()); });
+    systemMenu =
+        new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
+    connect(systemMenu, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
 }
 
 void CMainDlg::takeStoredMainValues()

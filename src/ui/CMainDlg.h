@@ -15,11 +15,11 @@
 
 class QCheckBox;
 class QLineEdit;
-class QMenu;
 
 namespace zorvane {
 
 class ColorChooser;
+class MainWindowMenu;
 class PictureHolder;
 class PreviewWidget;
 class PrintDialogPort;
@@ -120,7 +120,7 @@ private:
     PictureFileChooser choosePictureFile;
     BuiltDialog built;
     DataExchange exchange;
-    QMenu* systemMenu = nullptr;
+    MainWindowMenu* systemMenu = nullptr;
 
     std::unique_ptr<PictureHolder> picture;
     std::optional<PrinterSettingsBlock> printerSettings;
