@@ -6,6 +6,7 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "LabelSheetDlg.h"
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
@@ -14,6 +15,8 @@
 #include "picture/PictureUpdates.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
+#include "settings/LabelDatabase.h"
+#include "settings/LabelSheet.h"
 #include "settings/SettingsStore.h"
 
 #include <QButtonGroup>
@@ -30,6 +33,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace zorvane {
 
@@ -92,7 +96,8 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
                                                          : printerSettingsFile),
       colorChooser_(std::make_unique<ColorDialogChooser>()),
       printDialog_(std::make_unique<SystemPrintDialog>(this)),
-      choosePictureFile_(askForPictureFile), appIcon(zorvane::appIcon())
+      choosePictureFile_(askForPictureFile), labelFolders_(LabelDatabase::standardFolders()),
+      appIcon(zorvane::appIcon())
 {
     built_ = DialogBuilder::build(*this, mainDialogTemplate(),
                                   [this](const ControlTemplate& row, QWidget* parent) -> QWidget* {
@@ -193,6 +198,17 @@ void CMainDlg::createSystemMenu()
     close->setShortcutContext(Qt::WidgetShortcut);
     close->setData(closeCommandId);
     systemMenu_->addSeparator();
+    labelSheetEntry_ = systemMenu_->addAction(QString::fromUtf16(labelSheetMenuText));
+    labelSheetEntry_->setObjectName(QStringLiteral("chooseLabelSheet"));
+    connect(labelSheetEntry_, &QAction::triggered, this, &CMainDlg::OnChooseLabelSheet);
+    // Without any database the entry says so rather than open an empty list.
+    connect(systemMenu_, &QMenu::aboutToShow, this, [this] {
+        const bool found = LabelDatabase::anyFileIn(labelFolders_);
+        labelSheetEntry_->setEnabled(found);
+        labelSheetEntry_->setText(
+            QString::fromUtf16(found ? labelSheetMenuText : noLabelSheetsMenuText));
+    });
+    systemMenu_->addSeparator();
     QAction* about = systemMenu_->addAction(QString::fromUtf16(aboutMenuText));
     about->setData(aboutCommandId);
     connect(systemMenu_, &QMenu::triggered, this,
@@ -265,6 +281,40 @@ void CMainDlg::OnDetailSettings()
 {
     CDetailDlg dialog(store_, *colorChooser_, this);
     dialog.exec();
+}
+
+void CMainDlg::OnChooseLabelSheet()
+{
+    const LabelDatabase database = LabelDatabase::load(labelFolders_);
+    for (const QString& problem : database.problems())
+        std::fprintf(stderr, "Zorvane: %s\n", qPrintable(problem));
+    LabelSheetDlg dialog(printableLabelSheets(database), QString(), this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
+        return;
+    ApplyLabelSheet(dialog.chosen()->sheet);
+}
+
+// The same steps as the user's: the advanced values stored as the advanced
+// dialog's OK stores them, the size written into its fields (without the
+// keep-aspect coupling, which would change the label's height), then the
+// clicks on "その他" and on the paper, which estimate the resolution and
+// repaint the preview.
+void CMainDlg::ApplyLabelSheet(const LabelSheet& sheet)
+{
+    exchange_.read(DataExchange::Report::Silent);
+    MainValues main = currentValues();
+    OptionValues options = loadOptionValues(store_);
+    zorvane::applyLabelSheet(sheet, main, options);
+    saveOptionValues(store_, options);
+
+    customWidth = main.customWidth;
+    customHeight = main.customHeight;
+    exchange_.write();
+    built_.control<QRadioButton>(id::typeOther)->click();
+    const auto paperIndex =
+        std::size_t(std::ranges::find(allPaperKinds, sheet.paper) - allPaperKinds.begin());
+    built_.control<QRadioButton>(paperIds[paperIndex])->click();
+    repaintWithCurrentValues();
 }
 
 void CMainDlg::OnLayoutChange()
