@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           qt6-image-formats-plugins libgl-dev libqt6opengl6-dev fonts-noto-cjk)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth)
+    # The label sheet database that the label sheet tests read.
+    packages+=(glabels-data)
 fi
 
 missing=()
