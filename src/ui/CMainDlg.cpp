@@ -7,17 +7,19 @@
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
 #include "LabelSheetDlg.h"
+#include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
-#include "ui/framework/MessageBoxes.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
+#include "print/CalibrationStore.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
 #include "settings/LabelDatabase.h"
 #include "settings/LabelSheet.h"
 #include "settings/SettingsStore.h"
+#include "ui/framework/MessageBoxes.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -191,14 +193,11 @@ void CMainDlg::OnInitDialog()
 // lives in a context menu of the window's background that stands in for it.
 void CMainDlg::createSystemMenu()
 {
-    systemMenu_ = new QMenu(this);
-    systemMenu_->setObjectName(QStringLiteral("systemMenu"));
-    QAction* close = systemMenu_->addAction(u"閉じる(&C)"_s);
-    close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    close->setShortcutContext(Qt::WidgetShortcut);
-    close->setData(closeCommandId);
-    systemMenu_->addSeparator();
-    labelSheetEntry_ = systemMenu_->addAction(QString::fromUtf16(labelSheetMenuText));
+    systemMenu_ =
+        new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
+    connect(systemMenu_, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    labelSheetEntry_ = systemMenu_->addEntry(MainWindowMenu::Group::Products,
+                                             QString::fromUtf16(labelSheetMenuText));
     labelSheetEntry_->setObjectName(QStringLiteral("chooseLabelSheet"));
     connect(labelSheetEntry_, &QAction::triggered, this, &CMainDlg::OnChooseLabelSheet);
     // Without any database the entry says so rather than open an empty list.
@@ -208,11 +207,6 @@ void CMainDlg::createSystemMenu()
         labelSheetEntry_->setText(
             QString::fromUtf16(found ? labelSheetMenuText : noLabelSheetsMenuText));
     });
-    systemMenu_->addSeparator();
-    QAction* about = systemMenu_->addAction(QString::fromUtf16(aboutMenuText));
-    about->setData(aboutCommandId);
-    connect(systemMenu_, &QMenu::triggered, this,
-            [this](QAction* action) { OnSysCommand(action->data().toInt()); });
 }
 
 void CMainDlg::loadMainValues()
@@ -288,10 +282,22 @@ void CMainDlg::OnChooseLabelSheet()
     const LabelDatabase database = LabelDatabase::load(labelFolders_);
     for (const QString& problem : database.problems())
         std::fprintf(stderr, "Zorvane: %s\n", qPrintable(problem));
-    LabelSheetDlg dialog(printableLabelSheets(database), QString(), this);
+    LabelSheetDlg dialog(printableLabelSheets(database), labelSheetCalibrationNote(), this);
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
         return;
     ApplyLabelSheet(dialog.chosen()->sheet);
+}
+
+// A label sheet's positions count from the paper's edge; only a printer with
+// a stored correction puts them there.
+QString CMainDlg::labelSheetCalibrationNote() const
+{
+    if (!printerSettings)
+        return QString();
+    const QString printer = correctedPrinterName(*printerSettings);
+    if (printer.isEmpty() || hasPrinterCorrection(store_, printer))
+        return QString();
+    return QString::fromUtf16(uncalibratedPrinterNote).arg(printer);
 }
 
 // The same steps as the user's: the advanced values stored as the advanced

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DialogBuilder.h"
-#include "ui/framework/DataExchange.h"
 #include "settings/JobSettings.h"
+#include "ui/framework/DataExchange.h"
 
 #include "print/PrinterSettingsBlock.h"
 
@@ -17,11 +17,11 @@
 class QAction;
 class QCheckBox;
 class QLineEdit;
-class QMenu;
 
 namespace zorvane {
 
 class ColorChooser;
+class MainWindowMenu;
 class PictureHolder;
 class PreviewWidget;
 class PrintDialogPort;
@@ -89,6 +89,10 @@ public:
     static constexpr char16_t labelSheetMenuText[] = u"ラベル用紙を選ぶ...";
     static constexpr char16_t noLabelSheetsMenuText[] =
         u"ラベル用紙を選ぶ... (ラベル用紙の一覧が見つかりません)";
+    // %1: the printer's name.
+    static constexpr char16_t uncalibratedPrinterNote[] =
+        u"プリンタ %1 は位置の補正がされていません。ラベルの位置は用紙の端から測っているため、"
+        u"印刷がずれることがあります。位置合わせ用紙で補正して下さい。";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -123,6 +127,7 @@ private:
     void createSystemMenu();
     void loadMainValues();
     void obtainPrinterSettings();
+    QString labelSheetCalibrationNote() const;
     PictureFields pictureFields() const;
     void showPictureUpdate(const PictureFieldsUpdate& update);
     void repaintWithCurrentValues();
@@ -136,7 +141,7 @@ private:
     PictureFileChooser choosePictureFile_;
     BuiltDialog built_;
     DataExchange exchange_;
-    QMenu* systemMenu_ = nullptr;
+    MainWindowMenu* systemMenu_ = nullptr;
     QAction* labelSheetEntry_ = nullptr;
     QStringList labelFolders_;
 

@@ -25,12 +25,12 @@ constexpr std::array chooserControls{
     ControlTemplate{noControlId, Label, u"検索 ：", 7, 9, 24, 8, group},
     ControlTemplate{LabelSheetDlg::searchId, Edit, u"", 32, 7, 261, 14, tab},
     ControlTemplate{LabelSheetDlg::listId, EtchedFrame, u"", 7, 26, 286, 150, tab},
-    ControlTemplate{LabelSheetDlg::noteId, Label, u"", 7, 180, 286, 26, group},
-    ControlTemplate{ids::ok, DefaultPushButton, u"OK", 181, 212, 50, 14, groupTab},
-    ControlTemplate{ids::cancel, PushButton, u"ｷｬﾝｾﾙ", 243, 212, 50, 14, tab},
+    ControlTemplate{LabelSheetDlg::noteId, Label, u"", 7, 180, 286, 40, group},
+    ControlTemplate{ids::ok, DefaultPushButton, u"OK", 181, 224, 50, 14, groupTab},
+    ControlTemplate{ids::cancel, PushButton, u"ｷｬﾝｾﾙ", 243, 224, 50, 14, tab},
 };
 
-constexpr DialogTemplate chooserTemplate{u"ラベル用紙を選ぶ", 300, 233, chooserControls, {}};
+constexpr DialogTemplate chooserTemplate{u"ラベル用紙を選ぶ", 300, 245, chooserControls, {}};
 
 enum Column
 {

@@ -1,6 +1,7 @@
 #include "GuiTestHelpers.h"
 
 #include "picture/ResolutionEstimate.h"
+#include "print/CalibrationStore.h"
 #include "settings/LabelDatabase.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
@@ -68,6 +69,7 @@ private Q_SLOTS:
     void partlyPrintedSheetSaysSo();
     void cancelChangesNothing();
     void withoutDatabaseTheEntrySaysSo();
+    void notesAPrinterWithoutCorrection();
     void search_data();
     void search();
 
@@ -269,6 +271,39 @@ void LabelSheetDlgTest::withoutDatabaseTheEntrySaysSo()
     QCOMPARE(entry->text(), QString::fromUtf16(CMainDlg::noLabelSheetsMenuText));
     QVERIFY(!entry->isEnabled());
     menu->close();
+}
+
+void LabelSheetDlgTest::notesAPrinterWithoutCorrection()
+{
+    QFile file(dir_->filePath(u"mine.xml"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"(<Glabels-templates>
+  <Template brand="Mine" part="One" size="A4">
+    <Label-round id="0" radius="20mm"><Layout nx="1" ny="1" x0="20mm" y0="20mm"/></Label-round>
+  </Template>
+</Glabels-templates>)");
+    file.close();
+    openMain({dir_->path()});
+    const std::optional<PrinterSettingsBlock>& settings = window_->heldPrinterSettings();
+    const QString printer = settings ? correctedPrinterName(*settings) : QString();
+    if (printer.isEmpty()) {
+        if (qEnvironmentVariableIsSet("ZORVANE_REQUIRE_CUPS"))
+            QFAIL("no default printer, though the test scheduler should provide one");
+        QSKIP("no printer: files need no correction");
+    }
+
+    QString note;
+    const auto readNote = [&note](LabelSheetDlg* chooser) {
+        note = chooser->findChild<QLabel*>(u"1002"_s)->text();
+        chooser->reject();
+    };
+    chooseFromMenu(readNote);
+    QVERIFY2(note.contains(QString::fromUtf16(CMainDlg::uncalibratedPrinterNote).arg(printer)),
+             qPrintable(note));
+
+    savePrinterCorrection(*store_, printer, PositionCorrection{});
+    chooseFromMenu(readNote);
+    QVERIFY2(!note.contains(printer), qPrintable(note));
 }
 
 void LabelSheetDlgTest::search_data()
