@@ -76,6 +76,10 @@ int printToPrinter(const MainValues& main, SettingsStore& store, const PictureHo
         return exitStatus::printed;
     case PrintJob::Outcome::DoesNotFit:
         return exitStatus::doesNotFit;
+    case PrintJob::Outcome::FileNotWritten:
+        // The printer settings file named a file to print to; it is
+        // treated as one named with --print-to.
+        return fail(exitStatus::badInput, u"cannot write '%1'"_s.arg(job.outputFile()));
     case PrintJob::Outcome::NoPrinter:
     case PrintJob::Outcome::NotStarted:
     case PrintJob::Outcome::Cancelled:
@@ -85,6 +89,13 @@ int printToPrinter(const MainValues& main, SettingsStore& store, const PictureHo
 }
 
 } // namespace
+
+void reportStoreInMemory(const SettingsStore& store)
+{
+    if (store.inMemoryOnly())
+        fail(0, u"'%1' is not a regular file; using the default settings for this run"_s.arg(
+                    store.fileName()));
+}
 
 int runHeadless(const CommandLine& line, const QString& storePath)
 {
@@ -106,6 +117,7 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         return fail(exitStatus::badInput, u"cannot read the picture '%1'"_s.arg(line.picturePath));
 
     SettingsStore store(storePath);
+    reportStoreInMemory(store);
     MainValues main = loadMainValues(store);
     line.overrides.applyTo(main);
     if (line.mode == CommandLine::Mode::PrintToFile)

@@ -2,6 +2,7 @@
 
 #include "PaperSettings.h"
 #include "PrintDialogPort.h"
+#include "PrinterFileOutput.h"
 #include "PrinterRecord.h"
 #include "PrinterSettingsFile.h"
 #include "layout/DrawingSurface.h"
@@ -52,6 +53,7 @@ PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& sto
                                 const PictureHolder* picture,
                                 std::optional<PrinterSettingsBlock>& printerSettings)
 {
+    outputFile_.clear();
     const GridFitResult fit = GridFit(main, loadOptionValues(store));
     if (!fit.fits) {
         messages_(QString::fromUtf16(printMessages::doesNotFit));
@@ -69,13 +71,22 @@ PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& sto
     if (!dialog_.confirm(printer))
         return Outcome::Cancelled;
 
-    if (!printSheet(printer, main, store, picture, fit.grid)) {
-        messages_(QString::fromUtf16(printMessages::cannotStart));
-        return Outcome::NotStarted;
+    {
+        PrinterFileOutput file(printer);
+        outputFile_ = file.target();
+        if (file.active()) {
+            if (!file.ready() || !printSheet(printer, main, store, picture, fit.grid) ||
+                !file.commit())
+                return Outcome::FileNotWritten;
+        } else if (!printSheet(printer, main, store, picture, fit.grid)) {
+            messages_(QString::fromUtf16(printMessages::cannotStart));
+            return Outcome::NotStarted;
+        }
     }
     printerSettings = PrinterRecord::fromPrinter(printer);
-    if (!settingsFilePath_.isEmpty())
-        SavePrinterSettingsFile(*printerSettings, settingsFilePath_);
+    if (!settingsFilePath_.isEmpty() &&
+        !SavePrinterSettingsFile(*printerSettings, settingsFilePath_))
+        messages_(QString::fromUtf16(printMessages::cannotSaveSettingsFile));
     return Outcome::Printed;
 }
 

@@ -1,14 +1,15 @@
 #include "SheetExport.h"
 
+#include "CheckedSaveFile.h"
 #include "PaperSettings.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "picture/ImageLibraryNoise.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -29,7 +30,7 @@ bool drawOn(QPaintDevice& device, const MainValues& main, const SettingsStore& s
     return painter.end();
 }
 
-bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
+bool writePdf(QIODevice& file, const QPageSize& page, int dpi, const MainValues& main,
               const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
 {
     QPdfWriter writer(&file);
@@ -38,7 +39,7 @@ bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues&
     return drawOn(writer, main, store, picture, grid);
 }
 
-bool writePng(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
+bool writePng(QIODevice& file, const QPageSize& page, int dpi, const MainValues& main,
               const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
 {
     const QSizeF mm = page.size(QPageSize::Millimeter);
@@ -50,7 +51,11 @@ bool writePng(QSaveFile& file, const QPageSize& page, int dpi, const MainValues&
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     image.fill(Qt::white);
-    return drawOn(image, main, store, picture, grid) && image.save(&file, "PNG");
+    if (!drawOn(image, main, store, picture, grid))
+        return false;
+    // A failed write is reported by the caller in one line of its own.
+    const ImageLibraryNoiseScope quiet;
+    return image.save(&file, "PNG");
 }
 
 } // namespace
@@ -63,17 +68,15 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
     if (!fit.fits || !main.paper)
         return SheetExportResult::DoesNotFit;
 
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    CheckedSaveFile file(filePath);
+    if (!file.openForWriting())
         return SheetExportResult::CannotWrite;
     const QPageSize page = pageSizeOf(*main.paper);
     const bool drawn = format == SheetFileFormat::Pdf
                            ? writePdf(file, page, dpi, main, store, picture, fit.grid)
                            : writePng(file, page, dpi, main, store, picture, fit.grid);
-    if (!drawn) {
-        file.cancelWriting();
-        return SheetExportResult::CannotWrite;
-    }
+    if (!drawn)
+        return SheetExportResult::CannotWrite; // the previous file stays
     return file.commit() ? SheetExportResult::Written : SheetExportResult::CannotWrite;
 }
 

@@ -288,7 +288,9 @@ void CMainDlg::OnPrintStart()
     PrintJob job(
         *printDialog_, [this](const QString& text) { showMessage(this, text); },
         printerSettingsFile_);
-    job.run(currentValues(), store_, picture.get(), printerSettings);
+    if (job.run(currentValues(), store_, picture.get(), printerSettings) ==
+        PrintJob::Outcome::FileNotWritten)
+        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
 }
 
 void CMainDlg::OnBrowsePicture()
