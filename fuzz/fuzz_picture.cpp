@@ -7,9 +7,9 @@
 
 using namespace zorvane;
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+extern "C" int LLVMFuzzerInitialize(int*, char*** argv)
 {
-    fuzz::startApplication<QCoreApplication>(argc, argv);
+    fuzz::startApplication<QCoreApplication>(argv);
     // Loads every image plugin and fills Qt's caches once, so that what
     // stays allocated for the whole run is not taken for a leak.
     QImage warm(4, 4, QImage::Format_RGB32);

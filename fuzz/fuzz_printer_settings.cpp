@@ -31,10 +31,10 @@ void exercise(const PrinterSettingsBlock& block)
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+extern "C" int LLVMFuzzerInitialize(int*, char*** argv)
 {
-    fuzz::startApplication<QGuiApplication>(argc, argv);
-    directory = std::make_unique<QTemporaryDir>();
+    fuzz::startApplication<QGuiApplication>(argv);
+    directory = fuzz::scratchDirectory();
     // Printer support loads its plugin once for the whole run.
     exercise(PrinterSettingsBlock());
     return directory->isValid() ? 0 : 1;

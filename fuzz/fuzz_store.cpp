@@ -13,10 +13,10 @@ namespace {
 std::unique_ptr<QTemporaryDir> directory;
 }
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+extern "C" int LLVMFuzzerInitialize(int*, char*** argv)
 {
-    fuzz::startApplication<QCoreApplication>(argc, argv);
-    directory = std::make_unique<QTemporaryDir>();
+    fuzz::startApplication<QCoreApplication>(argv);
+    directory = fuzz::scratchDirectory();
     return directory->isValid() ? 0 : 1;
 }
 

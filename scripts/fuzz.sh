@@ -41,7 +41,7 @@ for target in "${targets[@]}"; do
     echo "== $target: ${seconds}s"
     status=0
     "$dir/fuzz/$target" "$corpus" "$seeds/${target#fuzz_}" \
-        -max_total_time="$seconds" -rss_limit_mb=2560 -malloc_limit_mb=2048 -timeout=30 \
+        -max_total_time="$seconds" -rss_limit_mb=2560 -malloc_limit_mb=1024 -timeout=30 \
         -max_len=65536 -print_final_stats=1 -artifact_prefix="$dir/artifacts/$target-" \
         >"$log" 2>&1 || status=$?
     grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb|new_units_added)' "$log" || true
