@@ -72,8 +72,8 @@ int CZorvaneApp::run(int& argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("zorvane"));
     QApplication::setWindowIcon(appIcon());
 
+    reportUnusableStore(storePath());
     SettingsStore store(storePath());
-    reportStoreInMemory(store);
     CMainDlg mainWindow(store);
     mainWindow.exec();
     return 0;

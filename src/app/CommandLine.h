@@ -35,6 +35,7 @@ struct CommandLine
         Help,
         PrintToFile,
         PrintToPrinter,
+        ListLabels,
         Invalid
     };
     enum class FileFormat
@@ -53,6 +54,7 @@ struct CommandLine
     QString picturePath;
     int dpi = defaultDpi;
     MainOverrides overrides;
+    QString labelName; // a label sheet product, "BRAND PART"; empty for none
 
     // arguments: as the process got them, the program's path first.
     static CommandLine parse(const QStringList& arguments);

@@ -5,16 +5,15 @@
 namespace zorvane {
 
 struct CommandLine;
-class SettingsStore;
 
 // Runs a command line that asks for no window. Needs a QGuiApplication (on
 // any platform plugin, offscreen included) but opens no window. Returns the
 // process exit status.
 int runHeadless(const CommandLine& line, const QString& storePath);
 
-// Says once on standard error that the store's file was refused and the
-// run uses the defaults.
-void reportStoreInMemory(const SettingsStore& store);
+// Says once on standard error when the store's path is not a regular file,
+// so the run uses the defaults.
+void reportUnusableStore(const QString& storePath);
 
 namespace exitStatus {
 inline constexpr int printed = 0;

@@ -2,7 +2,6 @@
 
 #include "ImageLibraryNoise.h"
 #include "PictureFileCheck.h"
-#include "layout/DrawingSurface.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -107,11 +106,6 @@ std::unique_ptr<PictureHolder> PictureHolder::fromImage(const QImage& image)
     if (image.isNull() || claimsTooManyPixels(image.size()))
         return nullptr;
     return std::unique_ptr<PictureHolder>(new PictureHolder(toDrawingFormat(image)));
-}
-
-void PictureHolder::render(DrawingSurface& surface, const QRect& target) const
-{
-    surface.renderPicture(*this, target);
 }
 
 const QImage& PictureHolder::reducedCopyCovering(QSize target) const

@@ -74,14 +74,13 @@ PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& sto
     {
         PrinterFileOutput file(printer);
         outputFile_ = file.target();
-        if (file.active()) {
-            if (!file.ready() || !printSheet(printer, main, store, picture, fit.grid) ||
-                !file.commit())
-                return Outcome::FileNotWritten;
-        } else if (!printSheet(printer, main, store, picture, fit.grid)) {
+        if ((file.active() && !file.ready()) ||
+            !printSheet(printer, main, store, picture, fit.grid)) {
             messages_(QString::fromUtf16(printMessages::cannotStart));
             return Outcome::NotStarted;
         }
+        if (file.active() && !file.commit())
+            return Outcome::FileNotWritten;
     }
     printerSettings = PrinterRecord::fromPrinter(printer);
     if (!settingsFilePath_.isEmpty() &&

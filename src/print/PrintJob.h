@@ -45,8 +45,9 @@ public:
         NoPrinter,      // no destination could be had: message
         Cancelled,      // the dialog was not confirmed: nothing printed, file untouched
         NotStarted,     // the printer refused the document: message, file untouched
-        FileNotWritten, // printing to a file that could not be written whole:
-                        // the previous file stays; no message, the caller tells
+        FileNotWritten, // printed to a file that could not be written whole (a
+                        // full disk): the previous file stays; no message, the
+                        // caller tells
         Printed,        // printed; the record adopted and saved
     };
 

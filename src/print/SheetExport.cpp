@@ -6,18 +6,14 @@
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
 #include "picture/ImageLibraryNoise.h"
+#include "settings/Units.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <cmath>
-
 namespace zorvane {
 namespace {
-
-constexpr double mmPerInch = 25.4;
-constexpr double metresPerInch = 0.0254;
 
 bool drawOn(QPaintDevice& device, const MainValues& main, const SettingsStore& store,
             const PictureHolder* picture, const GridSize& grid)
@@ -39,17 +35,15 @@ bool writePdf(QIODevice& file, const QPageSize& page, int dpi, const MainValues&
     return drawOn(writer, main, store, picture, grid);
 }
 
-bool writePng(QIODevice& file, const QPageSize& page, int dpi, const MainValues& main,
+bool writePng(QIODevice& file, PaperKind paper, int dpi, const MainValues& main,
               const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
 {
-    const QSizeF mm = page.size(QPageSize::Millimeter);
-    QImage image(int(std::lround(mm.width() * dpi / mmPerInch)),
-                 int(std::lround(mm.height() * dpi / mmPerInch)), QImage::Format_RGB32);
+    // Truncated as the preview's page is, so both show the same pixels.
+    QImage image(pagePixelSize(paper, dpi, dpi), QImage::Format_RGB32);
     if (image.isNull())
         return false;
-    const int dotsPerMetre = int(std::lround(dpi / metresPerInch));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
+    image.setDotsPerMeterX(dotsPerMetre(dpi));
+    image.setDotsPerMeterY(dotsPerMetre(dpi));
     image.fill(Qt::white);
     if (!drawOn(image, main, store, picture, grid))
         return false;
@@ -71,10 +65,10 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
     CheckedSaveFile file(filePath);
     if (!file.openForWriting())
         return SheetExportResult::CannotWrite;
-    const QPageSize page = pageSizeOf(*main.paper);
-    const bool drawn = format == SheetFileFormat::Pdf
-                           ? writePdf(file, page, dpi, main, store, picture, fit.grid)
-                           : writePng(file, page, dpi, main, store, picture, fit.grid);
+    const bool drawn =
+        format == SheetFileFormat::Pdf
+            ? writePdf(file, pageSizeOf(*main.paper), dpi, main, store, picture, fit.grid)
+            : writePng(file, *main.paper, dpi, main, store, picture, fit.grid);
     if (!drawn)
         return SheetExportResult::CannotWrite; // the previous file stays
     return file.commit() ? SheetExportResult::Written : SheetExportResult::CannotWrite;

@@ -99,6 +99,16 @@ void SettingsStore::WriteProfileString(const char* section, const char* key, con
     setValue(path(section, key), value);
 }
 
+void SettingsStore::RemoveSection(const char* section)
+{
+    if (settings_) {
+        settings_->remove(QLatin1StringView(section));
+        return;
+    }
+    const QString prefix = QLatin1StringView(section) + u'/';
+    inMemory_.removeIf([&](const auto& entry) { return entry.key().startsWith(prefix); });
+}
+
 namespace {
 
 // A store file is a few kilobytes; one far larger is not kept as a copy.

@@ -233,11 +233,12 @@ void TestHostileInput::fullDiskKeepsThePreviousFile()
 
 void TestHostileInput::settingsFileNamesTheOutput_data()
 {
-    QTest::addColumn<qint64>("room"); // -1: plenty
+    QTest::addColumn<qint64>("room"); // -1: plenty; -2: the directory is missing
     QTest::addColumn<int>("status");
     QTest::newRow("room to spare") << qint64(-1) << 0;
     QTest::newRow("nearly full") << qint64(8192) << 2;
     QTest::newRow("full") << qint64(0) << 2;
+    QTest::newRow("no such directory") << qint64(-2) << 2;
 }
 
 // A printer settings file may name a file to print to (the window keeps a
@@ -249,9 +250,11 @@ void TestHostileInput::settingsFileNamesTheOutput()
     QFETCH(int, status);
     ShortWrites place;
     QVERIFY(place.isValid());
-    const QString target = place.filePath(u"printed.pdf"_s);
+    const bool missingDirectory = room == -2;
+    const QString target =
+        place.filePath(missingDirectory ? u"gone/printed.pdf"_s : u"printed.pdf"_s);
     const QByteArray previous("previous contents\n");
-    {
+    if (!missingDirectory) {
         QFile file(target);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(previous);
@@ -271,10 +274,11 @@ void TestHostileInput::settingsFileNamesTheOutput()
         QVERIFY(isCompletePdf(readFile(target)));
     } else {
         QCOMPARE(run.err, "Zorvane: cannot write '" + QFile::encodeName(target) + "'\n");
-        QCOMPARE(readFile(target), previous);
+        QCOMPARE(readFile(target), missingDirectory ? QByteArray() : previous);
     }
-    QCOMPARE(QDir(QFileInfo(target).absolutePath()).entryList({u"printed.pdf*"_s}, QDir::Files),
-             QStringList{u"printed.pdf"_s});
+    if (!missingDirectory)
+        QCOMPARE(QDir(QFileInfo(target).absolutePath()).entryList({u"printed.pdf*"_s}, QDir::Files),
+                 QStringList{u"printed.pdf"_s});
 }
 
 void TestHostileInput::refusedPictureIsOneLine_data()
