@@ -351,7 +351,9 @@ void CMainDlg::OnPrintStart()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    job.run(currentValues(), store, picture.get(), printerSettings);
+    if (job.run(currentValues(), store, picture.get(), printerSettings) ==
+        PrintJob::Outcome::FileNotWritten)
+        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
 }
 
 // The calibration sheet goes through the same Print dialog and printer
@@ -363,7 +365,9 @@ void CMainDlg::OnPrintCalibrationSheet()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    job.runCalibrationSheet(currentValues().paper, printerSettings);
+    if (job.runCalibrationSheet(currentValues().paper, printerSettings) ==
+        PrintJob::Outcome::FileNotWritten)
+        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
 }
 
 // Corrects the printer that the next print goes to: that of the printer
