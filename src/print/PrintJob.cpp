@@ -7,6 +7,7 @@
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "layout/SheetGeometry.h"
 #include "settings/SettingsStore.h"
 
 #include <QPainter>
@@ -36,7 +37,8 @@ bool PrintJob::ensurePrinterSettings(std::optional<PrinterSettingsBlock>& printe
 // Draws the sheet as one page of one document. False when the printer
 // would not start the document or the spooler refused it.
 bool PrintJob::printSheet(QPrinter& printer, const MainValues& main, const SettingsStore& store,
-                          const PictureHolder* picture, const GridSize& grid)
+                          const PictureHolder* picture, const GridSize& grid,
+                          const SheetOptions& sheet)
 {
     printer.setDocName(QString());
     printer.setFullPage(false); // the origin is the printable area's corner
@@ -44,15 +46,16 @@ bool PrintJob::printSheet(QPrinter& printer, const MainValues& main, const Setti
     if (!painter.begin(&printer))
         return false;
     DrawingSurface surface(painter);
-    drawJobSheet(surface, picture, main, grid, store);
+    drawJobSheet(surface, picture, main, grid, store, sheet);
     return painter.end() && printer.printerState() != QPrinter::Error;
 }
 
 PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& store,
                                 const PictureHolder* picture,
-                                std::optional<PrinterSettingsBlock>& printerSettings)
+                                std::optional<PrinterSettingsBlock>& printerSettings,
+                                const SheetOptions& sheet)
 {
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
     if (!fit.fits) {
         messages_(QString::fromUtf16(printMessages::doesNotFit));
         return Outcome::DoesNotFit;
@@ -69,7 +72,7 @@ PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& sto
     if (!dialog_.confirm(printer))
         return Outcome::Cancelled;
 
-    if (!printSheet(printer, main, store, picture, fit.grid)) {
+    if (!printSheet(printer, main, store, picture, fit.grid, sheet)) {
         messages_(QString::fromUtf16(printMessages::cannotStart));
         return Outcome::NotStarted;
     }

@@ -3,6 +3,7 @@
 #include "PrinterDefaults.h"
 #include "PrinterSettingsBlock.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QString>
 
@@ -56,13 +57,16 @@ public:
     // record the window holds, empty when it holds none. It keeps the paper
     // settings also when the user cancels, and is replaced by the record
     // the dialog hands back after a print.
+    // sheet: how tickets sit and which cells stay free, as in the preview.
     Outcome run(const MainValues& main, const SettingsStore& store, const PictureHolder* picture,
-                std::optional<PrinterSettingsBlock>& printerSettings);
+                std::optional<PrinterSettingsBlock>& printerSettings,
+                const SheetOptions& sheet = {});
 
 private:
     bool ensurePrinterSettings(std::optional<PrinterSettingsBlock>& printerSettings);
     static bool printSheet(QPrinter& printer, const MainValues& main, const SettingsStore& store,
-                           const PictureHolder* picture, const GridSize& grid);
+                           const PictureHolder* picture, const GridSize& grid,
+                           const SheetOptions& sheet);
 
     PrintDialogPort& dialog_;
     MessageSink messages_;

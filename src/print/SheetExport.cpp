@@ -4,6 +4,7 @@
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "layout/SheetGeometry.h"
 
 #include <QImage>
 #include <QPainter>
@@ -19,27 +20,29 @@ constexpr double mmPerInch = 25.4;
 constexpr double metresPerInch = 0.0254;
 
 bool drawOn(QPaintDevice& device, const MainValues& main, const SettingsStore& store,
-            const PictureHolder* picture, const GridSize& grid)
+            const PictureHolder* picture, const GridSize& grid, const SheetOptions& sheet)
 {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     DrawingSurface surface(painter);
-    drawJobSheet(surface, picture, main, grid, store);
+    drawJobSheet(surface, picture, main, grid, store, sheet);
     return painter.end();
 }
 
 bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
-              const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
+              const SettingsStore& store, const PictureHolder* picture, const GridSize& grid,
+              const SheetOptions& sheet)
 {
     QPdfWriter writer(&file);
     writer.setResolution(dpi);
     writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
-    return drawOn(writer, main, store, picture, grid);
+    return drawOn(writer, main, store, picture, grid, sheet);
 }
 
 bool writePng(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
-              const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
+              const SettingsStore& store, const PictureHolder* picture, const GridSize& grid,
+              const SheetOptions& sheet)
 {
     const QSizeF mm = page.size(QPageSize::Millimeter);
     QImage image(int(std::lround(mm.width() * dpi / mmPerInch)),
@@ -50,16 +53,16 @@ bool writePng(QSaveFile& file, const QPageSize& page, int dpi, const MainValues&
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     image.fill(Qt::white);
-    return drawOn(image, main, store, picture, grid) && image.save(&file, "PNG");
+    return drawOn(image, main, store, picture, grid, sheet) && image.save(&file, "PNG");
 }
 
 } // namespace
 
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
-                              const PictureHolder* picture)
+                              const PictureHolder* picture, const SheetOptions& sheet)
 {
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
     if (!fit.fits || !main.paper)
         return SheetExportResult::DoesNotFit;
 
@@ -68,8 +71,8 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
         return SheetExportResult::CannotWrite;
     const QPageSize page = pageSizeOf(*main.paper);
     const bool drawn = format == SheetFileFormat::Pdf
-                           ? writePdf(file, page, dpi, main, store, picture, fit.grid)
-                           : writePng(file, page, dpi, main, store, picture, fit.grid);
+                           ? writePdf(file, page, dpi, main, store, picture, fit.grid, sheet)
+                           : writePng(file, page, dpi, main, store, picture, fit.grid, sheet);
     if (!drawn) {
         file.cancelWriting();
         return SheetExportResult::CannotWrite;

@@ -8,6 +8,9 @@ namespace zorvane::keys {
 
 inline constexpr char mainSection[] = "Main";
 inline constexpr char optionSection[] = "Option";
+// How tickets sit on the sheet and which cells of a label sheet are used.
+// Written only once the user changes one of them.
+inline constexpr char sheetSection[] = "Sheet";
 
 namespace main {
 inline constexpr char customWidth[] = "EDIT2";
@@ -39,5 +42,14 @@ inline constexpr char limitGrid[] = "CHK2";
 inline constexpr char maxRows[] = "COMBO1";
 inline constexpr char maxCols[] = "COMBO2";
 } // namespace option
+
+namespace sheet {
+inline constexpr char placement[] = "Placement";     // 0 stretch, 1 whole, 2 fill
+inline constexpr char turned[] = "Turned";           // nonzero: tickets turned
+inline constexpr char markPrinted[] = "MarkPrinted"; // nonzero: printed cells become used
+// Followed by the paper, the ticket size as laid out and "T" when turned,
+// as in "Used_A4_579x302" or "Used_B5_302x579_T".
+inline constexpr char usedCellsPrefix[] = "Used_";
+} // namespace sheet
 
 } // namespace zorvane::keys
