@@ -119,6 +119,19 @@ std::vector<GridCell> ticketCells(FillOrder order, const GridSize& grid, int cou
     return cells;
 }
 
+CellSet usedAfterPrint(const MainValues& main, const OptionValues& options,
+                       const SheetOptions& sheet)
+{
+    CellSet used = sheet.usedCells;
+    const SheetFit fit = fitSheet(main, options, sheet);
+    if (!fit.fit.fits || !main.fillOrder)
+        return used;
+    for (const GridCell& cell :
+         ticketCells(*main.fillOrder, fit.fit.grid, requestedCount(main), sheet.usedCells))
+        used.insert(cell);
+    return used;
+}
+
 CellSet firstCells(FillOrder order, const GridSize& grid, int n)
 {
     CellSet cells;

@@ -45,6 +45,11 @@ int usedCellsInGrid(const GridSize& grid, const CellSet& used);
 std::vector<GridCell> ticketCells(FillOrder order, const GridSize& grid, int count,
                                   const CellSet& used);
 
+// The used cells once a sheet has printed: those the sheet already had and
+// the cells its tickets went into.
+CellSet usedAfterPrint(const MainValues& main, const OptionValues& options,
+                       const SheetOptions& sheet);
+
 // The first n cells of the grid in fill order.
 CellSet firstCells(FillOrder order, const GridSize& grid, int n);
 

@@ -10,13 +10,15 @@
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
-#include "ui/framework/MessageBoxes.h"
+#include "layout/SheetGeometry.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
 #include "settings/SettingsStore.h"
+#include "ui/framework/MessageBoxes.h"
 
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -169,6 +171,7 @@ void CMainDlg::connectHandlers()
     auto* count = built_.control<QComboBox>(id::count);
     connect(count, &QComboBox::currentIndexChanged, this, &CMainDlg::OnLayoutChange);
     connect(count->lineEdit(), &QLineEdit::textEdited, this, &CMainDlg::OnLayoutChange);
+    connect(previewBox, &PreviewWidget::cellClicked, this, &CMainDlg::OnPreviewCellClicked);
 }
 
 void CMainDlg::OnInitDialog()
@@ -190,6 +193,102 @@ void CMainDlg::createSystemMenu()
     systemMenu_ =
         new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
     connect(systemMenu_, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    addSheetEntries();
+}
+
+void CMainDlg::addSheetEntries()
+{
+    using Group = MainWindowMenu::Group;
+    sheetChoices_ = loadSheetChoices(store_);
+
+    QMenu* placements =
+        systemMenu_->addSubmenu(Group::Sheet, QString::fromUtf16(placementMenuText));
+    auto* placementGroup = new QActionGroup(placements);
+    const std::array<std::pair<const char16_t*, PicturePlacement>, 3> entries{{
+        {stretchText, PicturePlacement::Stretch},
+        {fitText, PicturePlacement::Fit},
+        {fillText, PicturePlacement::Fill},
+    }};
+    for (const auto& [text, placement] : entries) {
+        QAction* action = placements->addAction(QString::fromUtf16(text));
+        action->setCheckable(true);
+        action->setChecked(sheetChoices_.placement == placement);
+        placementGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, placement = placement] {
+            SheetChoices choices = sheetChoices_;
+            choices.placement = placement;
+            changeSheetChoices(choices);
+        });
+    }
+
+    QAction* turn = systemMenu_->addEntry(Group::Sheet, QString::fromUtf16(turnText));
+    turn->setCheckable(true);
+    turn->setChecked(sheetChoices_.turned);
+    connect(turn, &QAction::toggled, this, [this](bool on) {
+        SheetChoices choices = sheetChoices_;
+        choices.turned = on;
+        changeSheetChoices(choices);
+    });
+
+    QAction* clear = systemMenu_->addEntry(Group::Sheet, QString::fromUtf16(clearUsedText));
+    connect(clear, &QAction::triggered, this, &CMainDlg::clearUsedCells);
+
+    QAction* markPrinted = systemMenu_->addEntry(Group::Sheet, QString::fromUtf16(markPrintedText));
+    markPrinted->setCheckable(true);
+    markPrinted->setChecked(sheetChoices_.markPrinted);
+    connect(markPrinted, &QAction::toggled, this, [this](bool on) {
+        SheetChoices choices = sheetChoices_;
+        choices.markPrinted = on;
+        changeSheetChoices(choices);
+    });
+}
+
+void CMainDlg::changeSheetChoices(const SheetChoices& choices)
+{
+    sheetChoices_ = choices;
+    saveSheetChoices(store_, choices);
+    repaintWithCurrentValues();
+}
+
+SheetOptions CMainDlg::sheetOptionsFor(const MainValues& values) const
+{
+    SheetOptions sheet;
+    sheet.placement = sheetChoices_.placement;
+    sheet.turned = sheetChoices_.turned;
+    if (values.paper && values.ticketType) {
+        const TicketSize size = laidOutSize(
+            ticketSize(*values.ticketType, values.customWidth, values.customHeight), sheet.turned);
+        sheet.usedCells = loadUsedCells(store_, *values.paper, size, sheet.turned);
+    }
+    return sheet;
+}
+
+void CMainDlg::saveUsedCellsFor(const MainValues& values, const CellSet& cells)
+{
+    if (!values.paper || !values.ticketType)
+        return;
+    const TicketSize size =
+        laidOutSize(ticketSize(*values.ticketType, values.customWidth, values.customHeight),
+                    sheetChoices_.turned);
+    saveUsedCells(store_, *values.paper, size, sheetChoices_.turned, cells);
+}
+
+void CMainDlg::clearUsedCells()
+{
+    saveUsedCellsFor(valuesForPreview(), {});
+    repaintWithCurrentValues();
+}
+
+// The preview reports cells of the page it shows, for the values it was
+// last given; the mark is kept for that paper and ticket.
+void CMainDlg::OnPreviewCellClicked(GridCell cell)
+{
+    const MainValues values = previewBox->mainValues();
+    CellSet used = sheetOptionsFor(values).usedCells;
+    if (!used.erase(cell))
+        used.insert(cell);
+    saveUsedCellsFor(values, used);
+    repaintWithCurrentValues();
 }
 
 void CMainDlg::loadMainValues()
@@ -269,7 +368,9 @@ void CMainDlg::OnLayoutChange()
 // itself never reads them, so it can never show a message.
 void CMainDlg::repaintWithCurrentValues()
 {
-    previewBox->setMainValues(valuesForPreview());
+    const MainValues values = valuesForPreview();
+    previewBox->setMainValues(values);
+    previewBox->setSheetOptions(sheetOptionsFor(values));
     update();
 }
 
@@ -281,7 +382,14 @@ void CMainDlg::OnPrintStart()
     PrintJob job(
         *printDialog_, [this](const QString& text) { showMessage(this, text); },
         printerSettingsFile_);
-    job.run(currentValues(), store_, picture.get(), printerSettings);
+    const MainValues values = currentValues();
+    const SheetOptions sheet = sheetOptionsFor(values);
+    const PrintJob::Outcome outcome =
+        job.run(values, store_, picture.get(), printerSettings, sheet);
+    if (outcome == PrintJob::Outcome::Printed && sheetChoices_.markPrinted) {
+        saveUsedCellsFor(values, usedAfterPrint(values, loadOptionValues(store_), sheet));
+        repaintWithCurrentValues();
+    }
 }
 
 void CMainDlg::OnBrowsePicture()
