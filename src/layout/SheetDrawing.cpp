@@ -1,10 +1,10 @@
 #include "SheetDrawing.h"
 
 #include "DrawingSurface.h"
-#include "WideMath.h"
 #include "picture/PictureHolder.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
+#include "settings/WideMath.h"
 
 #include <QColor>
 #include <QPainter>
@@ -15,8 +15,6 @@ namespace zorvane {
 namespace {
 
 namespace ko = keys::option;
-
-constexpr double tenthsOfMmPerInch = 254.0;
 
 // Pixel coordinates handed to the painter stay inside this range, far beyond
 // any real device, so that no sum near the edge of int overflows; only
@@ -82,7 +80,7 @@ void renderIntoTicket(DrawingSurface& surface, const PictureHolder& picture, con
                       const TileLook& look)
 {
     if (look.placement == PicturePlacement::Stretch && !look.turned) {
-        picture.render(surface, ticket);
+        surface.renderPicture(picture, ticket);
         return;
     }
     const QSize standing = look.turned ? picture.size().transposed() : picture.size();
@@ -97,18 +95,12 @@ void renderIntoTicket(DrawingSurface& surface, const PictureHolder& picture, con
     if (look.turned)
         surface.renderTurnedPicture(picture, area);
     else
-        picture.render(surface, area);
+        surface.renderPicture(picture, area);
     if (clip)
         painter.restore();
 }
 
 } // namespace
-
-int pixelsFromTenths(int tenths, int pixelsPerInch)
-{
-    const double pixels = double(qint64(tenths) * pixelsPerInch) / tenthsOfMmPerInch;
-    return clampToInt(qint64(std::trunc(pixels)));
-}
 
 void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
               std::string_view ticketTypeCode, TicketSize customSize, int x, int y,

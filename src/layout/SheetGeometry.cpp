@@ -1,6 +1,6 @@
 #include "SheetGeometry.h"
 
-#include "WideMath.h"
+#include "settings/WideMath.h"
 
 #include <cmath>
 

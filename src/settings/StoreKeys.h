@@ -8,6 +8,9 @@ namespace zorvane::keys {
 
 inline constexpr char mainSection[] = "Main";
 inline constexpr char optionSection[] = "Option";
+// One group per printer below this section, named by the printer's full
+// name percent-encoded, so a '/' or '\\' in the name never splits the key.
+inline constexpr char calibrationSection[] = "Calibration";
 // How tickets sit on the sheet and which cells of a label sheet are used.
 // Written only once the user changes one of them.
 inline constexpr char sheetSection[] = "Sheet";
@@ -43,6 +46,12 @@ inline constexpr char maxRows[] = "COMBO1";
 inline constexpr char maxCols[] = "COMBO2";
 } // namespace option
 
+namespace calibration {
+inline constexpr char scaleX[] = "ScaleX"; // millionths
+inline constexpr char scaleY[] = "ScaleY";
+inline constexpr char shiftX[] = "ShiftX"; // micrometres
+inline constexpr char shiftY[] = "ShiftY";
+} // namespace calibration
 namespace sheet {
 inline constexpr char placement[] = "Placement";     // 0 stretch, 1 whole, 2 fill
 inline constexpr char turned[] = "Turned";           // nonzero: tickets turned
