@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace zorvane {
 
 class PictureHolder;
@@ -30,5 +32,10 @@ enum class SheetExportResult
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
                               const PictureHolder* picture, const SheetOptions& sheet = {});
+
+// The calibration sheet of the paper into a file, its marks placed from the
+// paper's corner. No paper: DoesNotFit.
+SheetExportResult exportCalibrationSheet(const QString& filePath, SheetFileFormat format, int dpi,
+                                         std::optional<PaperKind> paper);
 
 } // namespace zorvane

@@ -2,6 +2,7 @@
 
 #include "AppIcon.h"
 #include "CAboutDlg.h"
+#include "CCorrectionDlg.h"
 #include "CDetailDlg.h"
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
@@ -13,6 +14,7 @@
 #include "layout/SheetGeometry.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
+#include "print/CalibrationStore.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
 #include "settings/SettingsStore.h"
@@ -90,19 +92,19 @@ bool isEnterKey(const QKeyEvent* event)
 } // namespace
 
 CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printerSettingsFile)
-    : QDialog(parent), store_(store),
-      printerSettingsFile_(printerSettingsFile.isEmpty() ? printerSettingsFilePath(store.fileName())
-                                                         : printerSettingsFile),
-      colorChooser_(std::make_unique<ColorDialogChooser>()),
-      printDialog_(std::make_unique<SystemPrintDialog>(this)),
-      choosePictureFile_(askForPictureFile), appIcon(zorvane::appIcon())
+    : QDialog(parent), store(store),
+      printerSettingsPath(printerSettingsFile.isEmpty() ? printerSettingsFilePath(store.fileName())
+                                                        : printerSettingsFile),
+      colorChooser(std::make_unique<ColorDialogChooser>()),
+      printDialog(std::make_unique<SystemPrintDialog>(this)), choosePictureFile(askForPictureFile),
+      appIcon(zorvane::appIcon())
 {
-    built_ = DialogBuilder::build(*this, mainDialogTemplate(),
-                                  [this](const ControlTemplate& row, QWidget* parent) -> QWidget* {
-                                      if (row.id != id::previewBox)
-                                          return nullptr;
-                                      return new PreviewWidget(store_, parent);
-                                  });
+    built = DialogBuilder::build(*this, mainDialogTemplate(),
+                                 [&store](const ControlTemplate& row, QWidget* parent) -> QWidget* {
+                                     if (row.id != id::previewBox)
+                                         return nullptr;
+                                     return new PreviewWidget(store, parent);
+                                 });
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
@@ -120,34 +122,34 @@ CMainDlg::~CMainDlg() = default;
 
 void CMainDlg::setColorChooser(std::unique_ptr<ColorChooser> chooser)
 {
-    colorChooser_ = std::move(chooser);
+    colorChooser = std::move(chooser);
 }
 
 void CMainDlg::setPrintDialog(std::unique_ptr<PrintDialogPort> dialog)
 {
-    printDialog_ = std::move(dialog);
+    printDialog = std::move(dialog);
 }
 
 void CMainDlg::setPictureFileChooser(PictureFileChooser chooser)
 {
-    choosePictureFile_ = std::move(chooser);
+    choosePictureFile = std::move(chooser);
 }
 
 void CMainDlg::DoDataExchange()
 {
-    keepAspect = built_.control<QCheckBox>(id::keepAspect);
-    previewBox = built_.control<PreviewWidget>(id::previewBox);
-    imagePath = built_.control<QLineEdit>(id::imagePath);
-    exchange_.bindInt(built_.control<QLineEdit>(id::customWidth), &customWidth);
-    exchange_.bindInt(built_.control<QLineEdit>(id::customHeight), &customHeight);
-    exchange_.bindInt(built_.control<QLineEdit>(id::resolution), &resolution);
-    exchange_.bindComboText(built_.control<QComboBox>(id::count), &countText);
+    keepAspect = built.control<QCheckBox>(id::keepAspect);
+    previewBox = built.control<PreviewWidget>(id::previewBox);
+    imagePath = built.control<QLineEdit>(id::imagePath);
+    exchange.bindInt(built.control<QLineEdit>(id::customWidth), &customWidth);
+    exchange.bindInt(built.control<QLineEdit>(id::customHeight), &customHeight);
+    exchange.bindInt(built.control<QLineEdit>(id::resolution), &resolution);
+    exchange.bindComboText(built.control<QComboBox>(id::count), &countText);
 }
 
 void CMainDlg::connectHandlers()
 {
     auto clicked = [this](int controlId, auto handler) {
-        connect(built_.control<QAbstractButton>(controlId), &QAbstractButton::clicked, this,
+        connect(built.control<QAbstractButton>(controlId), &QAbstractButton::clicked, this,
                 handler);
     };
     clicked(id::close, &CMainDlg::reject);
@@ -163,12 +165,12 @@ void CMainDlg::connectHandlers()
         clicked(layoutId, &CMainDlg::OnLayoutChange);
     clicked(id::keepAspect, &CMainDlg::UpdateForCustomWidth);
 
-    connect(built_.control<QLineEdit>(id::customWidth), &QLineEdit::textChanged, this,
+    connect(built.control<QLineEdit>(id::customWidth), &QLineEdit::textChanged, this,
             &CMainDlg::UpdateForCustomWidth);
-    connect(built_.control<QLineEdit>(id::customHeight), &QLineEdit::textChanged, this,
+    connect(built.control<QLineEdit>(id::customHeight), &QLineEdit::textChanged, this,
             &CMainDlg::UpdateForCustomHeight);
 
-    auto* count = built_.control<QComboBox>(id::count);
+    auto* count = built.control<QComboBox>(id::count);
     connect(count, &QComboBox::currentIndexChanged, this, &CMainDlg::OnLayoutChange);
     connect(count->lineEdit(), &QLineEdit::textEdited, this, &CMainDlg::OnLayoutChange);
     connect(previewBox, &PreviewWidget::cellClicked, this, &CMainDlg::OnPreviewCellClicked);
@@ -176,13 +178,13 @@ void CMainDlg::connectHandlers()
 
 void CMainDlg::OnInitDialog()
 {
-    exchange_.write();
+    exchange.write();
     createSystemMenu();
     setWindowIcon(appIcon);
-    loadMainValues();
+    takeStoredMainValues();
     obtainPrinterSettings();
-    exchange_.write();
-    if (QWidget* first = built_.firstTabStop())
+    exchange.write();
+    if (QWidget* first = built.firstTabStop())
         first->setFocus(Qt::OtherFocusReason);
 }
 
@@ -190,19 +192,25 @@ void CMainDlg::OnInitDialog()
 // lives in a context menu of the window's background that stands in for it.
 void CMainDlg::createSystemMenu()
 {
-    systemMenu_ =
+    systemMenu =
         new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
-    connect(systemMenu_, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    connect(systemMenu, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
     addSheetEntries();
+    // The calibration entries end the products group, after the label
+    // products' entry.
+    using Group = MainWindowMenu::Group;
+    connect(systemMenu->addEntry(Group::Products, QString::fromUtf16(calibrationSheetMenuText)),
+            &QAction::triggered, this, &CMainDlg::OnPrintCalibrationSheet);
+    connect(systemMenu->addEntry(Group::Products, QString::fromUtf16(positionCorrectionMenuText)),
+            &QAction::triggered, this, &CMainDlg::OnPositionCorrection);
 }
 
 void CMainDlg::addSheetEntries()
 {
     using Group = MainWindowMenu::Group;
-    sheetChoices_ = loadSheetChoices(store_);
+    sheetChoices = loadSheetChoices(store);
 
-    QMenu* placements =
-        systemMenu_->addSubmenu(Group::Sheet, QString::fromUtf16(placementMenuText));
+    QMenu* placements = systemMenu->addSubmenu(Group::Sheet, QString::fromUtf16(placementMenuText));
     auto* placementGroup = new QActionGroup(placements);
     const std::array<std::pair<const char16_t*, PicturePlacement>, 3> entries{{
         {stretchText, PicturePlacement::Stretch},
@@ -212,32 +220,32 @@ void CMainDlg::addSheetEntries()
     for (const auto& [text, placement] : entries) {
         QAction* action = placements->addAction(QString::fromUtf16(text));
         action->setCheckable(true);
-        action->setChecked(sheetChoices_.placement == placement);
+        action->setChecked(sheetChoices.placement == placement);
         placementGroup->addAction(action);
         connect(action, &QAction::triggered, this, [this, placement = placement] {
-            SheetChoices choices = sheetChoices_;
+            SheetChoices choices = sheetChoices;
             choices.placement = placement;
             changeSheetChoices(choices);
         });
     }
 
-    QAction* turn = systemMenu_->addEntry(Group::Sheet, QString::fromUtf16(turnText));
+    QAction* turn = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(turnText));
     turn->setCheckable(true);
-    turn->setChecked(sheetChoices_.turned);
+    turn->setChecked(sheetChoices.turned);
     connect(turn, &QAction::toggled, this, [this](bool on) {
-        SheetChoices choices = sheetChoices_;
+        SheetChoices choices = sheetChoices;
         choices.turned = on;
         changeSheetChoices(choices);
     });
 
-    QAction* clear = systemMenu_->addEntry(Group::Sheet, QString::fromUtf16(clearUsedText));
+    QAction* clear = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(clearUsedText));
     connect(clear, &QAction::triggered, this, &CMainDlg::clearUsedCells);
 
-    QAction* markPrinted = systemMenu_->addEntry(Group::Sheet, QString::fromUtf16(markPrintedText));
+    QAction* markPrinted = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(markPrintedText));
     markPrinted->setCheckable(true);
-    markPrinted->setChecked(sheetChoices_.markPrinted);
+    markPrinted->setChecked(sheetChoices.markPrinted);
     connect(markPrinted, &QAction::toggled, this, [this](bool on) {
-        SheetChoices choices = sheetChoices_;
+        SheetChoices choices = sheetChoices;
         choices.markPrinted = on;
         changeSheetChoices(choices);
     });
@@ -245,20 +253,20 @@ void CMainDlg::addSheetEntries()
 
 void CMainDlg::changeSheetChoices(const SheetChoices& choices)
 {
-    sheetChoices_ = choices;
-    saveSheetChoices(store_, choices);
+    sheetChoices = choices;
+    saveSheetChoices(store, choices);
     repaintWithCurrentValues();
 }
 
 SheetOptions CMainDlg::sheetOptionsFor(const MainValues& values) const
 {
     SheetOptions sheet;
-    sheet.placement = sheetChoices_.placement;
-    sheet.turned = sheetChoices_.turned;
+    sheet.placement = sheetChoices.placement;
+    sheet.turned = sheetChoices.turned;
     if (values.paper && values.ticketType) {
         const TicketSize size = laidOutSize(
             ticketSize(*values.ticketType, values.customWidth, values.customHeight), sheet.turned);
-        sheet.usedCells = loadUsedCells(store_, *values.paper, size, sheet.turned);
+        sheet.usedCells = loadUsedCells(store, *values.paper, size, sheet.turned);
     }
     return sheet;
 }
@@ -269,8 +277,8 @@ void CMainDlg::saveUsedCellsFor(const MainValues& values, const CellSet& cells)
         return;
     const TicketSize size =
         laidOutSize(ticketSize(*values.ticketType, values.customWidth, values.customHeight),
-                    sheetChoices_.turned);
-    saveUsedCells(store_, *values.paper, size, sheetChoices_.turned, cells);
+                    sheetChoices.turned);
+    saveUsedCells(store, *values.paper, size, sheetChoices.turned, cells);
 }
 
 void CMainDlg::clearUsedCells()
@@ -291,29 +299,29 @@ void CMainDlg::OnPreviewCellClicked(GridCell cell)
     repaintWithCurrentValues();
 }
 
-void CMainDlg::loadMainValues()
+void CMainDlg::takeStoredMainValues()
 {
-    const MainValues stored = zorvane::loadMainValues(store_);
+    const MainValues stored = loadMainValues(store);
     customWidth = stored.customWidth;
     customHeight = stored.customHeight;
     countText = stored.countText;
-    setButtonStates(loadMainButtonStates(store_));
+    setButtonStates(loadMainButtonStates(store));
 }
 
 void CMainDlg::setButtonStates(const MainButtonStates& states)
 {
-    showGroupStates(built_, ticketIds, states.ticket);
-    showGroupStates(built_, paperIds, states.paper);
-    showGroupStates(built_, orderIds, states.order);
+    showGroupStates(built, ticketIds, states.ticket);
+    showGroupStates(built, paperIds, states.paper);
+    showGroupStates(built, orderIds, states.order);
     keepAspect->setChecked(states.keepAspect != 0);
 }
 
 MainButtonStates CMainDlg::buttonStates() const
 {
     MainButtonStates states;
-    states.ticket = groupStates(built_, ticketIds);
-    states.paper = groupStates(built_, paperIds);
-    states.order = groupStates(built_, orderIds);
+    states.ticket = groupStates(built, ticketIds);
+    states.paper = groupStates(built, paperIds);
+    states.order = groupStates(built, orderIds);
     states.keepAspect = keepAspect->isChecked() ? 1 : 0;
     return states;
 }
@@ -330,7 +338,7 @@ MainValues CMainDlg::currentValues() const
 
 MainValues CMainDlg::valuesForPreview()
 {
-    exchange_.read(DataExchange::Report::Silent);
+    exchange.read(DataExchange::Report::Silent);
     return currentValues();
 }
 
@@ -340,7 +348,7 @@ void CMainDlg::obtainPrinterSettings()
         showMessage(this, QString::fromUtf16(printMessages::noPrinter));
         return;
     }
-    LoadPrinterSettingsFile(*printerSettings, printerSettingsFile_);
+    LoadPrinterSettingsFile(*printerSettings, printerSettingsPath);
 }
 
 void CMainDlg::OnSysCommand(int commandId)
@@ -355,7 +363,7 @@ void CMainDlg::OnSysCommand(int commandId)
 
 void CMainDlg::OnDetailSettings()
 {
-    CDetailDlg dialog(store_, *colorChooser_, this);
+    CDetailDlg dialog(store, *colorChooser, this);
     dialog.exec();
 }
 
@@ -377,24 +385,49 @@ void CMainDlg::repaintWithCurrentValues()
 void CMainDlg::OnPrintStart()
 {
     // A command reports a rejected field again, even one reported before.
-    exchange_.forgetRejection();
-    exchange_.read();
+    exchange.forgetRejection();
+    exchange.read();
     PrintJob job(
-        *printDialog_, [this](const QString& text) { showMessage(this, text); },
-        printerSettingsFile_);
+        *printDialog, [this](const QString& text) { showMessage(this, text); },
+        printerSettingsPath);
     const MainValues values = currentValues();
     const SheetOptions sheet = sheetOptionsFor(values);
-    const PrintJob::Outcome outcome =
-        job.run(values, store_, picture.get(), printerSettings, sheet);
-    if (outcome == PrintJob::Outcome::Printed && sheetChoices_.markPrinted) {
-        saveUsedCellsFor(values, usedAfterPrint(values, loadOptionValues(store_), sheet));
+    const PrintJob::Outcome outcome = job.run(values, store, picture.get(), printerSettings, sheet);
+    if (outcome == PrintJob::Outcome::Printed && sheetChoices.markPrinted) {
+        saveUsedCellsFor(values, usedAfterPrint(values, loadOptionValues(store), sheet));
         repaintWithCurrentValues();
     }
 }
 
+// The calibration sheet goes through the same Print dialog and printer
+// record as the tickets, on the paper the window shows.
+void CMainDlg::OnPrintCalibrationSheet()
+{
+    exchange.forgetRejection();
+    exchange.read();
+    PrintJob job(
+        *printDialog, [this](const QString& text) { showMessage(this, text); },
+        printerSettingsPath);
+    job.runCalibrationSheet(currentValues().paper, printerSettings);
+}
+
+// Corrects the printer that the next print goes to: that of the printer
+// record the window holds.
+void CMainDlg::OnPositionCorrection()
+{
+    const QString printer = printerSettings ? correctedPrinterName(*printerSettings) : QString();
+    if (printer.isEmpty()) {
+        showMessage(this, QString::fromUtf16(correctionMessages::noPrinter));
+        return;
+    }
+    exchange.read(DataExchange::Report::Silent);
+    CCorrectionDlg dialog(store, printer, currentValues().paper.value_or(PaperKind::A4), this);
+    dialog.exec();
+}
+
 void CMainDlg::OnBrowsePicture()
 {
-    const QString path = choosePictureFile_(this);
+    const QString path = choosePictureFile(this);
     if (!path.isEmpty())
         LoadPicture(path);
 }
@@ -416,8 +449,8 @@ void CMainDlg::LoadPicture(const QString& path)
     picture = std::move(loaded);
     previewBox->setPicture(picture.get());
     imagePath->setText(path);
-    exchange_.read();
-    showPictureUpdate(zorvane::UpdateForLoadedPicture(pictureFields(), picture->size()));
+    exchange.read();
+    showPictureUpdate(fieldsForLoadedPicture(pictureFields(), picture->size()));
 }
 
 PictureFields CMainDlg::pictureFields() const
@@ -430,7 +463,7 @@ void CMainDlg::showPictureUpdate(const PictureFieldsUpdate& update)
     customWidth = update.fields.main.customWidth;
     customHeight = update.fields.main.customHeight;
     resolution = update.fields.resolution;
-    exchange_.write();
+    exchange.write();
     if (update.repaint)
         repaintWithCurrentValues();
 }
@@ -439,24 +472,24 @@ void CMainDlg::UpdateForTicketType(TicketType type)
 {
     if (!picture)
         return;
-    exchange_.read();
-    showPictureUpdate(zorvane::UpdateForTicketType(pictureFields(), type, picture->size()));
+    exchange.read();
+    showPictureUpdate(fieldsForTicketType(pictureFields(), type, picture->size()));
 }
 
 void CMainDlg::UpdateForCustomWidth()
 {
     if (!picture)
         return;
-    exchange_.read();
-    showPictureUpdate(zorvane::UpdateForCustomWidth(pictureFields(), picture->size()));
+    exchange.read();
+    showPictureUpdate(fieldsForCustomWidth(pictureFields(), picture->size()));
 }
 
 void CMainDlg::UpdateForCustomHeight()
 {
     if (!picture)
         return;
-    exchange_.read();
-    showPictureUpdate(zorvane::UpdateForCustomHeight(pictureFields(), picture->size()));
+    exchange.read();
+    showPictureUpdate(fieldsForCustomHeight(pictureFields(), picture->size()));
 }
 
 void CMainDlg::OnOK()
@@ -466,13 +499,13 @@ void CMainDlg::OnOK()
 
 void CMainDlg::OnCancel()
 {
-    exchange_.forgetRejection();
-    exchange_.read();
+    exchange.forgetRejection();
+    exchange.read();
     MainValues values;
     values.customWidth = customWidth;
     values.customHeight = customHeight;
     values.countText = countText;
-    saveMainValues(store_, values, buttonStates());
+    saveMainValues(store, values, buttonStates());
     QDialog::reject();
 }
 
@@ -504,7 +537,7 @@ void CMainDlg::keyPressEvent(QKeyEvent* event)
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-    systemMenu_->exec(event->globalPos());
+    systemMenu->exec(event->globalPos());
 }
 
 void CMainDlg::dragEnterEvent(QDragEnterEvent* event)

@@ -59,7 +59,7 @@ public:
     {
         return printerSettings;
     }
-    QString printerSettingsFile() const { return printerSettingsFile_; }
+    QString printerSettingsFile() const { return printerSettingsPath; }
 
     // The values the window holds: the members as last read from the fields
     // and the buttons as they stand.
@@ -88,6 +88,8 @@ public:
     // The window's close command.
     static constexpr int closeCommandId = 0xF060;
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+    static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
+    static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -111,6 +113,8 @@ private Q_SLOTS:
     void UpdateForCustomHeight();
     void OnLayoutChange();
     void OnPreviewCellClicked(zorvane::GridCell cell);
+    void OnPrintCalibrationSheet();
+    void OnPositionCorrection();
 
 private:
     void DoDataExchange();
@@ -124,7 +128,7 @@ private:
     void changeSheetChoices(const SheetChoices& choices);
     void clearUsedCells();
     void saveUsedCellsFor(const MainValues& values, const CellSet& cells);
-    void loadMainValues();
+    void takeStoredMainValues();
     void obtainPrinterSettings();
     PictureFields pictureFields() const;
     void showPictureUpdate(const PictureFieldsUpdate& update);
@@ -132,15 +136,15 @@ private:
     void setButtonStates(const MainButtonStates& states);
     MainButtonStates buttonStates() const;
 
-    SettingsStore& store_;
-    QString printerSettingsFile_;
-    std::unique_ptr<ColorChooser> colorChooser_;
-    std::unique_ptr<PrintDialogPort> printDialog_;
-    PictureFileChooser choosePictureFile_;
-    BuiltDialog built_;
-    DataExchange exchange_;
-    MainWindowMenu* systemMenu_ = nullptr;
-    SheetChoices sheetChoices_;
+    SettingsStore& store;
+    QString printerSettingsPath;
+    std::unique_ptr<ColorChooser> colorChooser;
+    std::unique_ptr<PrintDialogPort> printDialog;
+    PictureFileChooser choosePictureFile;
+    BuiltDialog built;
+    DataExchange exchange;
+    MainWindowMenu* systemMenu = nullptr;
+    SheetChoices sheetChoices;
 
     std::unique_ptr<PictureHolder> picture;
     std::optional<PrinterSettingsBlock> printerSettings;
