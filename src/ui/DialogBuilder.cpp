@@ -18,6 +18,11 @@
 #include <algorithm>
 
 namespace zorvane {
+
+QString controlName(int id)
+{
+    return QString::number(id);
+}
 namespace {
 
 QString textOf(const ControlTemplate& row)
@@ -127,7 +132,7 @@ BuiltDialog DialogBuilder::build(QDialog& dialog, const DialogTemplate& dialogTe
         built.controlsInOrder_.push_back(widget);
         applyFocusPolicy(row, widget);
         if (row.id != noControlId) {
-            widget->setObjectName(QString::number(row.id));
+            widget->setObjectName(controlName(row.id));
             built.controls_[row.id] = widget;
         }
         if (row.styles.testFlag(ControlStyle::TabStop))

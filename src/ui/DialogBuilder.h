@@ -3,6 +3,8 @@
 #include "DialogTemplate.h"
 #include "DialogUnits.h"
 
+#include <QString>
+
 #include <functional>
 #include <map>
 #include <vector>
@@ -12,6 +14,10 @@ class QDialog;
 class QWidget;
 
 namespace zorvane {
+
+// The object name the builder gives the control of a template id, so the
+// control can be found by its id from outside the dialog.
+QString controlName(int id);
 
 // The widgets that one template became, found by template id.
 class BuiltDialog
