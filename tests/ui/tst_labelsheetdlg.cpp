@@ -263,8 +263,10 @@ void LabelSheetDlgTest::withoutDatabaseTheEntrySaysSo()
     const auto about = std::ranges::find_if(actions, [](const QAction* action) {
         return action->text() == QString::fromUtf16(CMainDlg::aboutMenuText);
     });
-    // The entry stands before the version entry, with a separator between.
-    QCOMPARE(actions.indexOf(entry), actions.indexOf(*about) - 2);
+    // The entry opens the products group: a separator before it, the
+    // calibration entries, a separator and the version entry after it.
+    QVERIFY(actions.at(actions.indexOf(entry) - 1)->isSeparator());
+    QCOMPARE(actions.indexOf(entry), actions.indexOf(*about) - 4);
 
     menu->popup(window_->mapToGlobal(QPoint(10, 10)));
     QTRY_VERIFY(menu->isVisible());
