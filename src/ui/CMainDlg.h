@@ -54,7 +54,7 @@ public:
     void setPictureFileChooser(PictureFileChooser chooser);
 
     // Where the label sheet products are looked for; tests put in their own.
-    void setLabelFolders(const QStringList& folders) { labelFolders_ = folders; }
+    void setLabelFolders(const QStringList& folders) { labelFolders = folders; }
 
     // Sets the window and the advanced values to a label sheet as if the
     // user had typed them: ticket type "その他" with the label's size, the
