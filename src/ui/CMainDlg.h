@@ -54,7 +54,7 @@ public:
     void setPictureFileChooser(PictureFileChooser chooser);
 
     // Where the label sheet products are looked for; tests put in their own.
-    void setLabelFolders(const QStringList& folders) { labelFolders_ = folders; }
+    void setLabelFolders(const QStringList& folders) { labelFolders = folders; }
 
     // Sets the window and the advanced values to a label sheet as if the
     // user had typed them: ticket type "その他" with the label's size, the
@@ -70,7 +70,7 @@ public:
     {
         return printerSettings;
     }
-    QString printerSettingsFile() const { return printerSettingsFile_; }
+    QString printerSettingsFile() const { return printerSettingsPath; }
 
     // The values the window holds: the members as last read from the fields
     // and the buttons as they stand.
@@ -93,6 +93,8 @@ public:
     static constexpr char16_t uncalibratedPrinterNote[] =
         u"プリンタ %1 は位置の補正がされていません。ラベルの位置は用紙の端から測っているため、"
         u"印刷がずれることがあります。位置合わせ用紙で補正して下さい。";
+    static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
+    static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -116,6 +118,8 @@ private Q_SLOTS:
     void UpdateForCustomHeight();
     void OnLayoutChange();
     void OnChooseLabelSheet();
+    void OnPrintCalibrationSheet();
+    void OnPositionCorrection();
 
 private:
     void DoDataExchange();
@@ -125,7 +129,7 @@ private:
 
     void connectHandlers();
     void createSystemMenu();
-    void loadMainValues();
+    void takeStoredMainValues();
     void obtainPrinterSettings();
     QString labelSheetCalibrationNote() const;
     PictureFields pictureFields() const;
@@ -134,16 +138,16 @@ private:
     void setButtonStates(const MainButtonStates& states);
     MainButtonStates buttonStates() const;
 
-    SettingsStore& store_;
-    QString printerSettingsFile_;
-    std::unique_ptr<ColorChooser> colorChooser_;
-    std::unique_ptr<PrintDialogPort> printDialog_;
-    PictureFileChooser choosePictureFile_;
-    BuiltDialog built_;
-    DataExchange exchange_;
-    MainWindowMenu* systemMenu_ = nullptr;
-    QAction* labelSheetEntry_ = nullptr;
-    QStringList labelFolders_;
+    SettingsStore& store;
+    QString printerSettingsPath;
+    std::unique_ptr<ColorChooser> colorChooser;
+    std::unique_ptr<PrintDialogPort> printDialog;
+    PictureFileChooser choosePictureFile;
+    BuiltDialog built;
+    DataExchange exchange;
+    MainWindowMenu* systemMenu = nullptr;
+    QAction* labelSheetEntry = nullptr;
+    QStringList labelFolders;
 
     std::unique_ptr<PictureHolder> picture;
     std::optional<PrinterSettingsBlock> printerSettings;

@@ -263,8 +263,11 @@ void LabelSheetDlgTest::withoutDatabaseTheEntrySaysSo()
     const auto about = std::ranges::find_if(actions, [](const QAction* action) {
         return action->text() == QString::fromUtf16(CMainDlg::aboutMenuText);
     });
-    // The entry stands before the version entry, with a separator between.
-    QCOMPARE(actions.indexOf(entry), actions.indexOf(*about) - 2);
+    // The entry opens the products group (close, separator, this entry) and
+    // stands before the version entry.
+    QCOMPARE(actions.indexOf(entry), 2);
+    QVERIFY(actions.at(1)->isSeparator());
+    QVERIFY(actions.indexOf(entry) < actions.indexOf(*about));
 
     menu->popup(window_->mapToGlobal(QPoint(10, 10)));
     QTRY_VERIFY(menu->isVisible());
