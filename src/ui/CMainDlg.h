@@ -86,6 +86,8 @@ public:
     // The window's close command.
     static constexpr int closeCommandId = 0xF060;
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+    static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
+    static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
     static constexpr char16_t labelSheetMenuText[] = u"ラベル用紙を選ぶ...";
     static constexpr char16_t noLabelSheetsMenuText[] =
         u"ラベル用紙を選ぶ... (ラベル用紙の一覧が見つかりません)";
@@ -93,8 +95,6 @@ public:
     static constexpr char16_t uncalibratedPrinterNote[] =
         u"プリンタ %1 は位置の補正がされていません。ラベルの位置は用紙の端から測っているため、"
         u"印刷がずれることがあります。位置合わせ用紙で補正して下さい。";
-    static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
-    static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -117,9 +117,9 @@ private Q_SLOTS:
     void UpdateForCustomWidth();
     void UpdateForCustomHeight();
     void OnLayoutChange();
-    void OnChooseLabelSheet();
     void OnPrintCalibrationSheet();
     void OnPositionCorrection();
+    void OnChooseLabelSheet();
 
 private:
     void DoDataExchange();
