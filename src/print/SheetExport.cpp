@@ -6,8 +6,8 @@
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
-#include "picture/ImageLibraryNoise.h"
 #include "layout/SheetGeometry.h"
+#include "picture/ImageLibraryNoise.h"
 #include "settings/Units.h"
 
 #include <QImage>
