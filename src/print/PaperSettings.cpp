@@ -7,8 +7,11 @@ namespace zorvane {
 
 void writePaperSettings(PrinterSettingsBlock& block, std::optional<PaperKind> paper)
 {
-    block.writeU32(devmode::fields, devmode::hasOrientation | devmode::hasPaperSize |
-                                        devmode::hasPaperLength | devmode::hasPaperWidth);
+    // The flags are added, not replaced: what the user chose in the Print
+    // dialog last time (colour, duplex, collation, resolution) stays in force.
+    block.writeU32(devmode::fields, block.dmFields() | devmode::hasOrientation |
+                                        devmode::hasPaperSize | devmode::hasPaperLength |
+                                        devmode::hasPaperWidth);
     block.writeI16(devmode::orientation, devmode::portrait);
     if (!paper)
         return;
@@ -20,11 +23,17 @@ void writePaperSettings(PrinterSettingsBlock& block, std::optional<PaperKind> pa
     }
 }
 
+void startCopiesAtOne(PrinterSettingsBlock& block)
+{
+    block.writeU32(devmode::fields, block.dmFields() | devmode::hasCopies);
+    block.writeI16(devmode::copies, 1);
+}
+
 QPageSize pageSizeOf(PaperKind paper)
 {
     const PaperSpec& entry = paperSpec(paper);
-    return QPageSize(QSizeF(entry.pageWidthMm, entry.pageHeightMm), QPageSize::Millimeter, QString(),
-                     QPageSize::ExactMatch);
+    return QPageSize(QSizeF(entry.pageWidthMm, entry.pageHeightMm), QPageSize::Millimeter,
+                     QString(), QPageSize::ExactMatch);
 }
 
 } // namespace zorvane

@@ -63,17 +63,23 @@ PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& sto
         return Outcome::NoPrinter;
     }
     writePaperSettings(*printerSettings, main.paper);
+    startCopiesAtOne(*printerSettings);
 
     QPrinter printer(QPrinter::HighResolution);
     PrinterRecord::applyTo(*printerSettings, printer);
     if (!dialog_.confirm(printer))
         return Outcome::Cancelled;
+    // The sheet is laid out for the paper of the main window, but the Print
+    // dialog puts its destination's default paper in place when it is
+    // accepted: the record's paper and orientation are put back.
+    PrinterRecord::applyPaperTo(*printerSettings, printer);
 
     if (!printSheet(printer, main, store, picture, fit.grid)) {
         messages_(QString::fromUtf16(printMessages::cannotStart));
         return Outcome::NotStarted;
     }
     printerSettings = PrinterRecord::fromPrinter(printer);
+    startCopiesAtOne(*printerSettings);
     if (!settingsFilePath_.isEmpty())
         SavePrinterSettingsFile(*printerSettings, settingsFilePath_);
     return Outcome::Printed;
