@@ -9,7 +9,7 @@
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
-#include "app/MessageBoxes.h"
+#include "ui/framework/MessageBoxes.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
 #include "print/PrintJob.h"
