@@ -6,15 +6,18 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "KeyRepeatGuard.h"
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
-#include "ui/framework/MessageBoxes.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
+#include "preview/PagePreview.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
+#include "settings/Numbers.h"
 #include "settings/SettingsStore.h"
+#include "ui/framework/MessageBoxes.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -27,6 +30,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <array>
@@ -92,7 +96,8 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
                                                          : printerSettingsFile),
       colorChooser_(std::make_unique<ColorDialogChooser>()),
       printDialog_(std::make_unique<SystemPrintDialog>(this)),
-      choosePictureFile_(askForPictureFile), appIcon(zorvane::appIcon())
+      choosePictureFile_(askForPictureFile), keyRepeatGuard_(std::make_unique<KeyRepeatGuard>()),
+      appIcon(zorvane::appIcon())
 {
     built_ = DialogBuilder::build(*this, mainDialogTemplate(),
                                   [this](const ControlTemplate& row, QWidget* parent) -> QWidget* {
@@ -167,7 +172,12 @@ void CMainDlg::connectHandlers()
 
     auto* count = built_.control<QComboBox>(id::count);
     connect(count, &QComboBox::currentIndexChanged, this, &CMainDlg::OnLayoutChange);
+    // A choice from the list repaints also when it is the entry already
+    // selected: the field may hold a typed count since.
+    connect(count, &QComboBox::activated, this, &CMainDlg::OnLayoutChange);
     connect(count->lineEdit(), &QLineEdit::textEdited, this, &CMainDlg::OnLayoutChange);
+    connect(built_.control<QLineEdit>(id::resolution), &QLineEdit::textEdited, this,
+            &CMainDlg::OnResolutionEdit);
 }
 
 void CMainDlg::OnInitDialog()
@@ -264,7 +274,10 @@ void CMainDlg::OnSysCommand(int commandId)
 void CMainDlg::OnDetailSettings()
 {
     CDetailDlg dialog(store_, *colorChooser_, this);
-    dialog.exec();
+    // The preview is an opaque child that repainting the window leaves out;
+    // it shows the new Option values at once.
+    if (dialog.exec() == QDialog::Accepted)
+        previewBox->update();
 }
 
 void CMainDlg::OnLayoutChange()
@@ -280,11 +293,34 @@ void CMainDlg::repaintWithCurrentValues()
     update();
 }
 
+// The resolution field is only shown, but it is read with the others: a
+// text in it that is not a whole number would keep every later field, the
+// count among them, from being read. It is refused as the size fields are.
+void CMainDlg::OnResolutionEdit()
+{
+    auto* field = built_.control<QLineEdit>(id::resolution);
+    if (!exchange_.read() && !parseWholeNumber(field->text())) {
+        const QSignalBlocker blocker(field);
+        field->setText(QString::number(resolution));
+        field->selectAll();
+    }
+    repaintWithCurrentValues();
+}
+
 void CMainDlg::OnPrintStart()
 {
     // A command reports a rejected field again, even one reported before.
     exchange_.forgetRejection();
     exchange_.read();
+    // A sheet of labels is not spent on an empty print.
+    if (!picture) {
+        showMessage(this, noPictureNotice());
+        return;
+    }
+    if (leadingNumber(countText) <= 0) {
+        showMessage(this, QString::fromUtf16(noCountMessage));
+        return;
+    }
     PrintJob job(
         *printDialog_, [this](const QString& text) { showMessage(this, text); },
         printerSettingsFile_);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DialogBuilder.h"
-#include "ui/framework/DataExchange.h"
 #include "settings/JobSettings.h"
+#include "ui/framework/DataExchange.h"
 
 #include "print/PrinterSettingsBlock.h"
 
@@ -20,6 +20,7 @@ class QMenu;
 namespace zorvane {
 
 class ColorChooser;
+class KeyRepeatGuard;
 class PictureHolder;
 class PreviewWidget;
 class PrintDialogPort;
@@ -74,6 +75,8 @@ public:
     // The window's close command.
     static constexpr int closeCommandId = 0xF060;
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+    // "印刷開始" with a count of 0 or less.
+    static constexpr char16_t noCountMessage[] = u"印刷する数を1以上で入力して下さい。";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -96,6 +99,7 @@ private Q_SLOTS:
     void UpdateForCustomWidth();
     void UpdateForCustomHeight();
     void OnLayoutChange();
+    void OnResolutionEdit();
 
 private:
     void DoDataExchange();
@@ -121,6 +125,7 @@ private:
     BuiltDialog built_;
     DataExchange exchange_;
     QMenu* systemMenu_ = nullptr;
+    std::unique_ptr<KeyRepeatGuard> keyRepeatGuard_;
 
     std::unique_ptr<PictureHolder> picture;
     std::optional<PrinterSettingsBlock> printerSettings;
