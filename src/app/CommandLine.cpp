@@ -53,6 +53,12 @@ These replace stored values for this run only; nothing is stored:
   --paper A4|B5|A4Quarter       paper
   --count TEXT                  number of tickets, read as the window reads it
   --order rows|columns          fill rows first or columns first
+  --label "BRAND PART"          print on a label sheet product: its label
+                                size, paper, offsets, gaps, rows and
+                                columns (not with --type, --size, --paper)
+
+  --list-labels                 list the label sheet products that can be
+                                printed, one per line, and exit
 
   -h, --help                    show this text
 
@@ -138,6 +144,14 @@ void readOverrides(const QCommandLineParser& parser, CommandLine& line, Checker&
         if (!overrides.fillOrder)
             check.fail(u"--order takes rows or columns, not '%1'"_s.arg(parser.value(u"order"_s)));
     }
+    if (parser.isSet(u"label"_s)) {
+        line.labelName = parser.value(u"label"_s).simplified();
+        if (line.labelName.isEmpty())
+            check.fail(u"--label takes a product as \"BRAND PART\""_s);
+        if (parser.isSet(u"type"_s) || parser.isSet(u"size"_s) || parser.isSet(u"paper"_s))
+            check.fail(u"--label sets the size and the paper itself: drop --type, --size and "
+                       u"--paper"_s);
+    }
 }
 
 void readDestination(const QCommandLineParser& parser, CommandLine& line, Checker& check)
@@ -194,6 +208,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         {u"paper"_s, QString(), u"paper"_s},
         {u"count"_s, QString(), u"text"_s},
         {u"order"_s, QString(), u"order"_s},
+        {u"label"_s, QString(), u"product"_s},
+        {u"list-labels"_s, QString()},
     });
 
     Checker check(line);
@@ -202,6 +218,10 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     } else if (parser.isSet(u"help"_s)) {
         line.mode = Mode::Help;
         return line;
+    } else if (parser.isSet(u"list-labels"_s)) {
+        if (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty())
+            check.fail(u"--list-labels goes alone"_s);
+        line.mode = Mode::ListLabels;
     } else if (!parser.positionalArguments().isEmpty()) {
         check.fail(u"unexpected argument '%1'"_s.arg(parser.positionalArguments().constFirst()));
     } else {

@@ -34,6 +34,7 @@ struct CommandLine
         Help,
         PrintToFile,
         PrintToPrinter,
+        ListLabels,
         Invalid
     };
     enum class FileFormat
@@ -52,6 +53,7 @@ struct CommandLine
     QString picturePath;
     int dpi = defaultDpi;
     MainOverrides overrides;
+    QString labelName; // a label sheet product, "BRAND PART"; empty for none
 
     // arguments: as the process got them, the program's path first.
     static CommandLine parse(const QStringList& arguments);

@@ -15,12 +15,12 @@
 
 class QCheckBox;
 class QLineEdit;
-class QMenu;
 
 namespace zorvane {
 
 class ColorChooser;
 class KeyRepeatGuard;
+class MainWindowMenu;
 class PictureHolder;
 class PreviewWidget;
 class PrintDialogPort;
@@ -124,7 +124,7 @@ private:
     PictureFileChooser choosePictureFile_;
     BuiltDialog built_;
     DataExchange exchange_;
-    QMenu* systemMenu_ = nullptr;
+    MainWindowMenu* systemMenu_ = nullptr;
     std::unique_ptr<KeyRepeatGuard> keyRepeatGuard_;
 
     std::unique_ptr<PictureHolder> picture;
