@@ -46,6 +46,8 @@ the stored settings describe, without a window and without a display:
                                 printer record (default printer), no dialog
   --picture PATH                the picture to print (required)
   --dpi N                       resolution of the file, 1 to 1200 (default 600)
+  --calibration-sheet           print or write the calibration sheet of the
+                                paper instead of the tickets (no picture)
 
 These replace stored values for this run only; nothing is stored:
   --type A|B|D|Z                ticket type (Z: the custom size)
@@ -158,6 +160,11 @@ void readDestination(const QCommandLineParser& parser, CommandLine& line, Checke
 {
     const bool toFile = parser.isSet(u"print-to"_s);
     const bool toPrinter = parser.isSet(u"print"_s);
+    line.calibrationSheet = parser.isSet(u"calibration-sheet"_s);
+    if (line.calibrationSheet && !toFile && !toPrinter) {
+        check.fail(u"--calibration-sheet needs --print-to FILE or --print"_s);
+        return;
+    }
     if (toFile == toPrinter) {
         check.fail(toFile ? u"give either --print-to or --print, not both"_s
                           : u"nothing to do: give --print-to FILE or --print"_s);
@@ -183,7 +190,7 @@ void readDestination(const QCommandLineParser& parser, CommandLine& line, Checke
             line.dpi = *dpi;
     }
     line.picturePath = parser.value(u"picture"_s);
-    if (line.picturePath.isEmpty())
+    if (line.picturePath.isEmpty() && !line.calibrationSheet)
         check.fail(u"--picture PATH is required"_s);
 }
 
@@ -203,6 +210,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         {u"print"_s, QString()},
         {u"picture"_s, QString(), u"path"_s},
         {u"dpi"_s, QString(), u"n"_s},
+        {u"calibration-sheet"_s, QString()},
         {u"type"_s, QString(), u"code"_s},
         {u"size"_s, QString(), u"size"_s},
         {u"paper"_s, QString(), u"paper"_s},

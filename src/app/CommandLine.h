@@ -52,6 +52,7 @@ struct CommandLine
     FileFormat fileFormat = FileFormat::Pdf;
     QString picturePath;
     int dpi = defaultDpi;
+    bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
     QString labelName; // a label sheet product, "BRAND PART"; empty for none
 

@@ -43,11 +43,15 @@ public:
 };
 
 int printToFile(const CommandLine& line, const MainValues& main, const SettingsStore& store,
-                const PictureHolder& picture)
+                const PictureHolder* picture)
 {
     const auto format = line.fileFormat == CommandLine::FileFormat::Pdf ? SheetFileFormat::Pdf
                                                                         : SheetFileFormat::Png;
-    switch (exportSheet(line.outputFile, format, line.dpi, main, store, &picture)) {
+    const SheetExportResult result =
+        line.calibrationSheet
+            ? exportCalibrationSheet(line.outputFile, format, line.dpi, main.paper)
+            : exportSheet(line.outputFile, format, line.dpi, main, store, picture);
+    switch (result) {
     case SheetExportResult::Written:
         return exitStatus::printed;
     case SheetExportResult::DoesNotFit:
@@ -63,8 +67,8 @@ int printToFile(const CommandLine& line, const MainValues& main, const SettingsS
 // printer's record with the printer settings file laid over it, then the
 // job's paper settings; only the dialog is left out, and the record is not
 // written back.
-int printToPrinter(const MainValues& main, SettingsStore& store, const PictureHolder& picture,
-                   const QString& storePath)
+int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStore& store,
+                   const PictureHolder* picture, const QString& storePath)
 {
     ConfirmedWithoutDialog dialog;
     PrintJob job(
@@ -76,7 +80,10 @@ int printToPrinter(const MainValues& main, SettingsStore& store, const PictureHo
         return true;
     });
     std::optional<PrinterSettingsBlock> printerSettings;
-    switch (job.run(main, store, &picture, printerSettings)) {
+    const PrintJob::Outcome outcome = line.calibrationSheet
+                                          ? job.runCalibrationSheet(main.paper, printerSettings)
+                                          : job.run(main, store, picture, printerSettings);
+    switch (outcome) {
     case PrintJob::Outcome::Printed:
         return exitStatus::printed;
     case PrintJob::Outcome::DoesNotFit:
@@ -205,9 +212,15 @@ int runHeadless(const CommandLine& line, const QString& storePath)
             return fail(exitStatus::badInput, whyNot);
     }
 
-    const std::unique_ptr<PictureHolder> picture = PictureHolder::load(line.picturePath);
-    if (!picture)
-        return fail(exitStatus::badInput, u"cannot read the picture '%1'"_s.arg(line.picturePath));
+    // The calibration sheet draws no picture; one that is named anyway is
+    // not read.
+    std::unique_ptr<PictureHolder> picture;
+    if (!line.calibrationSheet) {
+        picture = PictureHolder::load(line.picturePath);
+        if (!picture)
+            return fail(exitStatus::badInput,
+                        u"cannot read the picture '%1'"_s.arg(line.picturePath));
+    }
 
     RunStore runStore(storePath);
     if (labelSheet && !runStore.makePrivateCopy())
@@ -221,8 +234,8 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         saveOptionValues(store, options);
     }
     if (line.mode == CommandLine::Mode::PrintToFile)
-        return printToFile(line, main, store, *picture);
-    return printToPrinter(main, store, *picture, storePath);
+        return printToFile(line, main, store, picture.get());
+    return printToPrinter(line, main, store, picture.get(), storePath);
 }
 
 } // namespace zorvane

@@ -59,7 +59,7 @@ public:
     {
         return printerSettings;
     }
-    QString printerSettingsFile() const { return printerSettingsFile_; }
+    QString printerSettingsFile() const { return printerSettingsPath; }
 
     // The values the window holds: the members as last read from the fields
     // and the buttons as they stand.
@@ -77,6 +77,8 @@ public:
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
     // "印刷開始" with a count of 0 or less.
     static constexpr char16_t noCountMessage[] = u"印刷する数を1以上で入力して下さい。";
+    static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
+    static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -100,6 +102,8 @@ private Q_SLOTS:
     void UpdateForCustomHeight();
     void OnLayoutChange();
     void OnResolutionEdit();
+    void OnPrintCalibrationSheet();
+    void OnPositionCorrection();
 
 private:
     void DoDataExchange();
@@ -109,7 +113,7 @@ private:
 
     void connectHandlers();
     void createSystemMenu();
-    void loadMainValues();
+    void takeStoredMainValues();
     void obtainPrinterSettings();
     PictureFields pictureFields() const;
     void showPictureUpdate(const PictureFieldsUpdate& update);
@@ -117,15 +121,15 @@ private:
     void setButtonStates(const MainButtonStates& states);
     MainButtonStates buttonStates() const;
 
-    SettingsStore& store_;
-    QString printerSettingsFile_;
-    std::unique_ptr<ColorChooser> colorChooser_;
-    std::unique_ptr<PrintDialogPort> printDialog_;
-    PictureFileChooser choosePictureFile_;
-    BuiltDialog built_;
-    DataExchange exchange_;
-    MainWindowMenu* systemMenu_ = nullptr;
-    std::unique_ptr<KeyRepeatGuard> keyRepeatGuard_;
+    SettingsStore& store;
+    QString printerSettingsPath;
+    std::unique_ptr<ColorChooser> colorChooser;
+    std::unique_ptr<PrintDialogPort> printDialog;
+    PictureFileChooser choosePictureFile;
+    BuiltDialog built;
+    DataExchange exchange;
+    MainWindowMenu* systemMenu = nullptr;
+    std::unique_ptr<KeyRepeatGuard> keyRepeatGuard;
 
     std::unique_ptr<PictureHolder> picture;
     std::optional<PrinterSettingsBlock> printerSettings;
