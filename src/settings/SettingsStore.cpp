@@ -74,6 +74,11 @@ void SettingsStore::sync()
     settings_->sync();
 }
 
+void SettingsStore::refresh() const
+{
+    settings_->sync();
+}
+
 QString SettingsStore::fileName() const
 {
     return settings_->fileName();
