@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth
                clang-format-14)
+    # The label sheet database that the label sheet tests read.
+    packages+=(glabels-data)
 fi
 
 missing=()
