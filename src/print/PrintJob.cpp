@@ -72,11 +72,16 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
         return Outcome::NoPrinter;
     }
     writePaperSettings(*printerSettings, paper);
+    startCopiesAtOne(*printerSettings);
 
     QPrinter printer(QPrinter::HighResolution);
     PrinterRecord::applyTo(*printerSettings, printer);
     if (!dialog_.confirm(printer))
         return Outcome::Cancelled;
+    // The sheet is laid out for the paper of the main window, but the Print
+    // dialog puts its destination's default paper in place when it is
+    // accepted: the record's paper and orientation are put back.
+    PrinterRecord::applyPaperTo(*printerSettings, printer);
 
     {
         PrinterFileOutput file(printer);
@@ -89,6 +94,7 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
             return Outcome::FileNotWritten;
     }
     printerSettings = PrinterRecord::fromPrinter(printer);
+    startCopiesAtOne(*printerSettings);
     if (!settingsFilePath_.isEmpty() &&
         !SavePrinterSettingsFile(*printerSettings, settingsFilePath_))
         messages_(QString::fromUtf16(printMessages::cannotSaveSettingsFile));

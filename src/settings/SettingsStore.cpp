@@ -180,6 +180,11 @@ void SettingsStore::sync()
         restore(fileName_, *previous, existed);
 }
 
+void SettingsStore::refresh() const
+{
+    settings_->sync();
+}
+
 QString SettingsStore::fileName() const
 {
     return settings_ ? settings_->fileName() : fileName_;

@@ -48,6 +48,10 @@ public:
 
     // Pushes pending writes to the file; also done on destruction.
     void sync();
+    // Reads the file afresh if another copy of the program has changed it
+    // since (and pushes pending writes). Every batch of reads starts with
+    // it, so copies running side by side see each other's settings.
+    void refresh() const;
 
     QString fileName() const;
 

@@ -7,6 +7,7 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "KeyRepeatGuard.h"
 #include "LabelSheetDlg.h"
 #include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
@@ -15,11 +16,13 @@
 #include "layout/SheetGeometry.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
+#include "preview/PagePreview.h"
 #include "print/CalibrationStore.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
 #include "settings/LabelDatabase.h"
 #include "settings/LabelSheet.h"
+#include "settings/Numbers.h"
 #include "settings/SettingsStore.h"
 #include "ui/framework/MessageBoxes.h"
 
@@ -35,6 +38,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <array>
@@ -101,6 +105,7 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
                                                         : printerSettingsFile),
       colorChooser(std::make_unique<ColorDialogChooser>()),
       printDialog(std::make_unique<SystemPrintDialog>(this)), choosePictureFile(askForPictureFile),
+      keyRepeatGuard(std::make_unique<KeyRepeatGuard>()),
       labelFolders(LabelDatabase::standardFolders()), appIcon(zorvane::appIcon())
 {
     built = DialogBuilder::build(*this, mainDialogTemplate(),
@@ -176,8 +181,13 @@ void CMainDlg::connectHandlers()
 
     auto* count = built.control<QComboBox>(id::count);
     connect(count, &QComboBox::currentIndexChanged, this, &CMainDlg::OnLayoutChange);
+    // A choice from the list repaints also when it is the entry already
+    // selected: the field may hold a typed count since.
+    connect(count, &QComboBox::activated, this, &CMainDlg::OnLayoutChange);
     connect(count->lineEdit(), &QLineEdit::textEdited, this, &CMainDlg::OnLayoutChange);
     connect(previewBox, &PreviewWidget::cellClicked, this, &CMainDlg::OnPreviewCellClicked);
+    connect(built.control<QLineEdit>(id::resolution), &QLineEdit::textEdited, this,
+            &CMainDlg::OnResolutionEdit);
 }
 
 void CMainDlg::OnInitDialog()
@@ -379,7 +389,10 @@ void CMainDlg::OnSysCommand(int commandId)
 void CMainDlg::OnDetailSettings()
 {
     CDetailDlg dialog(store, *colorChooser, this);
-    dialog.exec();
+    // The preview is an opaque child that repainting the window leaves out;
+    // it shows the new Option values at once.
+    if (dialog.exec() == QDialog::Accepted)
+        previewBox->update();
 }
 
 void CMainDlg::OnChooseLabelSheet()
@@ -443,11 +456,34 @@ void CMainDlg::repaintWithCurrentValues()
     update();
 }
 
+// The resolution field is only shown, but it is read with the others: a
+// text in it that is not a whole number would keep every later field, the
+// count among them, from being read. It is refused as the size fields are.
+void CMainDlg::OnResolutionEdit()
+{
+    auto* field = built.control<QLineEdit>(id::resolution);
+    if (!exchange.read() && !parseWholeNumber(field->text())) {
+        const QSignalBlocker blocker(field);
+        field->setText(QString::number(resolution));
+        field->selectAll();
+    }
+    repaintWithCurrentValues();
+}
+
 void CMainDlg::OnPrintStart()
 {
     // A command reports a rejected field again, even one reported before.
     exchange.forgetRejection();
     exchange.read();
+    // A sheet of labels is not spent on an empty print.
+    if (!picture) {
+        showMessage(this, noPictureNotice());
+        return;
+    }
+    if (leadingNumber(countText) <= 0) {
+        showMessage(this, QString::fromUtf16(noCountMessage));
+        return;
+    }
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);

@@ -22,6 +22,7 @@ class QLineEdit;
 namespace zorvane {
 
 class ColorChooser;
+class KeyRepeatGuard;
 class MainWindowMenu;
 class PictureHolder;
 class PreviewWidget;
@@ -100,6 +101,8 @@ public:
     // The window's close command.
     static constexpr int closeCommandId = 0xF060;
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+    // "印刷開始" with a count of 0 or less.
+    static constexpr char16_t noCountMessage[] = u"印刷する数を1以上で入力して下さい。";
     static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
     static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
     static constexpr char16_t labelSheetMenuText[] = u"ラベル用紙を選ぶ...";
@@ -132,6 +135,7 @@ private Q_SLOTS:
     void UpdateForCustomHeight();
     void OnLayoutChange();
     void OnPreviewCellClicked(zorvane::GridCell cell);
+    void OnResolutionEdit();
     void OnPrintCalibrationSheet();
     void OnPositionCorrection();
     void OnChooseLabelSheet();
@@ -166,6 +170,7 @@ private:
     DataExchange exchange;
     MainWindowMenu* systemMenu = nullptr;
     SheetChoices sheetChoices;
+    std::unique_ptr<KeyRepeatGuard> keyRepeatGuard;
     QAction* labelSheetEntry = nullptr;
     QStringList labelFolders;
 
