@@ -182,7 +182,8 @@ void SettingsStore::sync()
 
 void SettingsStore::refresh() const
 {
-    settings_->sync();
+    if (settings_)
+        settings_->sync();
 }
 
 QString SettingsStore::fileName() const
