@@ -45,6 +45,9 @@ const QList<QCommandLineOption>& ourOptions()
         {u"order"_s, QString(), u"order"_s},
         {u"label"_s, QString(), u"product"_s},
         {u"list-labels"_s, QString()},
+        {u"fit"_s, QString(), u"placement"_s},
+        {u"turn"_s, QString()},
+        {u"skip"_s, QString(), u"n"_s},
     };
     return options;
 }
@@ -119,6 +122,15 @@ These replace stored values for this run only; nothing is stored:
   --label "BRAND PART"          print on a label sheet product: its label
                                 size, paper, offsets, gaps, rows and
                                 columns (not with --type, --size, --paper)
+
+  --fit stretch|fit|fill        how the picture sits in its ticket: stretched,
+                                whole with its proportions kept, or filling
+                                the ticket with the overflow cut off
+  --turn                        turn the tickets (and the picture) by 90
+                                degrees
+  --skip N                      leave the first N cells in fill order empty,
+                                as used, instead of the cells marked in the
+                                window
 
   --list-labels                 list the label sheet products that can be
                                 printed, one per line, and exit
@@ -217,6 +229,26 @@ void readOverrides(const QCommandLineParser& parser, CommandLine& line, Checker&
     }
 }
 
+void readSheetOverrides(const QCommandLineParser& parser, CommandLine& line, Checker& check)
+{
+    SheetOverrides& sheet = line.sheet;
+    if (parser.isSet(u"fit"_s)) {
+        const QByteArray word = parser.value(u"fit"_s).toLower().toLatin1();
+        sheet.placement = placementForWord(std::string_view(word.constData(), size_t(word.size())));
+        if (!sheet.placement)
+            check.fail(u"--fit takes stretch, fit or fill, not '%1'"_s.arg(parser.value(u"fit"_s)));
+    }
+    sheet.turned = parser.isSet(u"turn"_s);
+    if (parser.isSet(u"skip"_s)) {
+        sheet.skip = parseWholeNumber(parser.value(u"skip"_s));
+        // A sign or trailing text is refused: the count of cells is a plain number.
+        if (!sheet.skip || *sheet.skip < 0 ||
+            QString::number(*sheet.skip) != parser.value(u"skip"_s).trimmed())
+            check.fail(u"--skip takes a whole number of 0 or more, not '%1'"_s.arg(
+                parser.value(u"skip"_s)));
+    }
+}
+
 void readDestination(const QCommandLineParser& parser, CommandLine& line, Checker& check)
 {
     const bool toFile = parser.isSet(u"print-to"_s);
@@ -285,6 +317,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     } else {
         readDestination(parser, line, check);
         readOverrides(parser, line, check);
+        readSheetOverrides(parser, line, check);
     }
     if (check.failed())
         line.mode = Mode::Invalid;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,15 @@ struct MainOverrides
     std::optional<FillOrder> fillOrder;
 
     void applyTo(MainValues& values) const;
+};
+
+// Sheet values given on the command line for one run, in place of the
+// stored "Sheet" values.
+struct SheetOverrides
+{
+    std::optional<PicturePlacement> placement;
+    bool turned = false;     // --turn: tickets turned for this run
+    std::optional<int> skip; // the first N cells in fill order are the used ones
 };
 
 // What the program was asked to do. Any option of ours, in any spelling
@@ -55,6 +65,7 @@ struct CommandLine
     int dpi = defaultDpi;
     bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
+    SheetOverrides sheet;
     QString labelName; // a label sheet product, "BRAND PART"; empty for none
 
     // arguments: as the process got them, the program's path first.

@@ -10,6 +10,7 @@
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "layout/SheetGeometry.h"
 #include "settings/SettingsStore.h"
 
 #include <QPainter>
@@ -96,9 +97,10 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
 
 PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& store,
                                 const PictureHolder* picture,
-                                std::optional<PrinterSettingsBlock>& printerSettings)
+                                std::optional<PrinterSettingsBlock>& printerSettings,
+                                const SheetOptions& sheet)
 {
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
     if (!fit.fits || !main.paper) {
         messages_(QString::fromUtf16(printMessages::doesNotFit));
         return Outcome::DoesNotFit;
@@ -109,7 +111,7 @@ PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& sto
                                                         printer.logicalDpiY(),
                                                         printableOrigin(printer)));
         DrawingSurface surface(painter);
-        drawJobSheet(surface, picture, main, fit.grid, store);
+        drawJobSheet(surface, picture, main, fit.grid, store, sheet);
     });
 }
 

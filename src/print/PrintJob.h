@@ -3,6 +3,7 @@
 #include "PrinterDefaults.h"
 #include "PrinterSettingsBlock.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QString>
 
@@ -63,10 +64,12 @@ public:
     // record the window holds, empty when it holds none. It keeps the paper
     // settings also when the user cancels, and is replaced by the record
     // the dialog hands back after a print.
+    // sheet: how tickets sit and which cells stay free, as in the preview.
     // On a printer with a stored position correction the sheet is drawn
     // through it, so the tickets land where the preview shows them.
     Outcome run(const MainValues& main, const SettingsStore& store, const PictureHolder* picture,
-                std::optional<PrinterSettingsBlock>& printerSettings);
+                std::optional<PrinterSettingsBlock>& printerSettings,
+                const SheetOptions& sheet = {});
 
     // The calibration sheet of the paper instead of the tickets, through the
     // same dialog and printer record; never corrected, as it measures the

@@ -7,6 +7,7 @@
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
 #include "picture/ImageLibraryNoise.h"
+#include "layout/SheetGeometry.h"
 #include "settings/Units.h"
 
 #include <QImage>
@@ -70,14 +71,14 @@ bool writePage(const QString& filePath, SheetFileFormat format, int dpi, PaperKi
 
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
-                              const PictureHolder* picture)
+                              const PictureHolder* picture, const SheetOptions& sheet)
 {
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
     if (!fit.fits || !main.paper)
         return SheetExportResult::DoesNotFit;
     const bool written = writePage(filePath, format, dpi, *main.paper, [&](QPainter& painter) {
         DrawingSurface surface(painter);
-        drawJobSheet(surface, picture, main, fit.grid, store);
+        drawJobSheet(surface, picture, main, fit.grid, store, sheet);
         return true;
     });
     return written ? SheetExportResult::Written : SheetExportResult::CannotWrite;
