@@ -33,9 +33,10 @@ struct SheetOverrides
     std::optional<int> skip; // the first N cells in fill order are the used ones
 };
 
-// What the program was asked to do. Any argument that starts with "--" (or
-// "-h") asks for a run without a window; then every argument must be one of
-// ours.
+// What the program was asked to do. Any option of ours, in any spelling
+// the parser takes ("--print", "-print"), or any option it does not know,
+// asks for a run without a window; then every argument must be one of ours.
+// Qt's own start-up options ("-platform", "-style") go with the window.
 struct CommandLine
 {
     enum class Mode

@@ -109,8 +109,9 @@ int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStor
                    const PictureHolder* picture, const QString& storePath)
 {
     ConfirmedWithoutDialog dialog;
+    QStringList messages;
     PrintJob job(
-        dialog, [](const QString& text) { printLine(stderr, text); }, QString());
+        dialog, [&messages](const QString& text) { messages.append(text); }, QString());
     job.setDefaultsSource([&storePath](std::optional<PrinterSettingsBlock>& settings) {
         if (!GetPrinterDefaults(settings, WithoutPrinter::Fail))
             return false;
@@ -122,6 +123,13 @@ int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStor
     const PrintJob::Outcome outcome = line.calibrationSheet
                                           ? job.runCalibrationSheet(main.paper, printerSettings)
                                           : job.run(main, store, picture, printerSettings, sheet);
+    // The printer settings file may name a file to print to; one that
+    // cannot be written is treated as one named with --print-to.
+    if (!job.outputFile().isEmpty() &&
+        (outcome == PrintJob::Outcome::NotStarted || outcome == PrintJob::Outcome::FileNotWritten))
+        return fail(exitStatus::badInput, u"cannot write '%1'"_s.arg(job.outputFile()));
+    for (const QString& message : std::as_const(messages))
+        printLine(stderr, message);
     switch (outcome) {
     case PrintJob::Outcome::Printed:
         if (!line.calibrationSheet)
@@ -129,6 +137,7 @@ int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStor
         return exitStatus::printed;
     case PrintJob::Outcome::DoesNotFit:
         return exitStatus::doesNotFit;
+    case PrintJob::Outcome::FileNotWritten:
     case PrintJob::Outcome::NoPrinter:
     case PrintJob::Outcome::NotStarted:
     case PrintJob::Outcome::Cancelled:
@@ -214,7 +223,9 @@ public:
         if (!dir_.isValid())
             return false;
         const QString copy = dir_.filePath(u"store.ini"_s);
-        if (QFile::exists(path_) && !QFile::copy(path_, copy))
+        // A store that is no regular file is not read: the copy starts empty.
+        if (QFile::exists(path_) && !SettingsStore::isUnusablePath(path_) &&
+            !QFile::copy(path_, copy))
             return false;
         path_ = copy;
         return true;
@@ -227,6 +238,13 @@ private:
 };
 
 } // namespace
+
+void reportUnusableStore(const QString& storePath)
+{
+    if (SettingsStore::isUnusablePath(storePath))
+        fail(0, u"'%1' is not a regular file; using the default settings for this run"_s.arg(
+                    storePath));
+}
 
 int runHeadless(const CommandLine& line, const QString& storePath)
 {
@@ -263,6 +281,7 @@ int runHeadless(const CommandLine& line, const QString& storePath)
                         u"cannot read the picture '%1'"_s.arg(line.picturePath));
     }
 
+    reportUnusableStore(storePath);
     RunStore runStore(storePath);
     if (labelSheet && !runStore.makePrivateCopy())
         return fail(exitStatus::badInput, u"cannot make a private copy of the settings"_s);

@@ -3,6 +3,7 @@
 #include "CalibrationStore.h"
 #include "PaperSettings.h"
 #include "PrintDialogPort.h"
+#include "PrinterFileOutput.h"
 #include "PrinterRecord.h"
 #include "PrinterSettingsFile.h"
 #include "layout/CalibrationSheet.h"
@@ -64,6 +65,7 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
                                          std::optional<PrinterSettingsBlock>& printerSettings,
                                          const PageDrawing& draw)
 {
+    outputFile_.clear();
     if (!ensurePrinterSettings(printerSettings)) {
         printerSettings.reset();
         messages_(QString::fromUtf16(printMessages::noPrinter));
@@ -76,13 +78,20 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
     if (!dialog_.confirm(printer))
         return Outcome::Cancelled;
 
-    if (!printPage(printer, draw)) {
-        messages_(QString::fromUtf16(printMessages::cannotStart));
-        return Outcome::NotStarted;
+    {
+        PrinterFileOutput file(printer);
+        outputFile_ = file.target();
+        if ((file.active() && !file.ready()) || !printPage(printer, draw)) {
+            messages_(QString::fromUtf16(printMessages::cannotStart));
+            return Outcome::NotStarted;
+        }
+        if (file.active() && !file.commit())
+            return Outcome::FileNotWritten;
     }
     printerSettings = PrinterRecord::fromPrinter(printer);
-    if (!settingsFilePath_.isEmpty())
-        SavePrinterSettingsFile(*printerSettings, settingsFilePath_);
+    if (!settingsFilePath_.isEmpty() &&
+        !SavePrinterSettingsFile(*printerSettings, settingsFilePath_))
+        messages_(QString::fromUtf16(printMessages::cannotSaveSettingsFile));
     return Outcome::Printed;
 }
 

@@ -29,6 +29,9 @@ inline constexpr char16_t doesNotFit[] =
     u"すべてのアイテムを印刷できません。\n設定を変更して下さい。";
 inline constexpr char16_t noPrinter[] = u"プリンタの検出に失敗しました。";
 inline constexpr char16_t cannotStart[] = u"印刷を開始できませんでした。";
+inline constexpr char16_t cannotSaveSettingsFile[] =
+    u"プリンタ設定ファイルを保存できませんでした。";
+inline constexpr char16_t cannotWriteFile[] = u"PDFファイルを保存できませんでした。";
 } // namespace printMessages
 
 // One run of the print command: the grid fit, the paper settings written
@@ -40,11 +43,14 @@ class PrintJob
 public:
     enum class Outcome
     {
-        DoesNotFit, // the count does not fit, or no ticket type or paper: message
-        NoPrinter,  // no destination could be had: message
-        Cancelled,  // the dialog was not confirmed: nothing printed, file untouched
-        NotStarted, // the printer refused the document: message, file untouched
-        Printed,    // printed; the record adopted and saved
+        DoesNotFit,     // the count does not fit, or no ticket type or paper: message
+        NoPrinter,      // no destination could be had: message
+        Cancelled,      // the dialog was not confirmed: nothing printed, file untouched
+        NotStarted,     // the printer refused the document: message, file untouched
+        FileNotWritten, // printed to a file that could not be written whole (a
+                        // full disk): the previous file stays; no message, the
+                        // caller tells
+        Printed,        // printed; the record adopted and saved
     };
 
     // settingsFilePath: where the record is kept after a print; empty keeps
@@ -71,6 +77,9 @@ public:
     Outcome runCalibrationSheet(std::optional<PaperKind> paper,
                                 std::optional<PrinterSettingsBlock>& printerSettings);
 
+    // The file the last run printed to, or tried to; empty for a printer.
+    const QString& outputFile() const { return outputFile_; }
+
 private:
     using PageDrawing = std::function<void(QPrinter&, QPainter&)>;
 
@@ -82,6 +91,7 @@ private:
     PrintDialogPort& dialog_;
     MessageSink messages_;
     QString settingsFilePath_;
+    QString outputFile_;
     std::function<bool(std::optional<PrinterSettingsBlock>&)> defaultsSource_ =
         [](std::optional<PrinterSettingsBlock>& settings) { return GetPrinterDefaults(settings); };
 };

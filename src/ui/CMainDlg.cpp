@@ -454,6 +454,8 @@ void CMainDlg::OnPrintStart()
     const MainValues values = currentValues();
     const SheetOptions sheet = sheetOptionsFor(values);
     const PrintJob::Outcome outcome = job.run(values, store, picture.get(), printerSettings, sheet);
+    if (outcome == PrintJob::Outcome::FileNotWritten)
+        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
     if (outcome == PrintJob::Outcome::Printed && sheetChoices.markPrinted) {
         saveUsedCellsFor(values, usedAfterPrint(values, loadOptionValues(store), sheet));
         repaintWithCurrentValues();
@@ -469,7 +471,9 @@ void CMainDlg::OnPrintCalibrationSheet()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    job.runCalibrationSheet(currentValues().paper, printerSettings);
+    if (job.runCalibrationSheet(currentValues().paper, printerSettings) ==
+        PrintJob::Outcome::FileNotWritten)
+        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
 }
 
 // Corrects the printer that the next print goes to: that of the printer

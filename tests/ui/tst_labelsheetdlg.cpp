@@ -260,13 +260,13 @@ void LabelSheetDlgTest::withoutDatabaseTheEntrySaysSo()
     auto* entry = window_->findChild<QAction*>(u"chooseLabelSheet"_s);
     QVERIFY(menu && entry);
     const QList<QAction*> actions = menu->actions();
-    const auto about = std::ranges::find_if(actions, [](const QAction* action) {
-        return action->text() == QString::fromUtf16(CMainDlg::aboutMenuText);
+    const auto calibration = std::ranges::find_if(actions, [](const QAction* action) {
+        return action->text() == QString::fromUtf16(CMainDlg::calibrationSheetMenuText);
     });
-    // The entry opens the products group: a separator before it, the
-    // calibration entries, a separator and the version entry after it.
+    QVERIFY(calibration != actions.end());
+    // The entry opens the products group, before the calibration entries.
+    QCOMPARE(actions.indexOf(entry), actions.indexOf(*calibration) - 1);
     QVERIFY(actions.at(actions.indexOf(entry) - 1)->isSeparator());
-    QCOMPARE(actions.indexOf(entry), actions.indexOf(*about) - 4);
 
     menu->popup(window_->mapToGlobal(QPoint(10, 10)));
     QTRY_VERIFY(menu->isVisible());
