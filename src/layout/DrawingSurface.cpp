@@ -10,6 +10,9 @@
 namespace zorvane {
 namespace {
 
+// The largest turned copy of the picture kept for screen drawing.
+constexpr qint64 maxTurnedCopyPixels = qint64(1) << 22;
+
 bool drawsIntoPixels(const QPainter& painter)
 {
     const QPaintEngine* engine = painter.paintEngine();
@@ -62,7 +65,15 @@ void DrawingSurface::renderTurnedPicture(const PictureHolder& picture, const QRe
 {
     if (target.width() <= 0 || target.height() <= 0)
         return;
-    if (!drawsIntoPixels(painter_)) {
+    // A turned copy is made at the target's size; a target far larger than
+    // the picture (a thin picture filling a ticket, cut by the clip) would
+    // make that copy huge, so it is drawn under the turned transform
+    // instead, which only fills the pixels the clip lets through.
+    const qint64 targetPixels = qint64(target.width()) * target.height();
+    const qint64 picturePixels = qint64(picture.image().width()) * picture.image().height();
+    const bool copyTooLarge =
+        targetPixels > maxTurnedCopyPixels || targetPixels > 4 * picturePixels;
+    if (!drawsIntoPixels(painter_) || copyTooLarge) {
         // A printer or PDF gets the picture's own image under a turned
         // transform, so the file still holds the picture once.
         painter_.save();
