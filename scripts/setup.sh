@@ -5,10 +5,10 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          qt6-image-formats-plugins libgl-dev libqt6opengl6-dev fonts-noto-cjk)
+          qt6-image-formats-plugins libgl-dev libqt6opengl6-dev fonts-noto-cjk libtiff-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth
-               clang-format-14)
+               clang-format-14 clang libclang-rt-14-dev)
     # The label sheet database that the label sheet tests read.
     packages+=(glabels-data)
 fi

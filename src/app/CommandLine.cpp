@@ -4,6 +4,8 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace zorvane {
@@ -24,14 +26,76 @@ void MainOverrides::applyTo(MainValues& values) const
         values.fillOrder = fillOrder;
 }
 
-bool CommandLine::asksForHeadlessRun(const QStringList& arguments)
+namespace {
+
+// Options of our own; any of them asks for a run without a window.
+const QList<QCommandLineOption>& ourOptions()
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument.startsWith(u"--") || argument == u"-h" || argument == u"-?")
+    static const QList<QCommandLineOption> options{
+        {{u"h"_s, u"?"_s, u"help"_s}, QString()},
+        {u"print-to"_s, QString(), u"file"_s},
+        {u"print"_s, QString()},
+        {u"picture"_s, QString(), u"path"_s},
+        {u"dpi"_s, QString(), u"n"_s},
+        {u"calibration-sheet"_s, QString()},
+        {u"type"_s, QString(), u"code"_s},
+        {u"size"_s, QString(), u"size"_s},
+        {u"paper"_s, QString(), u"paper"_s},
+        {u"count"_s, QString(), u"text"_s},
+        {u"order"_s, QString(), u"order"_s},
+        {u"label"_s, QString(), u"product"_s},
+        {u"list-labels"_s, QString()},
+        {u"fit"_s, QString(), u"placement"_s},
+        {u"turn"_s, QString()},
+        {u"skip"_s, QString(), u"n"_s},
+    };
+    return options;
+}
+
+// Qt's own start-up options, which its application object takes out of the
+// arguments; they go with the window.
+QList<QCommandLineOption> qtOptions()
+{
+    QList<QCommandLineOption> options;
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+          "geometry", "qwindowtitle", "title", "qwindowicon", "icon", "session", "style",
+          "stylesheet", "display", "name", "visual", "qmljsdebugger"})
+        options.append(QCommandLineOption(QString::fromLatin1(name), QString(), u"value"_s));
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
+        options.append(QCommandLineOption(QString::fromLatin1(name)));
+    return options;
+}
+
+bool isOurOption(const QString& name)
+{
+    for (const QCommandLineOption& option : ourOptions()) {
+        if (option.names().contains(name))
             return true;
     }
     return false;
+}
+
+// One parser decides both whether a run needs the window and what it asks
+// for, so "-print-to" and "--print-to" (and every other spelling it takes)
+// behave alike.
+void setUp(QCommandLineParser& parser)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(ourOptions());
+    parser.addOptions(qtOptions());
+}
+
+} // namespace
+
+bool CommandLine::asksForHeadlessRun(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    setUp(parser);
+    if (!parser.parse(arguments))
+        return true; // an option of no one's, or one without its value
+    const QStringList names = parser.optionNames();
+    return std::any_of(names.cbegin(), names.cend(), isOurOption);
 }
 
 QString CommandLine::helpText()
@@ -58,6 +122,15 @@ These replace stored values for this run only; nothing is stored:
   --label "BRAND PART"          print on a label sheet product: its label
                                 size, paper, offsets, gaps, rows and
                                 columns (not with --type, --size, --paper)
+
+  --fit stretch|fit|fill        how the picture sits in its ticket: stretched,
+                                whole with its proportions kept, or filling
+                                the ticket with the overflow cut off
+  --turn                        turn the tickets (and the picture) by 90
+                                degrees
+  --skip N                      leave the first N cells in fill order empty,
+                                as used, instead of the cells marked in the
+                                window
 
   --list-labels                 list the label sheet products that can be
                                 printed, one per line, and exit
@@ -156,6 +229,26 @@ void readOverrides(const QCommandLineParser& parser, CommandLine& line, Checker&
     }
 }
 
+void readSheetOverrides(const QCommandLineParser& parser, CommandLine& line, Checker& check)
+{
+    SheetOverrides& sheet = line.sheet;
+    if (parser.isSet(u"fit"_s)) {
+        const QByteArray word = parser.value(u"fit"_s).toLower().toLatin1();
+        sheet.placement = placementForWord(std::string_view(word.constData(), size_t(word.size())));
+        if (!sheet.placement)
+            check.fail(u"--fit takes stretch, fit or fill, not '%1'"_s.arg(parser.value(u"fit"_s)));
+    }
+    sheet.turned = parser.isSet(u"turn"_s);
+    if (parser.isSet(u"skip"_s)) {
+        sheet.skip = parseWholeNumber(parser.value(u"skip"_s));
+        // A sign or trailing text is refused: the count of cells is a plain number.
+        if (!sheet.skip || *sheet.skip < 0 ||
+            QString::number(*sheet.skip) != parser.value(u"skip"_s).trimmed())
+            check.fail(u"--skip takes a whole number of 0 or more, not '%1'"_s.arg(
+                parser.value(u"skip"_s)));
+    }
+}
+
 void readDestination(const QCommandLineParser& parser, CommandLine& line, Checker& check)
 {
     const bool toFile = parser.isSet(u"print-to"_s);
@@ -203,26 +296,15 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         return line;
 
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({
-        {{u"h"_s, u"?"_s, u"help"_s}, QString()},
-        {u"print-to"_s, QString(), u"file"_s},
-        {u"print"_s, QString()},
-        {u"picture"_s, QString(), u"path"_s},
-        {u"dpi"_s, QString(), u"n"_s},
-        {u"calibration-sheet"_s, QString()},
-        {u"type"_s, QString(), u"code"_s},
-        {u"size"_s, QString(), u"size"_s},
-        {u"paper"_s, QString(), u"paper"_s},
-        {u"count"_s, QString(), u"text"_s},
-        {u"order"_s, QString(), u"order"_s},
-        {u"label"_s, QString(), u"product"_s},
-        {u"list-labels"_s, QString()},
-    });
+    setUp(parser);
 
     Checker check(line);
-    if (!parser.parse(arguments)) {
+    const QStringList names = parser.parse(arguments) ? parser.optionNames() : QStringList();
+    const auto qtOption = std::find_if_not(names.cbegin(), names.cend(), isOurOption);
+    if (!parser.errorText().isEmpty()) {
         check.fail(parser.errorText());
+    } else if (qtOption != names.cend()) {
+        check.fail(u"-%1 goes with the window only"_s.arg(*qtOption));
     } else if (parser.isSet(u"help"_s)) {
         line.mode = Mode::Help;
         return line;
@@ -235,6 +317,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     } else {
         readDestination(parser, line, check);
         readOverrides(parser, line, check);
+        readSheetOverrides(parser, line, check);
     }
     if (check.failed())
         line.mode = Mode::Invalid;

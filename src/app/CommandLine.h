@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,9 +24,19 @@ struct MainOverrides
     void applyTo(MainValues& values) const;
 };
 
-// What the program was asked to do. Any argument that starts with "--" (or
-// "-h") asks for a run without a window; then every argument must be one of
-// ours.
+// Sheet values given on the command line for one run, in place of the
+// stored "Sheet" values.
+struct SheetOverrides
+{
+    std::optional<PicturePlacement> placement;
+    bool turned = false;     // --turn: tickets turned for this run
+    std::optional<int> skip; // the first N cells in fill order are the used ones
+};
+
+// What the program was asked to do. Any option of ours, in any spelling
+// the parser takes ("--print", "-print"), or any option it does not know,
+// asks for a run without a window; then every argument must be one of ours.
+// Qt's own start-up options ("-platform", "-style") go with the window.
 struct CommandLine
 {
     enum class Mode
@@ -54,6 +65,7 @@ struct CommandLine
     int dpi = defaultDpi;
     bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
+    SheetOverrides sheet;
     QString labelName; // a label sheet product, "BRAND PART"; empty for none
 
     // arguments: as the process got them, the program's path first.

@@ -5,6 +5,7 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTransform>
 
 namespace zorvane {
 namespace {
@@ -57,13 +58,38 @@ void DrawingSurface::renderPicture(const PictureHolder& picture, const QRect& ta
         painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
-const QImage& DrawingSurface::shrunkCopy(const PictureHolder& picture, QSize size)
+void DrawingSurface::renderTurnedPicture(const PictureHolder& picture, const QRect& target)
+{
+    if (target.width() <= 0 || target.height() <= 0)
+        return;
+    if (!drawsIntoPixels(painter_)) {
+        // A printer or PDF gets the picture's own image under a turned
+        // transform, so the file still holds the picture once.
+        painter_.save();
+        painter_.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter_.translate(target.left() + target.width(), target.top());
+        painter_.rotate(90);
+        painter_.drawImage(QRect(0, 0, target.height(), target.width()), picture.image());
+        painter_.restore();
+        return;
+    }
+    // On pixels the picture is shrunk to the turned size and then turned as
+    // a whole-pixel copy, which lands exactly on the target's pixels.
+    const QImage& source = shrunkCopy(picture, target.size(), true);
+    painter_.drawImage(target.topLeft(), source);
+}
+
+const QImage& DrawingSurface::shrunkCopy(const PictureHolder& picture, QSize size, bool turned)
 {
     const qint64 key = picture.image().cacheKey();
-    if (shrunkFrom_ != key || shrunk_.size() != size) {
-        shrunk_ = picture.reducedCopyCovering(size).scaled(size, Qt::IgnoreAspectRatio,
-                                                           Qt::SmoothTransformation);
+    if (shrunkFrom_ != key || shrunk_.size() != size || shrunkTurned_ != turned) {
+        const QSize upright = turned ? size.transposed() : size;
+        shrunk_ = picture.reducedCopyCovering(upright).scaled(upright, Qt::IgnoreAspectRatio,
+                                                              Qt::SmoothTransformation);
+        if (turned)
+            shrunk_ = shrunk_.transformed(QTransform().rotate(90));
         shrunkFrom_ = key;
+        shrunkTurned_ = turned;
     }
     return shrunk_;
 }

@@ -62,6 +62,11 @@ quint32 le32(QByteArrayView data, qsizetype at)
     return qFromLittleEndian<quint32>(data.data() + at);
 }
 
+quint32 be32(QByteArrayView data, qsizetype at)
+{
+    return qFromBigEndian<quint32>(data.data() + at);
+}
+
 bool isStandaloneJpegMarker(int marker)
 {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
@@ -166,8 +171,34 @@ bool isCompleteBmp(QByteArrayView data)
     constexpr quint32 alphaBitFields = 6;
     if (compression != plainRgb && compression != bitFields && compression != alphaBitFields)
         return pixelOffset + qint64(imageSize) <= data.size(); // run-length coded
+    // Width and height are at most 2^31 and a pixel at most 65535 bits, so a
+    // row's size fits easily; the rows' total need not, hence the division.
     const qint64 rowBytes = (qAbs(width) * bitsPerPixel + 31) / 32 * 4;
-    return pixelOffset + rowBytes * qAbs(height) <= data.size();
+    const qint64 room = qint64(data.size()) - pixelOffset;
+    if (room < 0)
+        return false;
+    return rowBytes == 0 || qAbs(height) <= room / rowBytes;
+}
+
+bool isCompletePngStructure(QByteArrayView data)
+{
+    constexpr qsizetype signatureSize = 8;
+    constexpr qsizetype chunkOverhead = 12; // length, type and checksum
+    constexpr quint32 maxChunkLength = 0x7FFFFFFF;
+    ByteCursor cursor(data);
+    if (!cursor.skip(signatureSize))
+        return false;
+    while (!cursor.atEnd()) {
+        if (!cursor.has(chunkOverhead))
+            return false;
+        const qsizetype at = cursor.position();
+        const quint32 length = be32(data, at);
+        if (length > maxChunkLength || !cursor.skip(chunkOverhead + qsizetype(length)))
+            return false;
+        if (data.sliced(at + 4, 4) == "IEND")
+            return true; // whatever follows the end is not read
+    }
+    return true; // the decoder tells a missing end itself
 }
 
 bool isCompleteGifFirstFrame(QByteArrayView data)
@@ -206,6 +237,8 @@ bool isCompletePictureFile(QByteArrayView data)
         return isCompleteBmp(data);
     if (startsWith(data, "GIF8"))
         return isCompleteGifFirstFrame(data);
+    if (startsWith(data, "\x89PNG\r\n\x1A\n"))
+        return isCompletePngStructure(data);
     return true;
 }
 

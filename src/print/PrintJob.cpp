@@ -3,12 +3,14 @@
 #include "CalibrationStore.h"
 #include "PaperSettings.h"
 #include "PrintDialogPort.h"
+#include "PrinterFileOutput.h"
 #include "PrinterRecord.h"
 #include "PrinterSettingsFile.h"
 #include "layout/CalibrationSheet.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "layout/SheetGeometry.h"
 #include "settings/SettingsStore.h"
 
 #include <QPainter>
@@ -63,6 +65,7 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
                                          std::optional<PrinterSettingsBlock>& printerSettings,
                                          const PageDrawing& draw)
 {
+    outputFile_.clear();
     if (!ensurePrinterSettings(printerSettings)) {
         printerSettings.reset();
         messages_(QString::fromUtf16(printMessages::noPrinter));
@@ -75,21 +78,29 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
     if (!dialog_.confirm(printer))
         return Outcome::Cancelled;
 
-    if (!printPage(printer, draw)) {
-        messages_(QString::fromUtf16(printMessages::cannotStart));
-        return Outcome::NotStarted;
+    {
+        PrinterFileOutput file(printer);
+        outputFile_ = file.target();
+        if ((file.active() && !file.ready()) || !printPage(printer, draw)) {
+            messages_(QString::fromUtf16(printMessages::cannotStart));
+            return Outcome::NotStarted;
+        }
+        if (file.active() && !file.commit())
+            return Outcome::FileNotWritten;
     }
     printerSettings = PrinterRecord::fromPrinter(printer);
-    if (!settingsFilePath_.isEmpty())
-        SavePrinterSettingsFile(*printerSettings, settingsFilePath_);
+    if (!settingsFilePath_.isEmpty() &&
+        !SavePrinterSettingsFile(*printerSettings, settingsFilePath_))
+        messages_(QString::fromUtf16(printMessages::cannotSaveSettingsFile));
     return Outcome::Printed;
 }
 
 PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& store,
                                 const PictureHolder* picture,
-                                std::optional<PrinterSettingsBlock>& printerSettings)
+                                std::optional<PrinterSettingsBlock>& printerSettings,
+                                const SheetOptions& sheet)
 {
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
     if (!fit.fits || !main.paper) {
         messages_(QString::fromUtf16(printMessages::doesNotFit));
         return Outcome::DoesNotFit;
@@ -100,7 +111,7 @@ PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& sto
                                                         printer.logicalDpiY(),
                                                         printableOrigin(printer)));
         DrawingSurface surface(painter);
-        drawJobSheet(surface, picture, main, fit.grid, store);
+        drawJobSheet(surface, picture, main, fit.grid, store, sheet);
     });
 }
 

@@ -1,12 +1,12 @@
 #include "PrinterSettingsFile.h"
 
+#include "CheckedSaveFile.h"
 #include "PrinterSettingsBlock.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zorvane {
 
@@ -25,6 +25,9 @@ QString printerSettingsFilePath(const QString& storeFilePath)
 
 void LoadPrinterSettingsFile(PrinterSettingsBlock& block, const QString& filePath)
 {
+    // A FIFO or a device in its place would block or never end.
+    if (!QFileInfo(filePath).isFile())
+        return;
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -39,15 +42,7 @@ void LoadPrinterSettingsFile(PrinterSettingsBlock& block, const QString& filePat
 bool SavePrinterSettingsFile(const PrinterSettingsBlock& block, const QString& filePath)
 {
     QDir().mkpath(QFileInfo(filePath).absolutePath());
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray record = block.record();
-    if (file.write(record) != record.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileCompletely(filePath, block.record());
 }
 
 } // namespace zorvane

@@ -12,6 +12,7 @@
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
+#include "layout/SheetGeometry.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
 #include "print/CalibrationStore.h"
@@ -22,6 +23,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/framework/MessageBoxes.h"
 
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -175,6 +177,7 @@ void CMainDlg::connectHandlers()
     auto* count = built.control<QComboBox>(id::count);
     connect(count, &QComboBox::currentIndexChanged, this, &CMainDlg::OnLayoutChange);
     connect(count->lineEdit(), &QLineEdit::textEdited, this, &CMainDlg::OnLayoutChange);
+    connect(previewBox, &PreviewWidget::cellClicked, this, &CMainDlg::OnPreviewCellClicked);
 }
 
 void CMainDlg::OnInitDialog()
@@ -196,6 +199,7 @@ void CMainDlg::createSystemMenu()
     systemMenu =
         new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
     connect(systemMenu, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    addSheetEntries();
     labelSheetEntry = systemMenu->addEntry(MainWindowMenu::Group::Products,
                                            QString::fromUtf16(labelSheetMenuText));
     labelSheetEntry->setObjectName(QStringLiteral("chooseLabelSheet"));
@@ -214,6 +218,100 @@ void CMainDlg::createSystemMenu()
             &QAction::triggered, this, &CMainDlg::OnPrintCalibrationSheet);
     connect(systemMenu->addEntry(Group::Products, QString::fromUtf16(positionCorrectionMenuText)),
             &QAction::triggered, this, &CMainDlg::OnPositionCorrection);
+}
+
+void CMainDlg::addSheetEntries()
+{
+    using Group = MainWindowMenu::Group;
+    sheetChoices = loadSheetChoices(store);
+
+    QMenu* placements = systemMenu->addSubmenu(Group::Sheet, QString::fromUtf16(placementMenuText));
+    auto* placementGroup = new QActionGroup(placements);
+    const std::array<std::pair<const char16_t*, PicturePlacement>, 3> entries{{
+        {stretchText, PicturePlacement::Stretch},
+        {fitText, PicturePlacement::Fit},
+        {fillText, PicturePlacement::Fill},
+    }};
+    for (const auto& [text, placement] : entries) {
+        QAction* action = placements->addAction(QString::fromUtf16(text));
+        action->setCheckable(true);
+        action->setChecked(sheetChoices.placement == placement);
+        placementGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, placement = placement] {
+            SheetChoices choices = sheetChoices;
+            choices.placement = placement;
+            changeSheetChoices(choices);
+        });
+    }
+
+    QAction* turn = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(turnText));
+    turn->setCheckable(true);
+    turn->setChecked(sheetChoices.turned);
+    connect(turn, &QAction::toggled, this, [this](bool on) {
+        SheetChoices choices = sheetChoices;
+        choices.turned = on;
+        changeSheetChoices(choices);
+    });
+
+    QAction* clear = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(clearUsedText));
+    connect(clear, &QAction::triggered, this, &CMainDlg::clearUsedCells);
+
+    QAction* markPrinted = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(markPrintedText));
+    markPrinted->setCheckable(true);
+    markPrinted->setChecked(sheetChoices.markPrinted);
+    connect(markPrinted, &QAction::toggled, this, [this](bool on) {
+        SheetChoices choices = sheetChoices;
+        choices.markPrinted = on;
+        changeSheetChoices(choices);
+    });
+}
+
+void CMainDlg::changeSheetChoices(const SheetChoices& choices)
+{
+    sheetChoices = choices;
+    saveSheetChoices(store, choices);
+    repaintWithCurrentValues();
+}
+
+SheetOptions CMainDlg::sheetOptionsFor(const MainValues& values) const
+{
+    SheetOptions sheet;
+    sheet.placement = sheetChoices.placement;
+    sheet.turned = sheetChoices.turned;
+    if (values.paper && values.ticketType) {
+        const TicketSize size = laidOutSize(
+            ticketSize(*values.ticketType, values.customWidth, values.customHeight), sheet.turned);
+        sheet.usedCells = loadUsedCells(store, *values.paper, size, sheet.turned);
+    }
+    return sheet;
+}
+
+void CMainDlg::saveUsedCellsFor(const MainValues& values, const CellSet& cells)
+{
+    if (!values.paper || !values.ticketType)
+        return;
+    const TicketSize size =
+        laidOutSize(ticketSize(*values.ticketType, values.customWidth, values.customHeight),
+                    sheetChoices.turned);
+    saveUsedCells(store, *values.paper, size, sheetChoices.turned, cells);
+}
+
+void CMainDlg::clearUsedCells()
+{
+    saveUsedCellsFor(valuesForPreview(), {});
+    repaintWithCurrentValues();
+}
+
+// The preview reports cells of the page it shows, for the values it was
+// last given; the mark is kept for that paper and ticket.
+void CMainDlg::OnPreviewCellClicked(GridCell cell)
+{
+    const MainValues values = previewBox->mainValues();
+    CellSet used = sheetOptionsFor(values).usedCells;
+    if (!used.erase(cell))
+        used.insert(cell);
+    saveUsedCellsFor(values, used);
+    repaintWithCurrentValues();
 }
 
 void CMainDlg::takeStoredMainValues()
@@ -339,7 +437,9 @@ void CMainDlg::OnLayoutChange()
 // itself never reads them, so it can never show a message.
 void CMainDlg::repaintWithCurrentValues()
 {
-    previewBox->setMainValues(valuesForPreview());
+    const MainValues values = valuesForPreview();
+    previewBox->setMainValues(values);
+    previewBox->setSheetOptions(sheetOptionsFor(values));
     update();
 }
 
@@ -351,7 +451,15 @@ void CMainDlg::OnPrintStart()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    job.run(currentValues(), store, picture.get(), printerSettings);
+    const MainValues values = currentValues();
+    const SheetOptions sheet = sheetOptionsFor(values);
+    const PrintJob::Outcome outcome = job.run(values, store, picture.get(), printerSettings, sheet);
+    if (outcome == PrintJob::Outcome::FileNotWritten)
+        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
+    if (outcome == PrintJob::Outcome::Printed && sheetChoices.markPrinted) {
+        saveUsedCellsFor(values, usedAfterPrint(values, loadOptionValues(store), sheet));
+        repaintWithCurrentValues();
+    }
 }
 
 // The calibration sheet goes through the same Print dialog and printer
@@ -363,7 +471,9 @@ void CMainDlg::OnPrintCalibrationSheet()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    job.runCalibrationSheet(currentValues().paper, printerSettings);
+    if (job.runCalibrationSheet(currentValues().paper, printerSettings) ==
+        PrintJob::Outcome::FileNotWritten)
+        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
 }
 
 // Corrects the printer that the next print goes to: that of the printer
