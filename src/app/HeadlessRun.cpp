@@ -24,9 +24,16 @@ void printLine(std::FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
+// Every error is one line, so scripts can read it; the window's two-line
+// messages are joined.
+void printError(const QString& message)
+{
+    printLine(stderr, u"Zorvane: "_s + QString(message).remove(u'\n'));
+}
+
 int fail(int status, const QString& message)
 {
-    printLine(stderr, u"Zorvane: "_s + message);
+    printError(message);
     return status;
 }
 
@@ -46,8 +53,7 @@ int printToFile(const CommandLine& line, const MainValues& main, const SettingsS
     case SheetExportResult::Written:
         return exitStatus::printed;
     case SheetExportResult::DoesNotFit:
-        printLine(stderr, QString::fromUtf16(printMessages::doesNotFit));
-        return exitStatus::doesNotFit;
+        return fail(exitStatus::doesNotFit, QString::fromUtf16(printMessages::doesNotFit));
     case SheetExportResult::CannotWrite:
         break;
     }
@@ -63,7 +69,7 @@ int printToPrinter(const MainValues& main, SettingsStore& store, const PictureHo
 {
     ConfirmedWithoutDialog dialog;
     PrintJob job(
-        dialog, [](const QString& text) { printLine(stderr, text); }, QString());
+        dialog, [](const QString& text) { printError(text); }, QString());
     job.setDefaultsSource([&storePath](std::optional<PrinterSettingsBlock>& settings) {
         if (!GetPrinterDefaults(settings, WithoutPrinter::Fail))
             return false;
@@ -92,6 +98,9 @@ int runHeadless(const CommandLine& line, const QString& storePath)
     case CommandLine::Mode::Help:
         printLine(stdout, CommandLine::helpText());
         return exitStatus::printed;
+    case CommandLine::Mode::Version:
+        printLine(stdout, CommandLine::versionText());
+        return exitStatus::printed;
     case CommandLine::Mode::Invalid:
         return fail(exitStatus::badInput, line.error + u" (see --help)"_s);
     case CommandLine::Mode::Window:
@@ -101,13 +110,25 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         break;
     }
 
-    const std::unique_ptr<PictureHolder> picture = PictureHolder::load(line.picturePath);
-    if (!picture)
-        return fail(exitStatus::badInput, u"cannot read the picture '%1'"_s.arg(line.picturePath));
-
     SettingsStore store(storePath);
     MainValues main = loadMainValues(store);
     line.overrides.applyTo(main);
+    // A picture that was named but cannot be read is the user's mistake to
+    // mend first; then a sheet without tickets, which would be a blank page.
+    std::unique_ptr<PictureHolder> picture;
+    if (!line.picturePath.isEmpty()) {
+        picture = PictureHolder::load(line.picturePath);
+        if (!picture)
+            return fail(exitStatus::badInput,
+                        u"cannot read the picture '%1'"_s.arg(line.picturePath));
+    }
+    if (const int count = requestedCount(main); count <= 0)
+        return fail(exitStatus::nothingToPrint,
+                    u"nothing to print: the count is %1 (give --count N)"_s.arg(count));
+    if (!picture)
+        return fail(exitStatus::nothingToPrint,
+                    u"nothing to print: no picture (give --picture PATH or a file name)"_s);
+
     if (line.mode == CommandLine::Mode::PrintToFile)
         return printToFile(line, main, store, *picture);
     return printToPrinter(main, store, *picture, storePath);

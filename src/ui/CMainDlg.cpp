@@ -100,6 +100,7 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
                                           return nullptr;
                                       return new PreviewWidget(store_, parent);
                                   });
+    built_.nameControls(mainDialogNames());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);

@@ -60,4 +60,9 @@ const DialogTemplate& mainDialogTemplate();
 // Template 129: the advanced settings.
 const DialogTemplate& detailDialogTemplate();
 
+// The accessible names of the fields of the main window and of the advanced
+// settings. Buttons, check boxes and radio buttons are named by their text.
+std::span<const ControlName> mainDialogNames();
+std::span<const ControlName> detailDialogNames();
+
 } // namespace zorvane

@@ -34,6 +34,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Screen readers get in words what the box shows in pixels.
+    void describeState();
+
     const SettingsStore& store_;
     const PictureHolder* picture_ = nullptr;
     MainValues main_;
