@@ -78,6 +78,11 @@ void readPrint(CommandLine& line, const QString&)
     line.mode = CommandLine::Mode::PrintToPrinter;
 }
 
+void readListLabels(CommandLine& line, const QString&)
+{
+    line.mode = CommandLine::Mode::ListLabels;
+}
+
 void readPicture(CommandLine& line, const QString& path)
 {
     line.picturePath = path;
@@ -124,6 +129,13 @@ void readCount(CommandLine& line, const QString& text)
     line.overrides.countText = text;
 }
 
+void readLabel(CommandLine& line, const QString& text)
+{
+    line.labelName = text.simplified();
+    if (line.labelName.isEmpty())
+        line.refuse(u"--label takes a product as \"BRAND PART\""_s);
+}
+
 void readOrder(CommandLine& line, const QString& text)
 {
     line.overrides.fillOrder = orderNamed(text);
@@ -165,6 +177,12 @@ const std::vector<OptionRow>& optionTable()
          u"--print"_s,
          u"send the sheet to the printer of the stored\nprinter record (default printer), no dialog"_s,
          readPrint},
+        {{u"list-labels"_s},
+         QString(),
+         Group::Action,
+         u"--list-labels"_s,
+         u"list the label sheet products that can be\nprinted, one per line, and exit"_s,
+         readListLabels},
         {{u"h"_s, u"?"_s, u"help"_s},
          QString(),
          Group::Action,
@@ -216,6 +234,13 @@ const std::vector<OptionRow>& optionTable()
          u"--order rows|columns"_s,
          u"fill rows first or columns first"_s,
          readOrder},
+        {{u"label"_s},
+         u"product"_s,
+         Group::Override,
+         u"--label \"BRAND PART\""_s,
+         u"print on a label sheet product: its label\nsize, paper, offsets, gaps, rows and\n"
+         u"columns (not with --type, --size, --paper)"_s,
+         readLabel},
     };
     return rows;
 }
@@ -233,7 +258,14 @@ QString spelled(const QString& name)
 // Rules between options, checked once every value is read.
 void checkCombinations(const QCommandLineParser& parser, CommandLine& line)
 {
-    if (parser.isSet(u"size"_s) && line.overrides.ticketType != TicketType::Other)
+    if (line.mode == CommandLine::Mode::ListLabels &&
+        (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty()))
+        line.refuse(u"--list-labels goes alone"_s);
+    if (parser.isSet(u"label"_s) &&
+        (parser.isSet(u"type"_s) || parser.isSet(u"size"_s) || parser.isSet(u"paper"_s)))
+        line.refuse(u"--label sets the size and the paper itself: drop --type, --size and "
+                    u"--paper"_s);
+    else if (parser.isSet(u"size"_s) && line.overrides.ticketType != TicketType::Other)
         line.refuse(u"--size sets the custom size: it needs --type Z"_s);
 }
 

@@ -41,6 +41,7 @@ struct CommandLine
         Version,
         PrintToFile,
         PrintToPrinter,
+        ListLabels,
         Invalid
     };
     enum class FileFormat
@@ -59,6 +60,7 @@ struct CommandLine
     QString picturePath; // in the window, the picture to open; may be empty
     int dpi = defaultDpi;
     MainOverrides overrides;
+    QString labelName; // a label sheet product, "BRAND PART"; empty for none
 
     bool opensWindow() const { return mode == Mode::Window; }
     // Keeps the first fault: it is the one the user has to mend first.

@@ -1,12 +1,17 @@
 #include "HeadlessRun.h"
 
 #include "CommandLine.h"
+#include "layout/LabelSheetFit.h"
 #include "picture/PictureHolder.h"
 #include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
 #include "print/SheetExport.h"
+#include "settings/LabelDatabase.h"
 #include "settings/SettingsStore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -90,6 +95,95 @@ int printToPrinter(const MainValues& main, SettingsStore& store, const PictureHo
     return exitStatus::printerFailed;
 }
 
+LabelDatabase loadLabels()
+{
+    LabelDatabase database = LabelDatabase::load(LabelDatabase::standardFolders());
+    for (const QString& problem : database.problems())
+        printLine(stderr, u"Zorvane: "_s + problem);
+    return database;
+}
+
+QString noDatabaseMessage()
+{
+    return u"no label sheet database found (install glabels-data, or put files in %1)"_s.arg(
+        LabelDatabase::userFolder());
+}
+
+// One line per product the program can print: the name that --label takes,
+// then the paper, the label size, columns x rows and how many labels lie
+// within the extent the program prints.
+int listLabels()
+{
+    const LabelDatabase database = loadLabels();
+    if (database.products().isEmpty())
+        return fail(exitStatus::badInput, noDatabaseMessage());
+    static constexpr const char* paperNames[] = {"A4", "B5", "A4Quarter"};
+    for (const PrintableLabelSheet& entry : printableLabelSheets(database)) {
+        const LabelSheet& sheet = entry.sheet;
+        printLine(stdout,
+                  u"%1\t%2\t%3 x %4 mm\t%5 x %6\t%7 of %8 fit"_s
+                      .arg(entry.product.name(), QLatin1StringView(paperNames[int(sheet.paper)]),
+                           QString::number(sheet.labelWidth / 10.0, 'f', 1),
+                           QString::number(sheet.labelHeight / 10.0, 'f', 1))
+                      .arg(sheet.columns)
+                      .arg(sheet.rows)
+                      .arg(entry.fit)
+                      .arg(sheet.labelCount()));
+    }
+    return exitStatus::printed;
+}
+
+// The sheet of the product the command line names, or the reason why there
+// is none.
+std::optional<LabelSheet> labelSheetNamed(const QString& name, QString& whyNot)
+{
+    const LabelDatabase database = loadLabels();
+    if (database.products().isEmpty()) {
+        whyNot = noDatabaseMessage();
+        return std::nullopt;
+    }
+    const LabelTemplate* product = database.find(name);
+    if (!product) {
+        whyNot = u"no label sheet product '%1' (see --list-labels)"_s.arg(name);
+        return std::nullopt;
+    }
+    const LabelSheetConversion converted = convertLabelSheet(*product);
+    if (!converted.sheet) {
+        whyNot = u"cannot print on '%1': %2"_s.arg(product->name(), converted.whyNot);
+        return std::nullopt;
+    }
+    if (labelsThatFit(*converted.sheet) == 0) {
+        whyNot = u"cannot print on '%1': none of its labels lies within the printed extent"_s.arg(
+            product->name());
+        return std::nullopt;
+    }
+    return converted.sheet;
+}
+
+// A label sheet changes advanced values for this run only: they are written
+// into a copy of the store that the run reads and then throws away.
+class RunStore
+{
+public:
+    explicit RunStore(const QString& storePath) : path_(storePath) {}
+
+    bool makePrivateCopy()
+    {
+        if (!dir_.isValid())
+            return false;
+        const QString copy = dir_.filePath(u"store.ini"_s);
+        if (QFile::exists(path_) && !QFile::copy(path_, copy))
+            return false;
+        path_ = copy;
+        return true;
+    }
+    const QString& path() const { return path_; }
+
+private:
+    QString path_;
+    QTemporaryDir dir_;
+};
+
 } // namespace
 
 int runHeadless(const CommandLine& line, const QString& storePath)
@@ -105,14 +199,21 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         return fail(exitStatus::badInput, line.error + u" (see --help)"_s);
     case CommandLine::Mode::Window:
         return fail(exitStatus::badInput, u"nothing to do without a window"_s);
+    case CommandLine::Mode::ListLabels:
+        return listLabels();
     case CommandLine::Mode::PrintToFile:
     case CommandLine::Mode::PrintToPrinter:
         break;
     }
 
-    SettingsStore store(storePath);
-    MainValues main = loadMainValues(store);
-    line.overrides.applyTo(main);
+    std::optional<LabelSheet> labelSheet;
+    if (!line.labelName.isEmpty()) {
+        QString whyNot;
+        labelSheet = labelSheetNamed(line.labelName, whyNot);
+        if (!labelSheet)
+            return fail(exitStatus::badInput, whyNot);
+    }
+
     // A picture that was named but cannot be read is the user's mistake to
     // mend first; then a sheet without tickets, which would be a blank page.
     std::unique_ptr<PictureHolder> picture;
@@ -122,13 +223,24 @@ int runHeadless(const CommandLine& line, const QString& storePath)
             return fail(exitStatus::badInput,
                         u"cannot read the picture '%1'"_s.arg(line.picturePath));
     }
+
+    RunStore runStore(storePath);
+    if (labelSheet && !runStore.makePrivateCopy())
+        return fail(exitStatus::badInput, u"cannot make a private copy of the settings"_s);
+    SettingsStore store(runStore.path());
+    MainValues main = loadMainValues(store);
+    line.overrides.applyTo(main);
+    if (labelSheet) {
+        OptionValues options = loadOptionValues(store);
+        applyLabelSheet(*labelSheet, main, options);
+        saveOptionValues(store, options);
+    }
     if (const int count = requestedCount(main); count <= 0)
         return fail(exitStatus::nothingToPrint,
                     u"nothing to print: the count is %1 (give --count N)"_s.arg(count));
     if (!picture)
         return fail(exitStatus::nothingToPrint,
                     u"nothing to print: no picture (give --picture PATH or a file name)"_s);
-
     if (line.mode == CommandLine::Mode::PrintToFile)
         return printToFile(line, main, store, *picture);
     return printToPrinter(main, store, *picture, storePath);

@@ -1,6 +1,6 @@
 #include "GridFit.h"
 
-#include "WideMath.h"
+#include "settings/WideMath.h"
 
 namespace zorvane {
 

@@ -1,10 +1,10 @@
 #include "SheetDrawing.h"
 
 #include "DrawingSurface.h"
-#include "WideMath.h"
 #include "picture/PictureHolder.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
+#include "settings/WideMath.h"
 
 #include <QColor>
 
@@ -14,8 +14,6 @@ namespace zorvane {
 namespace {
 
 namespace ko = keys::option;
-
-constexpr double tenthsOfMmPerInch = 254.0;
 
 // Pixel coordinates handed to the painter stay inside this range, far beyond
 // any real device, so that no sum near the edge of int overflows; only
@@ -97,12 +95,6 @@ void forEachCell(FillOrder order, int rows, int columns, int count, DrawCell dra
 
 } // namespace
 
-int pixelsFromTenths(int tenths, int pixelsPerInch)
-{
-    const double pixels = double(qint64(tenths) * pixelsPerInch) / tenthsOfMmPerInch;
-    return clampToInt(qint64(std::trunc(pixels)));
-}
-
 void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
               std::string_view ticketTypeCode, TicketSize customSize, int x, int y)
 {
@@ -120,8 +112,8 @@ void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const Setti
     const qint64 right = left + width;
     const qint64 bottom = top + height;
 
-    picture->render(surface, QRect(QPoint(drawable(left), drawable(top)),
-                                   QPoint(drawable(right) - 1, drawable(bottom) - 1)));
+    surface.renderPicture(*picture, QRect(QPoint(drawable(left), drawable(top)),
+                                          QPoint(drawable(right) - 1, drawable(bottom) - 1)));
     if (frame.drawFrame != 0)
         drawFrame(surface, frame.color, left, top, right, bottom);
 }

@@ -3,6 +3,7 @@
 #include "GridFit.h"
 #include "settings/Catalogue.h"
 #include "settings/JobSettings.h"
+#include "settings/Units.h"
 
 #include <optional>
 #include <string_view>
@@ -12,11 +13,6 @@ namespace zorvane {
 class DrawingSurface;
 class PictureHolder;
 class SettingsStore;
-
-// Pixels for a length in tenths of a millimetre at the given pixels per
-// inch: the whole product, divided by 254.0, truncated toward zero (also for
-// negative lengths). The product is formed in 64 bits.
-int pixelsFromTenths(int tenths, int pixelsPerInch);
 
 // Where and how many tickets go on a sheet. Lengths in tenths of a
 // millimetre. For code "Z" the ticket size is the custom size.

@@ -1,7 +1,6 @@
 #include "PictureHolder.h"
 
 #include "PictureFileCheck.h"
-#include "layout/DrawingSurface.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -94,11 +93,6 @@ std::unique_ptr<PictureHolder> PictureHolder::fromImage(const QImage& image)
     if (image.isNull() || claimsTooManyPixels(image.size()))
         return nullptr;
     return std::unique_ptr<PictureHolder>(new PictureHolder(toDrawingFormat(image)));
-}
-
-void PictureHolder::render(DrawingSurface& surface, const QRect& target) const
-{
-    surface.renderPicture(*this, target);
 }
 
 const QImage& PictureHolder::reducedCopyCovering(QSize target) const

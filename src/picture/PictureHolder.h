@@ -10,8 +10,6 @@
 
 namespace zorvane {
 
-class DrawingSurface;
-
 // The one loaded picture, decoded once. Every ticket of a page is drawn from
 // the same QImage object, so a PDF holds the picture only once.
 class PictureHolder
@@ -32,9 +30,6 @@ public:
 
     QSize size() const { return image_.size(); }
     const QImage& image() const { return image_; }
-
-    // Draws the whole picture stretched to fill the rectangle exactly.
-    void render(DrawingSurface& surface, const QRect& target) const;
 
     // The smallest of the picture's successively halved copies that still
     // covers the given size in both directions; the picture itself when no

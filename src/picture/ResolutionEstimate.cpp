@@ -1,7 +1,8 @@
 #include "ResolutionEstimate.h"
 
 #include "PictureHolder.h"
-#include "layout/WideMath.h"
+#include "settings/Units.h"
+#include "settings/WideMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +10,6 @@
 
 namespace zorvane {
 namespace {
-
-constexpr double tenthsOfMmPerInch = 254.0;
 
 // A quotient far outside the 32-bit range (a huge picture on a tiny custom
 // ticket) is pinned to its edge instead of overflowing the conversion.

@@ -3,9 +3,10 @@
 #include "PreviewFont.h"
 #include "layout/DrawingSurface.h"
 #include "layout/SheetDrawing.h"
-#include "layout/WideMath.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
+#include "settings/Units.h"
+#include "settings/WideMath.h"
 
 #include <QPainter>
 
@@ -16,23 +17,16 @@ using namespace Qt::StringLiterals;
 namespace zorvane {
 namespace {
 
-constexpr double mmPerInch = 25.4;
-
 // A screen's page image stays far below this (A4 at 96 dpi is under one
 // megapixel); a device reporting an absurd resolution gets no page rather
 // than an allocation of gigabytes.
 constexpr qint64 maxPagePixels = qint64(1) << 25;
 
-int pagePixels(int dpi, int millimetres)
-{
-    return clampToInt(qint64(std::trunc(double(qint64(dpi) * millimetres) / mmPerInch)));
-}
-
 // The page as the printer gets it, at the box's resolution, white.
 QImage drawnPage(const DrawingSurface& box, const PictureHolder* picture, const MainValues& main,
                  const GridSize& grid, const SettingsStore& store)
 {
-    const QSize size = pageImageSize(*main.paper, box.pixelsPerInchX(), box.pixelsPerInchY());
+    const QSize size = pagePixelSize(*main.paper, box.pixelsPerInchX(), box.pixelsPerInchY());
     if (size.isEmpty() || qint64(size.width()) * size.height() > maxPagePixels)
         return {};
     QImage page(size, QImage::Format_RGB32);
@@ -59,12 +53,6 @@ void writeText(QPainter& painter, QPoint topLeft, const QString& text, const Set
 }
 
 } // namespace
-
-QSize pageImageSize(PaperKind paper, int dpiX, int dpiY)
-{
-    const PaperSpec& sheet = paperSpec(paper);
-    return {pagePixels(dpiX, sheet.pageWidthMm), pagePixels(dpiY, sheet.pageHeightMm)};
-}
 
 QRect pageRectangle(PaperKind paper, QSize boxSize)
 {

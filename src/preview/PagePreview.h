@@ -33,8 +33,6 @@ inline constexpr QPoint printableCountPlace{17, 182};
 inline constexpr QPoint noPictureNoticePlace{12, 90};
 QPoint placeInBox(QPoint referencePlace, QSize boxSize);
 
-// The page image's size for a paper at the given pixels per inch.
-QSize pageImageSize(PaperKind paper, int dpiX, int dpiY);
 // The page outline in a preview box of the given size, centred.
 QRect pageRectangle(PaperKind paper, QSize boxSize);
 

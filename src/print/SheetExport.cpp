@@ -4,19 +4,15 @@
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "settings/Units.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include <cmath>
-
 namespace zorvane {
 namespace {
-
-constexpr double mmPerInch = 25.4;
-constexpr double metresPerInch = 0.0254;
 
 bool drawOn(QPaintDevice& device, const MainValues& main, const SettingsStore& store,
             const PictureHolder* picture, const GridSize& grid)
@@ -38,17 +34,15 @@ bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues&
     return drawOn(writer, main, store, picture, grid);
 }
 
-bool writePng(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
+bool writePng(QSaveFile& file, PaperKind paper, int dpi, const MainValues& main,
               const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
 {
-    const QSizeF mm = page.size(QPageSize::Millimeter);
-    QImage image(int(std::lround(mm.width() * dpi / mmPerInch)),
-                 int(std::lround(mm.height() * dpi / mmPerInch)), QImage::Format_RGB32);
+    // Truncated as the preview's page is, so both show the same pixels.
+    QImage image(pagePixelSize(paper, dpi, dpi), QImage::Format_RGB32);
     if (image.isNull())
         return false;
-    const int dotsPerMetre = int(std::lround(dpi / metresPerInch));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
+    image.setDotsPerMeterX(dotsPerMetre(dpi));
+    image.setDotsPerMeterY(dotsPerMetre(dpi));
     image.fill(Qt::white);
     return drawOn(image, main, store, picture, grid) && image.save(&file, "PNG");
 }
@@ -66,10 +60,10 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
         return SheetExportResult::CannotWrite;
-    const QPageSize page = pageSizeOf(*main.paper);
-    const bool drawn = format == SheetFileFormat::Pdf
-                           ? writePdf(file, page, dpi, main, store, picture, fit.grid)
-                           : writePng(file, page, dpi, main, store, picture, fit.grid);
+    const bool drawn =
+        format == SheetFileFormat::Pdf
+            ? writePdf(file, pageSizeOf(*main.paper), dpi, main, store, picture, fit.grid)
+            : writePng(file, *main.paper, dpi, main, store, picture, fit.grid);
     if (!drawn) {
         file.cancelWriting();
         return SheetExportResult::CannotWrite;

@@ -64,6 +64,11 @@ void SettingsStore::WriteProfileString(const char* section, const char* key, con
     settings_->setValue(path(section, key), value);
 }
 
+void SettingsStore::RemoveSection(const char* section)
+{
+    settings_->remove(QLatin1StringView(section));
+}
+
 void SettingsStore::sync()
 {
     settings_->sync();

@@ -31,6 +31,9 @@ public:
                              const QString& defaultValue) const;
     void WriteProfileString(const char* section, const char* key, const QString& value);
 
+    // Removes every key of the section and of the groups below it.
+    void RemoveSection(const char* section);
+
     // Pushes pending writes to the file; also done on destruction.
     void sync();
 

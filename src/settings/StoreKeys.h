@@ -8,6 +8,9 @@ namespace zorvane::keys {
 
 inline constexpr char mainSection[] = "Main";
 inline constexpr char optionSection[] = "Option";
+// One group per printer below this section, named by the printer's full
+// name percent-encoded, so a '/' or '\\' in the name never splits the key.
+inline constexpr char calibrationSection[] = "Calibration";
 
 namespace main {
 inline constexpr char customWidth[] = "EDIT2";
@@ -39,5 +42,12 @@ inline constexpr char limitGrid[] = "CHK2";
 inline constexpr char maxRows[] = "COMBO1";
 inline constexpr char maxCols[] = "COMBO2";
 } // namespace option
+
+namespace calibration {
+inline constexpr char scaleX[] = "ScaleX"; // millionths
+inline constexpr char scaleY[] = "ScaleY";
+inline constexpr char shiftX[] = "ShiftX"; // micrometres
+inline constexpr char shiftY[] = "ShiftY";
+} // namespace calibration
 
 } // namespace zorvane::keys

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DialogBuilder.h"
-#include "app/DataExchange.h"
+#include "ui/framework/DataExchange.h"
 #include "settings/JobSettings.h"
 
 #include <QDialog>

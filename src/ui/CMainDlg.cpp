@@ -6,10 +6,11 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
-#include "app/MessageBoxes.h"
+#include "ui/framework/MessageBoxes.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
 #include "print/PrintJob.h"
@@ -187,17 +188,9 @@ void CMainDlg::OnInitDialog()
 // lives in a context menu of the window's background that stands in for it.
 void CMainDlg::createSystemMenu()
 {
-    systemMenu_ = new QMenu(this);
-    systemMenu_->setObjectName(QStringLiteral("systemMenu"));
-    QAction* close = systemMenu_->addAction(u"閉じる(&C)"_s);
-    close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    close->setShortcutContext(Qt::WidgetShortcut);
-    close->setData(closeCommandId);
-    systemMenu_->addSeparator();
-    QAction* about = systemMenu_->addAction(QString::fromUtf16(aboutMenuText));
-    about->setData(aboutCommandId);
-    connect(systemMenu_, &QMenu::triggered, this,
-            [this](QAction* action) { OnSysCommand(action->data().toInt()); });
+    systemMenu_ =
+        new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
+    connect(systemMenu_, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
 }
 
 void CMainDlg::loadMainValues()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DialogBuilder.h"
-#include "app/DataExchange.h"
+#include "ui/framework/DataExchange.h"
 #include "settings/JobSettings.h"
 
 #include "print/PrinterSettingsBlock.h"
@@ -15,11 +15,11 @@
 
 class QCheckBox;
 class QLineEdit;
-class QMenu;
 
 namespace zorvane {
 
 class ColorChooser;
+class MainWindowMenu;
 class PictureHolder;
 class PreviewWidget;
 class PrintDialogPort;
@@ -120,7 +120,7 @@ private:
     PictureFileChooser choosePictureFile_;
     BuiltDialog built_;
     DataExchange exchange_;
-    QMenu* systemMenu_ = nullptr;
+    MainWindowMenu* systemMenu_ = nullptr;
 
     std::unique_ptr<PictureHolder> picture;
     std::optional<PrinterSettingsBlock> printerSettings;

@@ -1,6 +1,6 @@
 #include "ColorSwatch.h"
 
-#include "app/PaintScope.h"
+#include "ui/framework/PaintScope.h"
 
 #include <QPainter>
 

@@ -46,6 +46,7 @@ void TestCommandLine::theParserDecidesTheRun_data()
     QTest::newRow("help") << u"--help"_s << M::Help << QString();
     QTest::newRow("short help") << u"-h"_s << M::Help << QString();
     QTest::newRow("version") << u"--version"_s << M::Version << QString();
+    QTest::newRow("list labels") << u"--list-labels"_s << M::ListLabels << QString();
     QTest::newRow("single dash is a long option")
         << u"-print-to a.pdf -picture p.jpg"_s << M::PrintToFile << u"p.jpg"_s;
     QTest::newRow("lone file is the picture")
@@ -184,6 +185,8 @@ void TestCommandLine::badInputIsOneClearLine_data()
     QTest::newRow("unknown single dash") << u"-x a.jpg"_s << u"-x"_s;
     QTest::newRow("override without action") << u"--count 3 a.jpg"_s << u"--print"_s;
     QTest::newRow("two actions") << u"--print --print-to a.pdf p"_s << u"together"_s;
+    QTest::newRow("list labels with more") << u"--list-labels p.jpg"_s << u"alone"_s;
+    QTest::newRow("label with paper") << u"--print p --label X --paper A4"_s << u"--paper"_s;
     QTest::newRow("option without value") << u"--print --picture"_s << u"picture"_s;
 }
 

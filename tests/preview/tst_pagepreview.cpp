@@ -4,6 +4,7 @@
 #include "preview/PreviewFont.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
+#include "settings/Units.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -154,7 +155,7 @@ void TestPagePreview::pageImageSizes()
     QFETCH(int, dpiX);
     QFETCH(int, dpiY);
     QFETCH(QSize, size);
-    QCOMPARE(pageImageSize(paper, dpiX, dpiY), size);
+    QCOMPARE(pagePixelSize(paper, dpiX, dpiY), size);
 }
 
 void TestPagePreview::pageRectangles_data()

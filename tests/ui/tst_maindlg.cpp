@@ -1,6 +1,6 @@
 #include "GuiTestHelpers.h"
 
-#include "app/DataExchange.h"
+#include "ui/framework/DataExchange.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 #include "ui/CAboutDlg.h"

@@ -1,6 +1,6 @@
 #include "GuiTestHelpers.h"
-#include "app/MessageBoxes.h"
-#include "app/PaintScope.h"
+#include "ui/framework/MessageBoxes.h"
+#include "ui/framework/PaintScope.h"
 
 #include <QPainter>
 #include <QTest>

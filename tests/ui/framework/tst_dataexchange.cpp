@@ -1,5 +1,5 @@
 #include "GuiTestHelpers.h"
-#include "app/DataExchange.h"
+#include "ui/framework/DataExchange.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,0 +1,93 @@
+#include "CalibrationStore.h"
+
+#include "PrinterRecord.h"
+#include "settings/SettingsStore.h"
+#include "settings/StoreKeys.h"
+
+#include <QPrinter>
+#include <QUrl>
+
+#include <limits>
+
+namespace zorvane {
+namespace {
+
+constexpr int missing = std::numeric_limits<int>::min();
+
+std::optional<AxisCorrection> loadAxis(const SettingsStore& store, const char* group,
+                                       const char* scaleKey, const char* shiftKey)
+{
+    AxisCorrection axis;
+    axis.scaleMillionths = store.GetProfileInt(group, scaleKey, missing);
+    axis.shiftMicrometres = store.GetProfileInt(group, shiftKey, missing);
+    if (axis.scaleMillionths < AxisCorrection::minScale ||
+        axis.scaleMillionths > AxisCorrection::maxScale || axis.shiftMicrometres == missing)
+        return std::nullopt;
+    return axis;
+}
+
+} // namespace
+
+QByteArray calibrationGroup(const QString& printerName)
+{
+    return QByteArray(keys::calibrationSection) + '/' + QUrl::toPercentEncoding(printerName);
+}
+
+std::optional<PositionCorrection> loadPrinterCorrection(const SettingsStore& store,
+                                                        const QString& printerName)
+{
+    if (printerName.isEmpty())
+        return std::nullopt;
+    const QByteArray group = calibrationGroup(printerName);
+    const auto x =
+        loadAxis(store, group.constData(), keys::calibration::scaleX, keys::calibration::shiftX);
+    const auto y =
+        loadAxis(store, group.constData(), keys::calibration::scaleY, keys::calibration::shiftY);
+    if (!x || !y)
+        return std::nullopt;
+    return PositionCorrection{*x, *y};
+}
+
+bool hasPrinterCorrection(const SettingsStore& store, const QString& printerName)
+{
+    return loadPrinterCorrection(store, printerName).has_value();
+}
+
+void savePrinterCorrection(SettingsStore& store, const QString& printerName,
+                           const PositionCorrection& correction)
+{
+    if (printerName.isEmpty())
+        return;
+    const QByteArray group = calibrationGroup(printerName);
+    store.WriteProfileInt(group.constData(), keys::calibration::scaleX,
+                          correction.x.scaleMillionths);
+    store.WriteProfileInt(group.constData(), keys::calibration::shiftX,
+                          correction.x.shiftMicrometres);
+    store.WriteProfileInt(group.constData(), keys::calibration::scaleY,
+                          correction.y.scaleMillionths);
+    store.WriteProfileInt(group.constData(), keys::calibration::shiftY,
+                          correction.y.shiftMicrometres);
+}
+
+void resetPrinterCorrection(SettingsStore& store, const QString& printerName)
+{
+    if (printerName.isEmpty())
+        return;
+    store.RemoveSection(calibrationGroup(printerName).constData());
+}
+
+QString correctedPrinterName(const QPrinter& printer)
+{
+    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
+        return QString();
+    return printer.printerName();
+}
+
+QString correctedPrinterName(const PrinterSettingsBlock& record)
+{
+    QPrinter printer;
+    PrinterRecord::applyTo(record, printer);
+    return correctedPrinterName(printer);
+}
+
+} // namespace zorvane

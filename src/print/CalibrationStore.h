@@ -1,0 +1,42 @@
+#pragma once
+
+#include "layout/PositionCorrection.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class QPrinter;
+
+namespace zorvane {
+
+class PrinterSettingsBlock;
+class SettingsStore;
+
+// The position corrections of the printers, one group per printer in the
+// store's section "Calibration". Nothing is written there until the user
+// saves a correction.
+
+// The store group of a printer: the section and the printer's full name
+// percent-encoded, so that no character of the name splits the key.
+QByteArray calibrationGroup(const QString& printerName);
+
+// The printer's correction, or none when there is no printer name, nothing
+// is stored, or what is stored is incomplete or out of range (a
+// hand-edited store is not trusted to bend the output by more than 10 %).
+std::optional<PositionCorrection> loadPrinterCorrection(const SettingsStore& store,
+                                                        const QString& printerName);
+bool hasPrinterCorrection(const SettingsStore& store, const QString& printerName);
+// Nothing is written for an empty printer name.
+void savePrinterCorrection(SettingsStore& store, const QString& printerName,
+                           const PositionCorrection& correction);
+void resetPrinterCorrection(SettingsStore& store, const QString& printerName);
+
+// The printer whose correction applies to what is drawn on this QPrinter:
+// its name when it prints on a printer, empty when it writes a file.
+QString correctedPrinterName(const QPrinter& printer);
+// The same for the destination a printer record names.
+QString correctedPrinterName(const PrinterSettingsBlock& record);
+
+} // namespace zorvane
