@@ -416,18 +416,19 @@ QString CommandLine::helpText()
         return text;
     };
     return u"Usage: Zorvane [FILE]\n"
-           u"       Zorvane --print-to FILE|--print [options] [--picture] PICTURE\n"
+           u"  or:  Zorvane --print-to FILE|--print [options] [--picture] PICTURE\n"
            u"Prints one picture many times on one sheet, as a grid of equal tickets.\n"
-           u"Without options Zorvane opens its window, with the picture FILE loaded if one\n"
-           u"is named. These run without a window and without a display:\n\n"_s +
+           u"Without options Zorvane opens its window, with the picture FILE loaded as if\n"
+           u"dropped on it. These run without a window and without a display:\n\n"_s +
            section(Group::Action) +
            u"\nWhat --print-to and --print print; they use the stored settings:\n"_s +
            section(Group::Input) +
            u"\nThese replace stored values for this run only; nothing is stored:\n"_s +
            section(Group::Override) +
            u"\nFiles:\n"
-           u"  The settings file is $XDG_CONFIG_HOME/Local AppWizard-Generated Applications/\n"
-           u"  Zorvane.ini (by default under ~/.config). The printer settings file\n"
+           u"  The settings file:\n"
+           u"    $XDG_CONFIG_HOME/Local AppWizard-Generated Applications/Zorvane.ini\n"
+           u"  (XDG_CONFIG_HOME is ~/.config when unset). The printer settings file\n"
            u"  devmode.zvn lies beside the program, or beside the settings file when the\n"
            u"  program's directory is not writable or the program is installed under /usr.\n"
            u"\nExit status:\n"
