@@ -11,6 +11,9 @@ config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
 XDG_CONFIG_HOME="$config" xvfb-run -a -s "-screen 0 1024x768x24" \
     "$dir/tools/zorvane_screenshot" "$out"
+# The calibration sheet as the program writes it (A4, 100 dpi).
+XDG_CONFIG_HOME="$config" QT_QPA_PLATFORM=offscreen \
+    "$dir/Zorvane" --calibration-sheet --print-to "$out/calibration-sheet.png" --dpi 100
 
 # The real program must start on a real X server and stay up until closed.
 status=0

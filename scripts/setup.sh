@@ -12,7 +12,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           qt6-translations-l10n qt6-wayland)
 case "${1:-}" in
 --tests)
-    packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth)
+    packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth
+               clang-format-14)
     ;;
 --package)
     packages+=(dpkg-dev desktop-file-utils appstream man-db weston)

@@ -10,9 +10,13 @@ bash scripts/setup.sh --tests
 dir=$(bash scripts/build.sh | tail -n 1)
 export QT_QPA_PLATFORM=offscreen
 if [[ $(id -u) -eq 0 ]]; then
-    trap 'bash scripts/cups-stop.sh' EXIT
+    trap 'bash scripts/cups-margins-queue.sh --remove || true; bash scripts/cups-stop.sh' EXIT
     ZORVANE_CUPS_PDF_DIR=$(bash scripts/cups-test-queue.sh | tail -n 1)
     export ZORVANE_CUPS_PDF_DIR
     export ZORVANE_REQUIRE_CUPS=1
+    # A second queue whose driver keeps unprintable margins, for the
+    # calibration test; the default queue stays as it is.
+    ZORVANE_MARGINS_QUEUE=$(bash scripts/cups-margins-queue.sh | tail -n 1)
+    export ZORVANE_MARGINS_QUEUE
 fi
 ctest --test-dir "$dir" --output-on-failure --timeout 600

@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
+#include "ui/CCorrectionDlg.h"
 #include "ui/CDetailDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/ColorChooser.h"
@@ -97,6 +98,9 @@ int main(int argc, char** argv)
     mainWindow.show();
     zorvane::CDetailDlg detail(store, chooser, &mainWindow);
     ok = save(detail, out.filePath(QStringLiteral("detail.png"))) && ok;
+    zorvane::CCorrectionDlg correction(store, QStringLiteral("ZorvanePDF"), zorvane::PaperKind::A4,
+                                       &mainWindow);
+    ok = save(correction, out.filePath(QStringLiteral("correction.png"))) && ok;
     zorvane::CAboutDlg about(&mainWindow);
     ok = save(about, out.filePath(QStringLiteral("about.png"))) && ok;
     return ok ? 0 : 1;

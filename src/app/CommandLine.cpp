@@ -88,6 +88,11 @@ void readPicture(CommandLine& line, const QString& path)
     line.picturePath = path;
 }
 
+void readCalibrationSheet(CommandLine& line, const QString&)
+{
+    line.calibrationSheet = true;
+}
+
 void readDpi(CommandLine& line, const QString& text)
 {
     const auto dpi = parseWholeNumber(text);
@@ -203,6 +208,12 @@ const std::vector<OptionRow>& optionTable()
          u"--dpi N"_s,
          u"resolution of the file, 1 to 1200 (default 600)"_s,
          readDpi},
+        {{u"calibration-sheet"_s},
+         QString(),
+         Group::Input,
+         u"--calibration-sheet"_s,
+         u"print or write the calibration sheet of the\npaper instead of the tickets (no picture)"_s,
+         readCalibrationSheet},
 
         {{u"type"_s},
          u"code"_s,
@@ -258,6 +269,9 @@ QString spelled(const QString& name)
 // Rules between options, checked once every value is read.
 void checkCombinations(const QCommandLineParser& parser, CommandLine& line)
 {
+    if (parser.isSet(u"calibration-sheet"_s) && line.mode != CommandLine::Mode::PrintToFile &&
+        line.mode != CommandLine::Mode::PrintToPrinter)
+        line.refuse(u"--calibration-sheet needs --print-to FILE or --print"_s);
     if (line.mode == CommandLine::Mode::ListLabels &&
         (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty()))
         line.refuse(u"--list-labels goes alone"_s);
@@ -352,7 +366,7 @@ void readArguments(const QCommandLineParser& parser, CommandLine& line)
         if (row.group == Group::Action || !parser.isSet(mainName(row)))
             continue;
         if (line.opensWindow()) {
-            line.refuse(u"%1 goes with --print-to or --print"_s.arg(spelled(mainName(row))));
+            line.refuse(u"%1 needs --print-to FILE or --print"_s.arg(spelled(mainName(row))));
             return;
         }
         row.read(line, parser.value(mainName(row)));

@@ -59,6 +59,7 @@ struct CommandLine
     FileFormat fileFormat = FileFormat::Pdf;
     QString picturePath; // in the window, the picture to open; may be empty
     int dpi = defaultDpi;
+    bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
     QString labelName; // a label sheet product, "BRAND PART"; empty for none
 

@@ -50,11 +50,15 @@ public:
 };
 
 int printToFile(const CommandLine& line, const MainValues& main, const SettingsStore& store,
-                const PictureHolder& picture)
+                const PictureHolder* picture)
 {
     const auto format = line.fileFormat == CommandLine::FileFormat::Pdf ? SheetFileFormat::Pdf
                                                                         : SheetFileFormat::Png;
-    switch (exportSheet(line.outputFile, format, line.dpi, main, store, &picture)) {
+    const SheetExportResult result =
+        line.calibrationSheet
+            ? exportCalibrationSheet(line.outputFile, format, line.dpi, main.paper)
+            : exportSheet(line.outputFile, format, line.dpi, main, store, picture);
+    switch (result) {
     case SheetExportResult::Written:
         return exitStatus::printed;
     case SheetExportResult::DoesNotFit:
@@ -69,8 +73,8 @@ int printToFile(const CommandLine& line, const MainValues& main, const SettingsS
 // printer's record with the printer settings file laid over it, then the
 // job's paper settings; only the dialog is left out, and the record is not
 // written back.
-int printToPrinter(const MainValues& main, SettingsStore& store, const PictureHolder& picture,
-                   const QString& storePath)
+int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStore& store,
+                   const PictureHolder* picture, const QString& storePath)
 {
     ConfirmedWithoutDialog dialog;
     PrintJob job(
@@ -82,7 +86,10 @@ int printToPrinter(const MainValues& main, SettingsStore& store, const PictureHo
         return true;
     });
     std::optional<PrinterSettingsBlock> printerSettings;
-    switch (job.run(main, store, &picture, printerSettings)) {
+    const PrintJob::Outcome outcome = line.calibrationSheet
+                                          ? job.runCalibrationSheet(main.paper, printerSettings)
+                                          : job.run(main, store, picture, printerSettings);
+    switch (outcome) {
     case PrintJob::Outcome::Printed:
         return exitStatus::printed;
     case PrintJob::Outcome::DoesNotFit:
@@ -216,8 +223,10 @@ int runHeadless(const CommandLine& line, const QString& storePath)
 
     // A picture that was named but cannot be read is the user's mistake to
     // mend first; then a sheet without tickets, which would be a blank page.
+    // The calibration sheet draws no picture; one that is named anyway is
+    // not read.
     std::unique_ptr<PictureHolder> picture;
-    if (!line.picturePath.isEmpty()) {
+    if (!line.calibrationSheet && !line.picturePath.isEmpty()) {
         picture = PictureHolder::load(line.picturePath);
         if (!picture)
             return fail(exitStatus::badInput,
@@ -235,15 +244,17 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         applyLabelSheet(*labelSheet, main, options);
         saveOptionValues(store, options);
     }
-    if (const int count = requestedCount(main); count <= 0)
-        return fail(exitStatus::nothingToPrint,
-                    u"nothing to print: the count is %1 (give --count N)"_s.arg(count));
-    if (!picture)
-        return fail(exitStatus::nothingToPrint,
-                    u"nothing to print: no picture (give --picture PATH or a file name)"_s);
+    if (!line.calibrationSheet) {
+        if (const int count = requestedCount(main); count <= 0)
+            return fail(exitStatus::nothingToPrint,
+                        u"nothing to print: the count is %1 (give --count N)"_s.arg(count));
+        if (!picture)
+            return fail(exitStatus::nothingToPrint,
+                        u"nothing to print: no picture (give --picture PATH or a file name)"_s);
+    }
     if (line.mode == CommandLine::Mode::PrintToFile)
-        return printToFile(line, main, store, *picture);
-    return printToPrinter(main, store, *picture, storePath);
+        return printToFile(line, main, store, picture.get());
+    return printToPrinter(line, main, store, picture.get(), storePath);
 }
 
 } // namespace zorvane

@@ -3,7 +3,6 @@
 #include "DrawingSurface.h"
 #include "picture/PictureHolder.h"
 #include "settings/SettingsStore.h"
-#include "settings/StoreKeys.h"
 #include "settings/WideMath.h"
 
 #include <QColor>
@@ -13,8 +12,6 @@
 namespace zorvane {
 namespace {
 
-namespace ko = keys::option;
-
 // Pixel coordinates handed to the painter stay inside this range, far beyond
 // any real device, so that no sum near the edge of int overflows; only
 // absurd stored lengths ever reach it.
@@ -23,27 +20,6 @@ constexpr qint64 drawingLimit = qint64(1) << 24;
 int drawable(qint64 pixel)
 {
     return int(std::clamp(pixel, -drawingLimit, drawingLimit));
-}
-
-struct FrameOptions
-{
-    int drawFrame = 0;
-    QColor color;
-};
-
-FrameOptions readFrameOptions(const SettingsStore& store)
-{
-    const OptionValues defaults;
-    auto read = [&store](const char* key, int fallback) {
-        return store.GetProfileInt(keys::optionSection, key, fallback);
-    };
-    FrameOptions frame;
-    frame.drawFrame = read(ko::drawFrame, defaults.drawFrame);
-    const int red = read(ko::frameRed, defaults.frameRed);
-    const int green = read(ko::frameGreen, defaults.frameGreen);
-    const int blue = read(ko::frameBlue, defaults.frameBlue);
-    frame.color = QColor(red & 0xFF, green & 0xFF, blue & 0xFF);
-    return frame;
 }
 
 std::optional<TicketSize> ticketSizeForCode(std::string_view code, TicketSize customSize)
@@ -98,7 +74,7 @@ void forEachCell(FillOrder order, int rows, int columns, int count, DrawCell dra
 void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
               std::string_view ticketTypeCode, TicketSize customSize, int x, int y)
 {
-    const FrameOptions frame = readFrameOptions(store);
+    const OptionValues options = loadOptionValues(store);
     const std::optional<TicketSize> size = ticketSizeForCode(ticketTypeCode, customSize);
     if (!size || !picture)
         return;
@@ -114,8 +90,11 @@ void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const Setti
 
     surface.renderPicture(*picture, QRect(QPoint(drawable(left), drawable(top)),
                                           QPoint(drawable(right) - 1, drawable(bottom) - 1)));
-    if (frame.drawFrame != 0)
-        drawFrame(surface, frame.color, left, top, right, bottom);
+    if (options.drawFrame != 0) {
+        const QColor color(options.frameRed & 0xFF, options.frameGreen & 0xFF,
+                           options.frameBlue & 0xFF);
+        drawFrame(surface, color, left, top, right, bottom);
+    }
 }
 
 void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
@@ -125,28 +104,27 @@ void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const Sett
         return;
     const qint64 pitchX = qint64(placement.ticketWidth) + placement.gapH;
     const qint64 pitchY = qint64(placement.ticketHeight) + placement.gapV;
-    const TicketSize customSize{placement.ticketWidth, placement.ticketHeight};
+    // Already resolved for the placement's ticket type; code "Z" takes it as
+    // its custom size, the fixed types ignore it.
+    const TicketSize resolvedSize{placement.ticketWidth, placement.ticketHeight};
     forEachCell(*placement.fillOrder, placement.rows, placement.columns, placement.count,
                 [&](int row, int column) {
                     const int x = clampToInt(placement.offsetX + column * pitchX);
                     const int y = clampToInt(placement.offsetY + row * pitchY);
-                    DrawTile(surface, picture, store, placement.ticketTypeCode, customSize, x, y);
+                    DrawTile(surface, picture, store, placement.ticketTypeCode, resolvedSize, x, y);
                 });
 }
 
 void drawJobSheet(DrawingSurface& surface, const PictureHolder* picture, const MainValues& main,
                   const GridSize& grid, const SettingsStore& store)
 {
-    const OptionValues defaults;
-    auto read = [&store](const char* key, int fallback) {
-        return store.GetProfileInt(keys::optionSection, key, fallback);
-    };
+    const OptionValues options = loadOptionValues(store);
     SheetPlacement placement;
     placement.count = requestedCount(main);
-    placement.offsetX = read(ko::offsetX, defaults.offsetX);
-    placement.offsetY = read(ko::offsetY, defaults.offsetY);
-    placement.gapV = read(ko::gapV, defaults.gapV);
-    placement.gapH = read(ko::gapH, defaults.gapH);
+    placement.offsetX = options.offsetX;
+    placement.offsetY = options.offsetY;
+    placement.gapV = options.gapV;
+    placement.gapH = options.gapH;
     if (!main.ticketType || !main.fillOrder)
         return;
     const TicketSize size = ticketSize(*main.ticketType, main.customWidth, main.customHeight);

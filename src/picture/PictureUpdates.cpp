@@ -1,6 +1,5 @@
 #include "PictureUpdates.h"
 
-#include "PictureHolder.h"
 #include "ResolutionEstimate.h"
 
 namespace zorvane {
@@ -18,14 +17,7 @@ int customWidthEstimate(const PictureFields& fields, QSize pictureSize)
 
 } // namespace
 
-std::optional<QSize> loadedPictureSize(const PictureHolder* picture)
-{
-    if (!picture)
-        return std::nullopt;
-    return GetPictureSize(picture);
-}
-
-PictureFieldsUpdate UpdateForLoadedPicture(const PictureFields& current, QSize pictureSize)
+PictureFieldsUpdate fieldsForLoadedPicture(const PictureFields& current, QSize pictureSize)
 {
     PictureFields next = current;
     if (current.main.ticketType) {
@@ -35,7 +27,7 @@ PictureFieldsUpdate UpdateForLoadedPicture(const PictureFields& current, QSize p
     return {next, true};
 }
 
-PictureFieldsUpdate UpdateForTicketType(const PictureFields& current, TicketType clicked,
+PictureFieldsUpdate fieldsForTicketType(const PictureFields& current, TicketType clicked,
                                         std::optional<QSize> pictureSize)
 {
     if (!pictureSize)
@@ -45,7 +37,7 @@ PictureFieldsUpdate UpdateForTicketType(const PictureFields& current, TicketType
     return {next, true};
 }
 
-PictureFieldsUpdate UpdateForCustomWidth(const PictureFields& current,
+PictureFieldsUpdate fieldsForCustomWidth(const PictureFields& current,
                                          std::optional<QSize> pictureSize)
 {
     if (!pictureSize)
@@ -59,7 +51,7 @@ PictureFieldsUpdate UpdateForCustomWidth(const PictureFields& current,
     return {next, true};
 }
 
-PictureFieldsUpdate UpdateForCustomHeight(const PictureFields& current,
+PictureFieldsUpdate fieldsForCustomHeight(const PictureFields& current,
                                           std::optional<QSize> pictureSize)
 {
     if (!pictureSize)

@@ -8,8 +8,6 @@
 
 namespace zorvane {
 
-class PictureHolder;
-
 // The main window's values that the picture operations read and write: the
 // main values and the shown resolution estimate.
 struct PictureFields
@@ -27,32 +25,29 @@ struct PictureFieldsUpdate
     bool repaint = false; // repaint the whole main window
 };
 
-// The size of the loaded picture, or none when no picture is loaded. The
-// operations below do nothing at all without a picture.
-std::optional<QSize> loadedPictureSize(const PictureHolder* picture);
-
 // Each operation takes the window's values as last accepted from its
 // fields (the window has already copied its fields into them) and returns
 // the values to write back, after which the window repaints when asked to.
+// Given no picture size (no picture loaded), they change nothing at all.
 
 // After a successful load: the estimate for the checked ticket type, or the
 // old estimate when no type is checked. The window always repaints.
-PictureFieldsUpdate UpdateForLoadedPicture(const PictureFields& current, QSize pictureSize);
+PictureFieldsUpdate fieldsForLoadedPicture(const PictureFields& current, QSize pictureSize);
 
 // A ticket-type radio was clicked: the estimate for that type, whatever the
 // radios show.
-PictureFieldsUpdate UpdateForTicketType(const PictureFields& current, TicketType clicked,
+PictureFieldsUpdate fieldsForTicketType(const PictureFields& current, TicketType clicked,
                                         std::optional<QSize> pictureSize);
 
 // The custom width was edited, or the keep-aspect box clicked: with keep
 // aspect the height follows the width; the estimate is the custom width's,
 // whichever type is checked.
-PictureFieldsUpdate UpdateForCustomWidth(const PictureFields& current,
+PictureFieldsUpdate fieldsForCustomWidth(const PictureFields& current,
                                          std::optional<QSize> pictureSize);
 
 // The custom height was edited: with keep aspect the width follows the
 // height; the estimate is that of the (possibly new) custom width.
-PictureFieldsUpdate UpdateForCustomHeight(const PictureFields& current,
+PictureFieldsUpdate fieldsForCustomHeight(const PictureFields& current,
                                           std::optional<QSize> pictureSize);
 
 } // namespace zorvane

@@ -4,7 +4,6 @@
 #include "layout/DrawingSurface.h"
 #include "layout/SheetDrawing.h"
 #include "settings/SettingsStore.h"
-#include "settings/StoreKeys.h"
 #include "settings/Units.h"
 #include "settings/WideMath.h"
 
@@ -41,8 +40,7 @@ QImage drawnPage(const DrawingSurface& box, const PictureHolder* picture, const 
 
 void writeText(QPainter& painter, QPoint topLeft, const QString& text, const SettingsStore& store)
 {
-    const int fontPercent = store.GetProfileInt(keys::optionSection, keys::option::fontPercent,
-                                                OptionValues().fontPercent);
+    const int fontPercent = loadOptionValues(store).fontPercent;
     painter.save();
     painter.setFont(previewFont(painter.font(), painter.device(), fontPercent));
     painter.setPen(Qt::white);

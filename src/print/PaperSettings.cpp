@@ -23,8 +23,8 @@ void writePaperSettings(PrinterSettingsBlock& block, std::optional<PaperKind> pa
 QPageSize pageSizeOf(PaperKind paper)
 {
     const PaperSpec& entry = paperSpec(paper);
-    return QPageSize(QSizeF(entry.pageWidthMm, entry.pageHeightMm), QPageSize::Millimeter, QString(),
-                     QPageSize::ExactMatch);
+    return QPageSize(QSizeF(entry.pageWidthMm, entry.pageHeightMm), QPageSize::Millimeter,
+                     QString(), QPageSize::ExactMatch);
 }
 
 } // namespace zorvane

@@ -1,9 +1,11 @@
 #include "PrintJob.h"
 
+#include "CalibrationStore.h"
 #include "PaperSettings.h"
 #include "PrintDialogPort.h"
 #include "PrinterRecord.h"
 #include "PrinterSettingsFile.h"
+#include "layout/CalibrationSheet.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
@@ -13,6 +15,17 @@
 #include <QPrinter>
 
 namespace zorvane {
+
+namespace {
+
+// Where the painter's origin lies on the paper, in device pixels.
+QPointF printableOrigin(const QPrinter& printer)
+{
+    return printer.pageRect(QPrinter::DevicePixel).topLeft() -
+           printer.paperRect(QPrinter::DevicePixel).topLeft();
+}
+
+} // namespace
 
 PrintJob::PrintJob(PrintDialogPort& dialog, MessageSink messages, QString settingsFilePath)
     : dialog_(dialog), messages_(std::move(messages)),
@@ -33,43 +46,36 @@ bool PrintJob::ensurePrinterSettings(std::optional<PrinterSettingsBlock>& printe
     return defaultsSource_(printerSettings) && printerSettings;
 }
 
-// Draws the sheet as one page of one document. False when the printer
-// would not start the document or the spooler refused it.
-bool PrintJob::printSheet(QPrinter& printer, const MainValues& main, const SettingsStore& store,
-                          const PictureHolder* picture, const GridSize& grid)
+// Draws one page of one document. False when the printer would not start
+// the document or the spooler refused it.
+bool PrintJob::printPage(QPrinter& printer, const PageDrawing& draw)
 {
     printer.setDocName(QString());
     printer.setFullPage(false); // the origin is the printable area's corner
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    DrawingSurface surface(painter);
-    drawJobSheet(surface, picture, main, grid, store);
+    draw(printer, painter);
     return painter.end() && printer.printerState() != QPrinter::Error;
 }
 
-PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& store,
-                                const PictureHolder* picture,
-                                std::optional<PrinterSettingsBlock>& printerSettings)
+PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
+                                         std::optional<PrinterSettingsBlock>& printerSettings,
+                                         const PageDrawing& draw)
 {
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
-    if (!fit.fits) {
-        messages_(QString::fromUtf16(printMessages::doesNotFit));
-        return Outcome::DoesNotFit;
-    }
     if (!ensurePrinterSettings(printerSettings)) {
         printerSettings.reset();
         messages_(QString::fromUtf16(printMessages::noPrinter));
         return Outcome::NoPrinter;
     }
-    writePaperSettings(*printerSettings, main.paper);
+    writePaperSettings(*printerSettings, paper);
 
     QPrinter printer(QPrinter::HighResolution);
     PrinterRecord::applyTo(*printerSettings, printer);
     if (!dialog_.confirm(printer))
         return Outcome::Cancelled;
 
-    if (!printSheet(printer, main, store, picture, fit.grid)) {
+    if (!printPage(printer, draw)) {
         messages_(QString::fromUtf16(printMessages::cannotStart));
         return Outcome::NotStarted;
     }
@@ -77,6 +83,39 @@ PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& sto
     if (!settingsFilePath_.isEmpty())
         SavePrinterSettingsFile(*printerSettings, settingsFilePath_);
     return Outcome::Printed;
+}
+
+PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& store,
+                                const PictureHolder* picture,
+                                std::optional<PrinterSettingsBlock>& printerSettings)
+{
+    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    if (!fit.fits || !main.paper) {
+        messages_(QString::fromUtf16(printMessages::doesNotFit));
+        return Outcome::DoesNotFit;
+    }
+    return printOnePage(*main.paper, printerSettings, [&](QPrinter& printer, QPainter& painter) {
+        if (const auto correction = loadPrinterCorrection(store, correctedPrinterName(printer)))
+            painter.setTransform(correctedSheetToDevice(*correction, printer.logicalDpiX(),
+                                                        printer.logicalDpiY(),
+                                                        printableOrigin(printer)));
+        DrawingSurface surface(painter);
+        drawJobSheet(surface, picture, main, fit.grid, store);
+    });
+}
+
+PrintJob::Outcome
+PrintJob::runCalibrationSheet(std::optional<PaperKind> paper,
+                              std::optional<PrinterSettingsBlock>& printerSettings)
+{
+    if (!paper) {
+        messages_(QString::fromUtf16(printMessages::doesNotFit));
+        return Outcome::DoesNotFit;
+    }
+    return printOnePage(*paper, printerSettings, [&](QPrinter& printer, QPainter& painter) {
+        drawCalibrationSheet(painter, *paper, printer.logicalDpiX(), printer.logicalDpiY(),
+                             printableOrigin(printer), correctedPrinterName(printer));
+    });
 }
 
 } // namespace zorvane

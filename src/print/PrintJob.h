@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class QPainter;
 class QPrinter;
 
 namespace zorvane {
@@ -56,13 +57,24 @@ public:
     // record the window holds, empty when it holds none. It keeps the paper
     // settings also when the user cancels, and is replaced by the record
     // the dialog hands back after a print.
+    // On a printer with a stored position correction the sheet is drawn
+    // through it, so the tickets land where the preview shows them.
     Outcome run(const MainValues& main, const SettingsStore& store, const PictureHolder* picture,
                 std::optional<PrinterSettingsBlock>& printerSettings);
 
+    // The calibration sheet of the paper instead of the tickets, through the
+    // same dialog and printer record; never corrected, as it measures the
+    // printer itself. No paper: the does-not-fit message.
+    Outcome runCalibrationSheet(std::optional<PaperKind> paper,
+                                std::optional<PrinterSettingsBlock>& printerSettings);
+
 private:
+    using PageDrawing = std::function<void(QPrinter&, QPainter&)>;
+
     bool ensurePrinterSettings(std::optional<PrinterSettingsBlock>& printerSettings);
-    static bool printSheet(QPrinter& printer, const MainValues& main, const SettingsStore& store,
-                           const PictureHolder* picture, const GridSize& grid);
+    Outcome printOnePage(PaperKind paper, std::optional<PrinterSettingsBlock>& printerSettings,
+                         const PageDrawing& draw);
+    static bool printPage(QPrinter& printer, const PageDrawing& draw);
 
     PrintDialogPort& dialog_;
     MessageSink messages_;

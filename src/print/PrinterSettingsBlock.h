@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DeviceModeLayout.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -19,7 +21,7 @@ class PrinterSettingsBlock
 {
 public:
     static constexpr int driverExtraCapacity = 2048;
-    static constexpr int blockSize = 156 + driverExtraCapacity;
+    static constexpr int blockSize = devmode::publicSize + driverExtraCapacity;
 
     // A blank record: every field 0 except the layout version and the two
     // sizes, which span the whole block.

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace zorvane {
 
 class PictureHolder;
@@ -29,5 +31,10 @@ enum class SheetExportResult
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
                               const PictureHolder* picture);
+
+// The calibration sheet of the paper into a file, its marks placed from the
+// paper's corner. No paper: DoesNotFit.
+SheetExportResult exportCalibrationSheet(const QString& filePath, SheetFileFormat format, int dpi,
+                                         std::optional<PaperKind> paper);
 
 } // namespace zorvane

@@ -46,14 +46,6 @@ struct OptionValues
     friend bool operator==(const OptionValues&, const OptionValues&) = default;
 };
 
-struct JobSettings
-{
-    MainValues main;
-    OptionValues options;
-
-    friend bool operator==(const JobSettings&, const JobSettings&) = default;
-};
-
 // The stored state of every radio button and of the keep-aspect box, one
 // integer per key, as the window shows them before any group agrees.
 struct MainButtonStates

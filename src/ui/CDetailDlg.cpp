@@ -4,7 +4,6 @@
 #include "ColorChooser.h"
 #include "ColorSwatch.h"
 #include "DialogTemplates.h"
-#include "settings/Numbers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,35 +38,23 @@ CDetailDlg::CDetailDlg(SettingsStore& store, ColorChooser& colorChooser, QWidget
 
 void CDetailDlg::DoDataExchange()
 {
-    drawFrame = built_.control<QCheckBox>(id::drawFrame);
-    limitGrid = built_.control<QCheckBox>(id::limitGrid);
-    exchange_.bindInt(built_.control<QLineEdit>(id::offsetX), &offsetX);
-    exchange_.bindInt(built_.control<QLineEdit>(id::offsetY), &offsetY);
-    exchange_.bindInt(built_.control<QLineEdit>(id::gapV), &gapV);
-    exchange_.bindInt(built_.control<QLineEdit>(id::gapH), &gapH);
-    exchange_.bindInt(built_.control<QLineEdit>(id::frameRed), &frameRed);
-    exchange_.bindInt(built_.control<QLineEdit>(id::frameGreen), &frameGreen);
-    exchange_.bindInt(built_.control<QLineEdit>(id::frameBlue), &frameBlue);
-    exchange_.bindInt(built_.control<QLineEdit>(id::fontPercent), &fontPercent);
-    exchange_.bindComboText(built_.control<QComboBox>(id::maxRows), &maxRowsText);
-    exchange_.bindComboText(built_.control<QComboBox>(id::maxCols), &maxColsText);
+    exchange_.bindCheck(built_.control<QCheckBox>(id::drawFrame), &values_.drawFrame);
+    exchange_.bindCheck(built_.control<QCheckBox>(id::limitGrid), &values_.limitGrid);
+    exchange_.bindInt(built_.control<QLineEdit>(id::offsetX), &values_.offsetX);
+    exchange_.bindInt(built_.control<QLineEdit>(id::offsetY), &values_.offsetY);
+    exchange_.bindInt(built_.control<QLineEdit>(id::gapV), &values_.gapV);
+    exchange_.bindInt(built_.control<QLineEdit>(id::gapH), &values_.gapH);
+    exchange_.bindInt(built_.control<QLineEdit>(id::frameRed), &values_.frameRed);
+    exchange_.bindInt(built_.control<QLineEdit>(id::frameGreen), &values_.frameGreen);
+    exchange_.bindInt(built_.control<QLineEdit>(id::frameBlue), &values_.frameBlue);
+    exchange_.bindInt(built_.control<QLineEdit>(id::fontPercent), &values_.fontPercent);
+    exchange_.bindComboNumber(built_.control<QComboBox>(id::maxRows), &values_.maxRows);
+    exchange_.bindComboNumber(built_.control<QComboBox>(id::maxCols), &values_.maxCols);
 }
 
 void CDetailDlg::OnInitDialog()
 {
-    const OptionValues stored = loadOptionValues(store_);
-    offsetX = stored.offsetX;
-    offsetY = stored.offsetY;
-    gapV = stored.gapV;
-    gapH = stored.gapH;
-    frameRed = stored.frameRed;
-    frameGreen = stored.frameGreen;
-    frameBlue = stored.frameBlue;
-    fontPercent = stored.fontPercent;
-    drawFrame->setChecked(stored.drawFrame != 0);
-    limitGrid->setChecked(stored.limitGrid != 0);
-    maxRowsText = QString::number(stored.maxRows);
-    maxColsText = QString::number(stored.maxCols);
+    values_ = loadOptionValues(store_);
     exchange_.write();
     if (QWidget* first = built_.firstTabStop())
         first->setFocus(Qt::OtherFocusReason);
@@ -86,7 +73,7 @@ void CDetailDlg::OnOK()
     exchange_.forgetRejection();
     if (!exchange_.read())
         return;
-    saveOptionValues(store_, valuesFromMembers());
+    saveOptionValues(store_, values_);
     if (QWidget* owner = parentWidget())
         owner->update();
     QDialog::accept();
@@ -99,17 +86,18 @@ void CDetailDlg::OnChooseColor()
     const std::optional<QColor> chosen = colorChooser_.chooseColor(this, QColor(Qt::black));
     if (!chosen)
         return;
-    frameRed = chosen->red();
-    frameGreen = chosen->green();
-    frameBlue = chosen->blue();
+    values_.frameRed = chosen->red();
+    values_.frameGreen = chosen->green();
+    values_.frameBlue = chosen->blue();
     writeColorFields();
     update();
 }
 
 void CDetailDlg::writeColorFields()
 {
-    const std::pair<int, int> fields[] = {
-        {id::frameRed, frameRed}, {id::frameGreen, frameGreen}, {id::frameBlue, frameBlue}};
+    const std::pair<int, int> fields[] = {{id::frameRed, values_.frameRed},
+                                          {id::frameGreen, values_.frameGreen},
+                                          {id::frameBlue, values_.frameBlue}};
     for (const auto& [fieldId, value] : fields) {
         auto* edit = built_.control<QLineEdit>(fieldId);
         const QSignalBlocker blocker(edit);
@@ -122,25 +110,7 @@ void CDetailDlg::writeColorFields()
 QColor CDetailDlg::swatchColor()
 {
     exchange_.read(DataExchange::Report::Silent);
-    return QColor(frameRed & 0xFF, frameGreen & 0xFF, frameBlue & 0xFF);
-}
-
-OptionValues CDetailDlg::valuesFromMembers() const
-{
-    OptionValues values;
-    values.offsetX = offsetX;
-    values.offsetY = offsetY;
-    values.gapV = gapV;
-    values.gapH = gapH;
-    values.frameRed = frameRed;
-    values.frameGreen = frameGreen;
-    values.frameBlue = frameBlue;
-    values.fontPercent = fontPercent;
-    values.drawFrame = drawFrame->isChecked() ? 1 : 0;
-    values.limitGrid = limitGrid->isChecked() ? 1 : 0;
-    values.maxRows = leadingNumber(maxRowsText);
-    values.maxCols = leadingNumber(maxColsText);
-    return values;
+    return QColor(values_.frameRed & 0xFF, values_.frameGreen & 0xFF, values_.frameBlue & 0xFF);
 }
 
 } // namespace zorvane

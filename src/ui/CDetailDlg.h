@@ -1,12 +1,10 @@
 #pragma once
 
 #include "DialogBuilder.h"
-#include "ui/framework/DataExchange.h"
 #include "settings/JobSettings.h"
+#include "ui/framework/DataExchange.h"
 
 #include <QDialog>
-
-class QCheckBox;
 
 namespace zorvane {
 
@@ -39,7 +37,6 @@ private:
     // The frame colour as the fields last read as whole numbers; the
     // components count by their low 8 bits.
     QColor swatchColor();
-    OptionValues valuesFromMembers() const;
     void writeColorFields();
 
     SettingsStore& store_;
@@ -47,18 +44,8 @@ private:
     BuiltDialog built_;
     DataExchange exchange_;
 
-    QCheckBox* drawFrame = nullptr;
-    QCheckBox* limitGrid = nullptr;
-    int offsetX = 0; // tenths of a millimetre
-    int offsetY = 0;
-    int gapV = 0;
-    int gapH = 0;
-    int frameRed = 0;
-    int frameGreen = 0;
-    int frameBlue = 0;
-    int fontPercent = 0;
-    QString maxRowsText;
-    QString maxColsText;
+    // The values the fields show, bound to them one to one.
+    OptionValues values_;
 };
 
 } // namespace zorvane

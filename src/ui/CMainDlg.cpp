@@ -2,6 +2,7 @@
 
 #include "AppIcon.h"
 #include "CAboutDlg.h"
+#include "CCorrectionDlg.h"
 #include "CDetailDlg.h"
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
@@ -10,12 +11,13 @@
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
-#include "ui/framework/MessageBoxes.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
+#include "print/CalibrationStore.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
 #include "settings/SettingsStore.h"
+#include "ui/framework/MessageBoxes.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -88,20 +90,20 @@ bool isEnterKey(const QKeyEvent* event)
 } // namespace
 
 CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printerSettingsFile)
-    : QDialog(parent), store_(store),
-      printerSettingsFile_(printerSettingsFile.isEmpty() ? printerSettingsFilePath(store.fileName())
-                                                         : printerSettingsFile),
-      colorChooser_(std::make_unique<ColorDialogChooser>()),
-      printDialog_(std::make_unique<SystemPrintDialog>(this)),
-      choosePictureFile_(askForPictureFile), appIcon(zorvane::appIcon())
+    : QDialog(parent), store(store),
+      printerSettingsPath(printerSettingsFile.isEmpty() ? printerSettingsFilePath(store.fileName())
+                                                        : printerSettingsFile),
+      colorChooser(std::make_unique<ColorDialogChooser>()),
+      printDialog(std::make_unique<SystemPrintDialog>(this)), choosePictureFile(askForPictureFile),
+      appIcon(zorvane::appIcon())
 {
-    built_ = DialogBuilder::build(*this, mainDialogTemplate(),
-                                  [this](const ControlTemplate& row, QWidget* parent) -> QWidget* {
-                                      if (row.id != id::previewBox)
-                                          return nullptr;
-                                      return new PreviewWidget(store_, parent);
-                                  });
-    built_.nameControls(mainDialogNames());
+    built = DialogBuilder::build(*this, mainDialogTemplate(),
+                                 [&store](const ControlTemplate& row, QWidget* parent) -> QWidget* {
+                                     if (row.id != id::previewBox)
+                                         return nullptr;
+                                     return new PreviewWidget(store, parent);
+                                 });
+    built.nameControls(mainDialogNames());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
@@ -119,34 +121,34 @@ CMainDlg::~CMainDlg() = default;
 
 void CMainDlg::setColorChooser(std::unique_ptr<ColorChooser> chooser)
 {
-    colorChooser_ = std::move(chooser);
+    colorChooser = std::move(chooser);
 }
 
 void CMainDlg::setPrintDialog(std::unique_ptr<PrintDialogPort> dialog)
 {
-    printDialog_ = std::move(dialog);
+    printDialog = std::move(dialog);
 }
 
 void CMainDlg::setPictureFileChooser(PictureFileChooser chooser)
 {
-    choosePictureFile_ = std::move(chooser);
+    choosePictureFile = std::move(chooser);
 }
 
 void CMainDlg::DoDataExchange()
 {
-    keepAspect = built_.control<QCheckBox>(id::keepAspect);
-    previewBox = built_.control<PreviewWidget>(id::previewBox);
-    imagePath = built_.control<QLineEdit>(id::imagePath);
-    exchange_.bindInt(built_.control<QLineEdit>(id::customWidth), &customWidth);
-    exchange_.bindInt(built_.control<QLineEdit>(id::customHeight), &customHeight);
-    exchange_.bindInt(built_.control<QLineEdit>(id::resolution), &resolution);
-    exchange_.bindComboText(built_.control<QComboBox>(id::count), &countText);
+    keepAspect = built.control<QCheckBox>(id::keepAspect);
+    previewBox = built.control<PreviewWidget>(id::previewBox);
+    imagePath = built.control<QLineEdit>(id::imagePath);
+    exchange.bindInt(built.control<QLineEdit>(id::customWidth), &customWidth);
+    exchange.bindInt(built.control<QLineEdit>(id::customHeight), &customHeight);
+    exchange.bindInt(built.control<QLineEdit>(id::resolution), &resolution);
+    exchange.bindComboText(built.control<QComboBox>(id::count), &countText);
 }
 
 void CMainDlg::connectHandlers()
 {
     auto clicked = [this](int controlId, auto handler) {
-        connect(built_.control<QAbstractButton>(controlId), &QAbstractButton::clicked, this,
+        connect(built.control<QAbstractButton>(controlId), &QAbstractButton::clicked, this,
                 handler);
     };
     clicked(id::close, &CMainDlg::reject);
@@ -162,25 +164,25 @@ void CMainDlg::connectHandlers()
         clicked(layoutId, &CMainDlg::OnLayoutChange);
     clicked(id::keepAspect, &CMainDlg::UpdateForCustomWidth);
 
-    connect(built_.control<QLineEdit>(id::customWidth), &QLineEdit::textChanged, this,
+    connect(built.control<QLineEdit>(id::customWidth), &QLineEdit::textChanged, this,
             &CMainDlg::UpdateForCustomWidth);
-    connect(built_.control<QLineEdit>(id::customHeight), &QLineEdit::textChanged, this,
+    connect(built.control<QLineEdit>(id::customHeight), &QLineEdit::textChanged, this,
             &CMainDlg::UpdateForCustomHeight);
 
-    auto* count = built_.control<QComboBox>(id::count);
+    auto* count = built.control<QComboBox>(id::count);
     connect(count, &QComboBox::currentIndexChanged, this, &CMainDlg::OnLayoutChange);
     connect(count->lineEdit(), &QLineEdit::textEdited, this, &CMainDlg::OnLayoutChange);
 }
 
 void CMainDlg::OnInitDialog()
 {
-    exchange_.write();
+    exchange.write();
     createSystemMenu();
     setWindowIcon(appIcon);
-    loadMainValues();
+    takeStoredMainValues();
     obtainPrinterSettings();
-    exchange_.write();
-    if (QWidget* first = built_.firstTabStop())
+    exchange.write();
+    if (QWidget* first = built.firstTabStop())
         first->setFocus(Qt::OtherFocusReason);
 }
 
@@ -188,34 +190,41 @@ void CMainDlg::OnInitDialog()
 // lives in a context menu of the window's background that stands in for it.
 void CMainDlg::createSystemMenu()
 {
-    systemMenu_ =
+    systemMenu =
         new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
-    connect(systemMenu_, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    connect(systemMenu, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    // The calibration entries end the products group, after the label
+    // products' entry.
+    using Group = MainWindowMenu::Group;
+    connect(systemMenu->addEntry(Group::Products, QString::fromUtf16(calibrationSheetMenuText)),
+            &QAction::triggered, this, &CMainDlg::OnPrintCalibrationSheet);
+    connect(systemMenu->addEntry(Group::Products, QString::fromUtf16(positionCorrectionMenuText)),
+            &QAction::triggered, this, &CMainDlg::OnPositionCorrection);
 }
 
-void CMainDlg::loadMainValues()
+void CMainDlg::takeStoredMainValues()
 {
-    const MainValues stored = zorvane::loadMainValues(store_);
+    const MainValues stored = loadMainValues(store);
     customWidth = stored.customWidth;
     customHeight = stored.customHeight;
     countText = stored.countText;
-    setButtonStates(loadMainButtonStates(store_));
+    setButtonStates(loadMainButtonStates(store));
 }
 
 void CMainDlg::setButtonStates(const MainButtonStates& states)
 {
-    showGroupStates(built_, ticketIds, states.ticket);
-    showGroupStates(built_, paperIds, states.paper);
-    showGroupStates(built_, orderIds, states.order);
+    showGroupStates(built, ticketIds, states.ticket);
+    showGroupStates(built, paperIds, states.paper);
+    showGroupStates(built, orderIds, states.order);
     keepAspect->setChecked(states.keepAspect != 0);
 }
 
 MainButtonStates CMainDlg::buttonStates() const
 {
     MainButtonStates states;
-    states.ticket = groupStates(built_, ticketIds);
-    states.paper = groupStates(built_, paperIds);
-    states.order = groupStates(built_, orderIds);
+    states.ticket = groupStates(built, ticketIds);
+    states.paper = groupStates(built, paperIds);
+    states.order = groupStates(built, orderIds);
     states.keepAspect = keepAspect->isChecked() ? 1 : 0;
     return states;
 }
@@ -232,7 +241,7 @@ MainValues CMainDlg::currentValues() const
 
 MainValues CMainDlg::valuesForPreview()
 {
-    exchange_.read(DataExchange::Report::Silent);
+    exchange.read(DataExchange::Report::Silent);
     return currentValues();
 }
 
@@ -242,7 +251,7 @@ void CMainDlg::obtainPrinterSettings()
         showMessage(this, QString::fromUtf16(printMessages::noPrinter));
         return;
     }
-    LoadPrinterSettingsFile(*printerSettings, printerSettingsFile_);
+    LoadPrinterSettingsFile(*printerSettings, printerSettingsPath);
 }
 
 void CMainDlg::OnSysCommand(int commandId)
@@ -257,7 +266,7 @@ void CMainDlg::OnSysCommand(int commandId)
 
 void CMainDlg::OnDetailSettings()
 {
-    CDetailDlg dialog(store_, *colorChooser_, this);
+    CDetailDlg dialog(store, *colorChooser, this);
     dialog.exec();
 }
 
@@ -277,17 +286,43 @@ void CMainDlg::repaintWithCurrentValues()
 void CMainDlg::OnPrintStart()
 {
     // A command reports a rejected field again, even one reported before.
-    exchange_.forgetRejection();
-    exchange_.read();
+    exchange.forgetRejection();
+    exchange.read();
     PrintJob job(
-        *printDialog_, [this](const QString& text) { showMessage(this, text); },
-        printerSettingsFile_);
-    job.run(currentValues(), store_, picture.get(), printerSettings);
+        *printDialog, [this](const QString& text) { showMessage(this, text); },
+        printerSettingsPath);
+    job.run(currentValues(), store, picture.get(), printerSettings);
+}
+
+// The calibration sheet goes through the same Print dialog and printer
+// record as the tickets, on the paper the window shows.
+void CMainDlg::OnPrintCalibrationSheet()
+{
+    exchange.forgetRejection();
+    exchange.read();
+    PrintJob job(
+        *printDialog, [this](const QString& text) { showMessage(this, text); },
+        printerSettingsPath);
+    job.runCalibrationSheet(currentValues().paper, printerSettings);
+}
+
+// Corrects the printer that the next print goes to: that of the printer
+// record the window holds.
+void CMainDlg::OnPositionCorrection()
+{
+    const QString printer = printerSettings ? correctedPrinterName(*printerSettings) : QString();
+    if (printer.isEmpty()) {
+        showMessage(this, QString::fromUtf16(correctionMessages::noPrinter));
+        return;
+    }
+    exchange.read(DataExchange::Report::Silent);
+    CCorrectionDlg dialog(store, printer, currentValues().paper.value_or(PaperKind::A4), this);
+    dialog.exec();
 }
 
 void CMainDlg::OnBrowsePicture()
 {
-    const QString path = choosePictureFile_(this);
+    const QString path = choosePictureFile(this);
     if (!path.isEmpty())
         LoadPicture(path);
 }
@@ -309,8 +344,8 @@ void CMainDlg::LoadPicture(const QString& path)
     picture = std::move(loaded);
     previewBox->setPicture(picture.get());
     imagePath->setText(path);
-    exchange_.read();
-    showPictureUpdate(zorvane::UpdateForLoadedPicture(pictureFields(), picture->size()));
+    exchange.read();
+    showPictureUpdate(fieldsForLoadedPicture(pictureFields(), picture->size()));
 }
 
 PictureFields CMainDlg::pictureFields() const
@@ -323,7 +358,7 @@ void CMainDlg::showPictureUpdate(const PictureFieldsUpdate& update)
     customWidth = update.fields.main.customWidth;
     customHeight = update.fields.main.customHeight;
     resolution = update.fields.resolution;
-    exchange_.write();
+    exchange.write();
     if (update.repaint)
         repaintWithCurrentValues();
 }
@@ -332,24 +367,24 @@ void CMainDlg::UpdateForTicketType(TicketType type)
 {
     if (!picture)
         return;
-    exchange_.read();
-    showPictureUpdate(zorvane::UpdateForTicketType(pictureFields(), type, picture->size()));
+    exchange.read();
+    showPictureUpdate(fieldsForTicketType(pictureFields(), type, picture->size()));
 }
 
 void CMainDlg::UpdateForCustomWidth()
 {
     if (!picture)
         return;
-    exchange_.read();
-    showPictureUpdate(zorvane::UpdateForCustomWidth(pictureFields(), picture->size()));
+    exchange.read();
+    showPictureUpdate(fieldsForCustomWidth(pictureFields(), picture->size()));
 }
 
 void CMainDlg::UpdateForCustomHeight()
 {
     if (!picture)
         return;
-    exchange_.read();
-    showPictureUpdate(zorvane::UpdateForCustomHeight(pictureFields(), picture->size()));
+    exchange.read();
+    showPictureUpdate(fieldsForCustomHeight(pictureFields(), picture->size()));
 }
 
 void CMainDlg::OnOK()
@@ -359,13 +394,13 @@ void CMainDlg::OnOK()
 
 void CMainDlg::OnCancel()
 {
-    exchange_.forgetRejection();
-    exchange_.read();
+    exchange.forgetRejection();
+    exchange.read();
     MainValues values;
     values.customWidth = customWidth;
     values.customHeight = customHeight;
     values.countText = countText;
-    saveMainValues(store_, values, buttonStates());
+    saveMainValues(store, values, buttonStates());
     QDialog::reject();
 }
 
@@ -397,7 +432,7 @@ void CMainDlg::keyPressEvent(QKeyEvent* event)
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-    systemMenu_->exec(event->globalPos());
+    systemMenu->exec(event->globalPos());
 }
 
 void CMainDlg::dragEnterEvent(QDragEnterEvent* event)

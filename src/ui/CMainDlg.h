@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DialogBuilder.h"
-#include "ui/framework/DataExchange.h"
 #include "settings/JobSettings.h"
+#include "ui/framework/DataExchange.h"
 
 #include "print/PrinterSettingsBlock.h"
 
@@ -58,7 +58,7 @@ public:
     {
         return printerSettings;
     }
-    QString printerSettingsFile() const { return printerSettingsFile_; }
+    QString printerSettingsFile() const { return printerSettingsPath; }
 
     // The values the window holds: the members as last read from the fields
     // and the buttons as they stand.
@@ -74,6 +74,8 @@ public:
     // The window's close command.
     static constexpr int closeCommandId = 0xF060;
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+    static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
+    static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -96,6 +98,8 @@ private Q_SLOTS:
     void UpdateForCustomWidth();
     void UpdateForCustomHeight();
     void OnLayoutChange();
+    void OnPrintCalibrationSheet();
+    void OnPositionCorrection();
 
 private:
     void DoDataExchange();
@@ -105,7 +109,7 @@ private:
 
     void connectHandlers();
     void createSystemMenu();
-    void loadMainValues();
+    void takeStoredMainValues();
     void obtainPrinterSettings();
     PictureFields pictureFields() const;
     void showPictureUpdate(const PictureFieldsUpdate& update);
@@ -113,14 +117,14 @@ private:
     void setButtonStates(const MainButtonStates& states);
     MainButtonStates buttonStates() const;
 
-    SettingsStore& store_;
-    QString printerSettingsFile_;
-    std::unique_ptr<ColorChooser> colorChooser_;
-    std::unique_ptr<PrintDialogPort> printDialog_;
-    PictureFileChooser choosePictureFile_;
-    BuiltDialog built_;
-    DataExchange exchange_;
-    MainWindowMenu* systemMenu_ = nullptr;
+    SettingsStore& store;
+    QString printerSettingsPath;
+    std::unique_ptr<ColorChooser> colorChooser;
+    std::unique_ptr<PrintDialogPort> printDialog;
+    PictureFileChooser choosePictureFile;
+    BuiltDialog built;
+    DataExchange exchange;
+    MainWindowMenu* systemMenu = nullptr;
 
     std::unique_ptr<PictureHolder> picture;
     std::optional<PrinterSettingsBlock> printerSettings;

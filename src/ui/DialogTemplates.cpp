@@ -136,6 +136,42 @@ constexpr std::array detailNames{
     ControlName{ids::detail::fontPercent, u"フォントサイズ (標準フォントの％)"},
 };
 
+// The two crosshairs side by side, each with its distances from the
+// paper's left and top edges; the printer's name above, the correction in
+// force below.
+constexpr std::array correctionControls{
+    ControlTemplate{ids::correction::printerName, Label, u"", 7, 7, 184, 8, group},
+    ControlTemplate{
+        noControlId, Label,
+        u"位置合わせ用紙の十字の中心まで、用紙の左端と上端から測った距離を入力して下さい。", 7, 19,
+        184, 18, group},
+    ControlTemplate{noControlId, GroupBox, u"左上の十字", 7, 42, 90, 52, plain},
+    ControlTemplate{noControlId, Label, u"左端から ：", 13, 58, 32, 8, group},
+    ControlTemplate{ids::correction::nearX, Edit, u"", 46, 56, 22, 14, tab},
+    ControlTemplate{noControlId, Label, u"上端から ：", 13, 76, 32, 8, group},
+    ControlTemplate{ids::correction::nearY, Edit, u"", 46, 74, 22, 14, tab},
+    ControlTemplate{noControlId, Label, u"X 0.1mm", 70, 67, 25, 9, group},
+    ControlTemplate{noControlId, GroupBox, u"右下の十字", 101, 42, 90, 52, plain},
+    ControlTemplate{noControlId, Label, u"左端から ：", 107, 58, 32, 8, group},
+    ControlTemplate{ids::correction::farX, Edit, u"", 140, 56, 22, 14, tab},
+    ControlTemplate{noControlId, Label, u"上端から ：", 107, 76, 32, 8, group},
+    ControlTemplate{ids::correction::farY, Edit, u"", 140, 74, 22, 14, tab},
+    ControlTemplate{noControlId, Label, u"X 0.1mm", 164, 67, 25, 9, group},
+    ControlTemplate{ids::correction::current, Label, u"", 7, 100, 184, 18, group},
+    ControlTemplate{ids::correction::reset, PushButton, u"補正を解除", 7, 124, 50, 14, tab},
+    ControlTemplate{ids::ok, DefaultPushButton, u"OK", 101, 124, 42, 14, tab},
+    ControlTemplate{ids::cancel, PushButton, u"ｷｬﾝｾﾙ", 149, 124, 42, 14, tab},
+};
+
+constexpr DialogTemplate correctionTemplate{u"位置の補正", 198, 145, correctionControls, {}};
+
+constexpr std::array correctionNames{
+    ControlName{ids::correction::nearX, u"左上の十字 左端から (X 0.1mm)"},
+    ControlName{ids::correction::nearY, u"左上の十字 上端から (X 0.1mm)"},
+    ControlName{ids::correction::farX, u"右下の十字 左端から (X 0.1mm)"},
+    ControlName{ids::correction::farY, u"右下の十字 上端から (X 0.1mm)"},
+};
+
 } // namespace
 
 std::span<const ControlName> mainDialogNames()
@@ -146,6 +182,11 @@ std::span<const ControlName> mainDialogNames()
 std::span<const ControlName> detailDialogNames()
 {
     return detailNames;
+}
+
+std::span<const ControlName> correctionDialogNames()
+{
+    return correctionNames;
 }
 
 const DialogTemplate& aboutDialogTemplate()
@@ -161,6 +202,11 @@ const DialogTemplate& mainDialogTemplate()
 const DialogTemplate& detailDialogTemplate()
 {
     return detailTemplate;
+}
+
+const DialogTemplate& correctionDialogTemplate()
+{
+    return correctionTemplate;
 }
 
 } // namespace zorvane

@@ -51,6 +51,16 @@ inline constexpr int chooseColor = 1020;
 inline constexpr int limitGrid = 1021;
 } // namespace detail
 
+namespace correction {
+inline constexpr int printerName = 1000;
+inline constexpr int nearX = 1001;
+inline constexpr int nearY = 1002;
+inline constexpr int farX = 1003;
+inline constexpr int farY = 1004;
+inline constexpr int current = 1005;
+inline constexpr int reset = 1006;
+} // namespace correction
+
 } // namespace ids
 
 // Template 100: the About box.
@@ -59,10 +69,13 @@ const DialogTemplate& aboutDialogTemplate();
 const DialogTemplate& mainDialogTemplate();
 // Template 129: the advanced settings.
 const DialogTemplate& detailDialogTemplate();
+// Template 130: the printer's position correction.
+const DialogTemplate& correctionDialogTemplate();
 
 // The accessible names of the fields of the main window and of the advanced
 // settings. Buttons, check boxes and radio buttons are named by their text.
 std::span<const ControlName> mainDialogNames();
 std::span<const ControlName> detailDialogNames();
+std::span<const ControlName> correctionDialogNames();
 
 } // namespace zorvane

@@ -1,3 +1,4 @@
+#include "CalibrationProbe.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
 #include "TestFiles.h"
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void badInput_data();
     void badInput();
     void printWithoutAnyPrinter();
+    void calibrationSheetWithoutAPicture();
 
 private:
     Run zorvane(const QStringList& arguments, const QString& cupsServer = QString());
@@ -98,7 +100,7 @@ void TestHeadless::helpListsTheOptions()
     QCOMPARE(run.status, 0);
     for (const QString& option :
          {u"--print-to"_s, u"--print"_s, u"--picture"_s, u"--dpi"_s, u"--type"_s, u"--size"_s,
-          u"--paper"_s, u"--count"_s, u"--order"_s, u"--version"_s,
+          u"--paper"_s, u"--count"_s, u"--order"_s, u"--calibration-sheet"_s, u"--version"_s,
           // the two files a user may want to find or remove
           u"Local AppWizard-Generated Applications/Zorvane.ini"_s, u"devmode.zvn"_s})
         QVERIFY2(run.out.contains(option), qPrintable(option));
@@ -246,6 +248,8 @@ void TestHeadless::badInput_data()
                                                       u"--picture"_s,  u"@PIC@"_s,
                                                       u"--count"_s,    u"1"_s}
                                        << u"a.pdf"_s;
+    QTest::newRow("calibration sheet without destination")
+        << QStringList{u"--calibration-sheet"_s} << u"--print-to FILE or --print"_s;
 }
 
 void TestHeadless::badInput()
@@ -270,6 +274,25 @@ void TestHeadless::printWithoutAnyPrinter()
                             dir_->filePath(u"no-cups.sock"_s));
     QCOMPARE(run.status, 3);
     QCOMPARE(run.err, u"Zorvane: プリンタの検出に失敗しました。\n"_s);
+}
+
+// The sheet of the paper given on the command line, its crosshairs 20 mm in
+// from the paper's edges; no picture is needed.
+void TestHeadless::calibrationSheetWithoutAPicture()
+{
+    const QString png = dir_->filePath(u"calibration.png"_s);
+    const Run run = zorvane({u"--calibration-sheet"_s, u"--print-to"_s, png, u"--paper"_s,
+                             u"A4Quarter"_s, u"--dpi"_s, u"300"_s});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    const QImage page(png);
+    QCOMPARE(page.size(), QSize(1748, 1240)); // 148 x 105 mm at 300 dpi
+    const QPointF nearMark = calibrationprobe::crosshairMm(page, 300, {20, 20}, 1);
+    const QPointF farMark = calibrationprobe::crosshairMm(page, 300, {128, 85}, -1);
+    QVERIFY2((nearMark - QPointF(20, 20)).manhattanLength() < 0.1,
+             qPrintable(u"%1, %2"_s.arg(nearMark.x()).arg(nearMark.y())));
+    QVERIFY2((farMark - QPointF(128, 85)).manhattanLength() < 0.1,
+             qPrintable(u"%1, %2"_s.arg(farMark.x()).arg(farMark.y())));
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)

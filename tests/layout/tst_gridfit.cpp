@@ -241,6 +241,5 @@ private Q_SLOTS:
     }
 };
 
-
 QTEST_APPLESS_MAIN(TestGridFit)
 #include "tst_gridfit.moc"

@@ -111,19 +111,18 @@ void TestResolutionEstimate::noPictureChangesNothing()
 {
     const PictureFields fields = fieldsWith(TicketType::A, 600, 1, true);
     for (const PictureFieldsUpdate& update :
-         {UpdateForTicketType(fields, TicketType::D, std::nullopt),
-          UpdateForCustomWidth(fields, std::nullopt),
-          UpdateForCustomHeight(fields, std::nullopt)}) {
+         {fieldsForTicketType(fields, TicketType::D, std::nullopt),
+          fieldsForCustomWidth(fields, std::nullopt),
+          fieldsForCustomHeight(fields, std::nullopt)}) {
         QCOMPARE(update.fields, fields);
         QVERIFY(!update.repaint);
     }
-    QCOMPARE(loadedPictureSize(nullptr), std::nullopt);
 }
 
 void TestResolutionEstimate::loadedPictureUsesCheckedType()
 {
     const PictureFieldsUpdate update =
-        UpdateForLoadedPicture(fieldsWith(TicketType::D, 0, 0, false), QSize(579, 10));
+        fieldsForLoadedPicture(fieldsWith(TicketType::D, 0, 0, false), QSize(579, 10));
     QCOMPARE(update.fields.resolution, 166);
     QVERIFY(update.repaint);
 }
@@ -131,7 +130,7 @@ void TestResolutionEstimate::loadedPictureUsesCheckedType()
 void TestResolutionEstimate::loadedPictureWithoutCheckedTypeKeepsEstimate()
 {
     const PictureFieldsUpdate update =
-        UpdateForLoadedPicture(fieldsWith(std::nullopt, 0, 0, false), QSize(579, 10));
+        fieldsForLoadedPicture(fieldsWith(std::nullopt, 0, 0, false), QSize(579, 10));
     QCOMPARE(update.fields.resolution, 12);
     QVERIFY(update.repaint);
 }
@@ -140,7 +139,7 @@ void TestResolutionEstimate::typeClickUsesClickedType()
 {
     // The radios' state is not consulted: the clicked type counts.
     const PictureFields fields = fieldsWith(TicketType::Other, 0, 0, false);
-    const PictureFieldsUpdate update = UpdateForTicketType(fields, TicketType::A, QSize(1000, 1));
+    const PictureFieldsUpdate update = fieldsForTicketType(fields, TicketType::A, QSize(1000, 1));
     QCOMPARE(update.fields.resolution, 438);
     QCOMPARE(update.fields.main, fields.main);
     QVERIFY(update.repaint);
@@ -150,20 +149,20 @@ void TestResolutionEstimate::widthEditCouplesHeight()
 {
     // Type A stays checked, yet the estimate follows the custom width.
     const PictureFieldsUpdate first =
-        UpdateForCustomWidth(fieldsWith(TicketType::A, 600, 0, true), QSize(1000, 500));
+        fieldsForCustomWidth(fieldsWith(TicketType::A, 600, 0, true), QSize(1000, 500));
     QCOMPARE(first.fields.main.customHeight, 300);
     QCOMPARE(first.fields.main.customWidth, 600);
     QCOMPARE(first.fields.resolution, 423); // 1000 / (600 / 254.0)
     QVERIFY(first.repaint);
     const PictureFieldsUpdate back =
-        UpdateForTicketType(first.fields, TicketType::A, QSize(1000, 500));
+        fieldsForTicketType(first.fields, TicketType::A, QSize(1000, 500));
     QCOMPARE(back.fields.resolution, 438);
 }
 
 void TestResolutionEstimate::heightEditCouplesWidth()
 {
     PictureFields fields = fieldsWith(TicketType::Other, 600, 333, true);
-    const PictureFieldsUpdate update = UpdateForCustomHeight(fields, QSize(1000, 500));
+    const PictureFieldsUpdate update = fieldsForCustomHeight(fields, QSize(1000, 500));
     QCOMPARE(update.fields.main.customWidth, 666);
     QCOMPARE(update.fields.main.customHeight, 333);
     QCOMPARE(update.fields.resolution, 381); // from the new width
@@ -172,10 +171,10 @@ void TestResolutionEstimate::heightEditCouplesWidth()
 void TestResolutionEstimate::keepAspectOffOnlyRecomputes()
 {
     const PictureFields fields = fieldsWith(TicketType::B, 0, 333, false);
-    const PictureFieldsUpdate width = UpdateForCustomWidth(fields, QSize(1000, 500));
+    const PictureFieldsUpdate width = fieldsForCustomWidth(fields, QSize(1000, 500));
     QCOMPARE(width.fields.main, fields.main);
     QCOMPARE(width.fields.resolution, 9999);
-    const PictureFieldsUpdate height = UpdateForCustomHeight(fields, QSize(1000, 500));
+    const PictureFieldsUpdate height = fieldsForCustomHeight(fields, QSize(1000, 500));
     QCOMPARE(height.fields.main, fields.main);
     QCOMPARE(height.fields.resolution, 9999);
 }

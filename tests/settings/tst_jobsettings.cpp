@@ -193,6 +193,5 @@ private Q_SLOTS:
     }
 };
 
-
 QTEST_GUILESS_MAIN(TestJobSettings)
 #include "tst_jobsettings.moc"

@@ -1,9 +1,9 @@
 #include "GuiTestHelpers.h"
 
-#include "ui/framework/DataExchange.h"
 #include "settings/SettingsStore.h"
 #include "ui/CDetailDlg.h"
 #include "ui/ColorChooser.h"
+#include "ui/framework/DataExchange.h"
 
 #include <QCheckBox>
 #include <QComboBox>

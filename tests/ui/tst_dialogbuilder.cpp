@@ -206,6 +206,7 @@ void DialogBuilderTest::templatesKeepEveryTextWhole_data()
     QTest::newRow("about 100") << &aboutDialogTemplate();
     QTest::newRow("main 102") << &mainDialogTemplate();
     QTest::newRow("advanced 129") << &detailDialogTemplate();
+    QTest::newRow("correction 130") << &correctionDialogTemplate();
 }
 
 // Positions stay those of the template; a text box may only have grown, and

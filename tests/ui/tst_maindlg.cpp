@@ -1,12 +1,12 @@
 #include "GuiTestHelpers.h"
 
-#include "ui/framework/DataExchange.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CDetailDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/DroppedFiles.h"
+#include "ui/framework/DataExchange.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,6 +3,7 @@
 #include "MessageBoxes.h"
 #include "settings/Numbers.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -19,16 +20,32 @@ void DataExchange::bindComboText(QComboBox* combo, QString* member)
     bindings_.emplace_back(ComboBinding{combo, member});
 }
 
+void DataExchange::bindComboNumber(QComboBox* combo, int* member)
+{
+    bindings_.emplace_back(ComboNumberBinding{combo, member});
+}
+
+void DataExchange::bindCheck(QCheckBox* box, int* member)
+{
+    bindings_.emplace_back(CheckBinding{box, member});
+}
+
 bool DataExchange::read(Report report)
 {
     for (const Binding& binding : bindings_) {
         if (const auto* intBinding = std::get_if<IntBinding>(&binding)) {
             if (!readInt(*intBinding, report))
                 return false;
+        } else if (const auto* combo = std::get_if<ComboBinding>(&binding)) {
+            if (combo->combo)
+                *combo->member = combo->combo->currentText();
+        } else if (const auto* number = std::get_if<ComboNumberBinding>(&binding)) {
+            if (number->combo)
+                *number->member = leadingNumber(number->combo->currentText());
         } else {
-            const auto& combo = std::get<ComboBinding>(binding);
-            if (combo.combo)
-                *combo.member = combo.combo->currentText();
+            const auto& check = std::get<CheckBinding>(binding);
+            if (check.box)
+                *check.member = check.box->isChecked() ? 1 : 0;
         }
     }
     return true;
@@ -73,10 +90,18 @@ void DataExchange::write()
                 const QSignalBlocker blocker(intBinding->edit.data());
                 intBinding->edit->setText(text);
             }
+        } else if (const auto* combo = std::get_if<ComboBinding>(&binding)) {
+            if (combo->combo)
+                setComboText(combo->combo, *combo->member);
+        } else if (const auto* number = std::get_if<ComboNumberBinding>(&binding)) {
+            if (number->combo)
+                setComboText(number->combo, QString::number(*number->member));
         } else {
-            const auto& combo = std::get<ComboBinding>(binding);
-            if (combo.combo)
-                setComboText(combo.combo, *combo.member);
+            const auto& check = std::get<CheckBinding>(binding);
+            if (check.box) {
+                const QSignalBlocker blocker(check.box.data());
+                check.box->setChecked(*check.member != 0);
+            }
         }
     }
 }

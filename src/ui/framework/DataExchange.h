@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -35,6 +36,11 @@ public:
 
     void bindInt(QLineEdit* edit, int* member);
     void bindComboText(QComboBox* combo, QString* member);
+    // The combo box's text read as its leading whole number (0 when there
+    // is none); never rejected.
+    void bindComboNumber(QComboBox* combo, int* member);
+    // Checked is 1, unchecked 0; any nonzero member checks the box.
+    void bindCheck(QCheckBox* box, int* member);
 
     // Controls into members; false when a field was rejected.
     bool read(Report report = Report::Message);
@@ -58,7 +64,17 @@ private:
         QPointer<QComboBox> combo;
         QString* member;
     };
-    using Binding = std::variant<IntBinding, ComboBinding>;
+    struct ComboNumberBinding
+    {
+        QPointer<QComboBox> combo;
+        int* member;
+    };
+    struct CheckBinding
+    {
+        QPointer<QCheckBox> box;
+        int* member;
+    };
+    using Binding = std::variant<IntBinding, ComboBinding, ComboNumberBinding, CheckBinding>;
 
     bool readInt(const IntBinding& binding, Report report);
     void reject(QLineEdit* edit, Report report);
