@@ -14,6 +14,8 @@ case "${1:-}" in
 --tests)
     packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth
                clang-format-14)
+    # The label sheet database that the label sheet tests read.
+    packages+=(glabels-data)
     ;;
 --package)
     packages+=(dpkg-dev desktop-file-utils appstream man-db weston)

@@ -10,6 +10,7 @@
 #include "ui/CDetailDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/ColorChooser.h"
+#include "ui/LabelSheetDlg.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include <cstdio>
@@ -67,6 +69,28 @@ QString writeSamplePicture(const QTemporaryDir& dir)
     return path;
 }
 
+// The label sheet chooser with the installed database, a search typed and a
+// product chosen that reaches into the margin; nothing to show without one.
+bool saveLabelSheetChooser(QWidget& mainWindow, const QDir& out)
+{
+    using namespace zorvane;
+    const LabelDatabase database = LabelDatabase::load(LabelDatabase::standardFolders());
+    if (database.products().isEmpty()) {
+        std::printf("no label sheet database: no labels.png\n");
+        return true;
+    }
+    LabelSheetDlg chooser(printableLabelSheets(database), QString(), &mainWindow);
+    if (auto* search = chooser.findChild<QLineEdit*>(QStringLiteral("1000")))
+        search->setText(QStringLiteral("hisago elm0"));
+    if (auto* list = chooser.findChild<QTreeWidget*>(QStringLiteral("1001"))) {
+        const QList<QTreeWidgetItem*> found =
+            list->findItems(QStringLiteral("ELM009"), Qt::MatchExactly, 1);
+        if (!found.isEmpty())
+            list->setCurrentItem(found.constFirst());
+    }
+    return save(chooser, out.filePath(QStringLiteral("labels.png")));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,5 +127,6 @@ int main(int argc, char** argv)
     ok = save(correction, out.filePath(QStringLiteral("correction.png"))) && ok;
     zorvane::CAboutDlg about(&mainWindow);
     ok = save(about, out.filePath(QStringLiteral("about.png"))) && ok;
+    ok = saveLabelSheetChooser(mainWindow, out) && ok;
     return ok ? 0 : 1;
 }

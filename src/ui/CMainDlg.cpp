@@ -7,6 +7,7 @@
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
+#include "LabelSheetDlg.h"
 #include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
@@ -16,6 +17,8 @@
 #include "print/CalibrationStore.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
+#include "settings/LabelDatabase.h"
+#include "settings/LabelSheet.h"
 #include "settings/SettingsStore.h"
 #include "ui/framework/MessageBoxes.h"
 
@@ -33,6 +36,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace zorvane {
 
@@ -95,7 +99,7 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
                                                         : printerSettingsFile),
       colorChooser(std::make_unique<ColorDialogChooser>()),
       printDialog(std::make_unique<SystemPrintDialog>(this)), choosePictureFile(askForPictureFile),
-      appIcon(zorvane::appIcon())
+      labelFolders(LabelDatabase::standardFolders()), appIcon(zorvane::appIcon())
 {
     built = DialogBuilder::build(*this, mainDialogTemplate(),
                                  [&store](const ControlTemplate& row, QWidget* parent) -> QWidget* {
@@ -193,6 +197,17 @@ void CMainDlg::createSystemMenu()
     systemMenu =
         new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
     connect(systemMenu, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    labelSheetEntry = systemMenu->addEntry(MainWindowMenu::Group::Products,
+                                           QString::fromUtf16(labelSheetMenuText));
+    labelSheetEntry->setObjectName(QStringLiteral("chooseLabelSheet"));
+    connect(labelSheetEntry, &QAction::triggered, this, &CMainDlg::OnChooseLabelSheet);
+    // Without any database the entry says so rather than open an empty list.
+    connect(systemMenu, &QMenu::aboutToShow, this, [this] {
+        const bool found = LabelDatabase::anyFileIn(labelFolders);
+        labelSheetEntry->setEnabled(found);
+        labelSheetEntry->setText(
+            QString::fromUtf16(found ? labelSheetMenuText : noLabelSheetsMenuText));
+    });
     // The calibration entries end the products group, after the label
     // products' entry.
     using Group = MainWindowMenu::Group;
@@ -268,6 +283,52 @@ void CMainDlg::OnDetailSettings()
 {
     CDetailDlg dialog(store, *colorChooser, this);
     dialog.exec();
+}
+
+void CMainDlg::OnChooseLabelSheet()
+{
+    const LabelDatabase database = LabelDatabase::load(labelFolders);
+    for (const QString& problem : database.problems())
+        std::fprintf(stderr, "Zorvane: %s\n", qPrintable(problem));
+    LabelSheetDlg dialog(printableLabelSheets(database), labelSheetCalibrationNote(), this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
+        return;
+    ApplyLabelSheet(dialog.chosen()->sheet);
+}
+
+// A label sheet's positions count from the paper's edge; only a printer with
+// a stored correction puts them there.
+QString CMainDlg::labelSheetCalibrationNote() const
+{
+    if (!printerSettings)
+        return QString();
+    const QString printer = correctedPrinterName(*printerSettings);
+    if (printer.isEmpty() || hasPrinterCorrection(store, printer))
+        return QString();
+    return QString::fromUtf16(uncalibratedPrinterNote).arg(printer);
+}
+
+// The same steps as the user's: the advanced values stored as the advanced
+// dialog's OK stores them, the size written into its fields (without the
+// keep-aspect coupling, which would change the label's height), then the
+// clicks on "その他" and on the paper, which estimate the resolution and
+// repaint the preview.
+void CMainDlg::ApplyLabelSheet(const LabelSheet& sheet)
+{
+    exchange.read(DataExchange::Report::Silent);
+    MainValues main = currentValues();
+    OptionValues options = loadOptionValues(store);
+    zorvane::applyLabelSheet(sheet, main, options);
+    saveOptionValues(store, options);
+
+    customWidth = main.customWidth;
+    customHeight = main.customHeight;
+    exchange.write();
+    built.control<QRadioButton>(id::typeOther)->click();
+    const auto paperIndex =
+        std::size_t(std::ranges::find(allPaperKinds, sheet.paper) - allPaperKinds.begin());
+    built.control<QRadioButton>(paperIds[paperIndex])->click();
+    repaintWithCurrentValues();
 }
 
 void CMainDlg::OnLayoutChange()

@@ -8,11 +8,13 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
+class QAction;
 class QCheckBox;
 class QLineEdit;
 
@@ -24,6 +26,7 @@ class PictureHolder;
 class PreviewWidget;
 class PrintDialogPort;
 class SettingsStore;
+struct LabelSheet;
 struct PictureFields;
 struct PictureFieldsUpdate;
 
@@ -49,6 +52,15 @@ public:
     // Asks for a picture file; returns its path, or an empty text on cancel.
     using PictureFileChooser = std::function<QString(QWidget* parent)>;
     void setPictureFileChooser(PictureFileChooser chooser);
+
+    // Where the label sheet products are looked for; tests put in their own.
+    void setLabelFolders(const QStringList& folders) { labelFolders = folders; }
+
+    // Sets the window and the advanced values to a label sheet as if the
+    // user had typed them: ticket type "その他" with the label's size, the
+    // paper, and offsets, gaps and row and column limits (switched on) as
+    // the advanced dialog's OK stores them. The preview follows at once.
+    void ApplyLabelSheet(const LabelSheet& sheet);
 
     // Loads a picture file; a file that cannot be read changes nothing.
     void LoadPicture(const QString& path);
@@ -76,6 +88,13 @@ public:
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
     static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
     static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
+    static constexpr char16_t labelSheetMenuText[] = u"ラベル用紙を選ぶ...";
+    static constexpr char16_t noLabelSheetsMenuText[] =
+        u"ラベル用紙を選ぶ... (ラベル用紙の一覧が見つかりません)";
+    // %1: the printer's name.
+    static constexpr char16_t uncalibratedPrinterNote[] =
+        u"プリンタ %1 は位置の補正がされていません。ラベルの位置は用紙の端から測っているため、"
+        u"印刷がずれることがあります。位置合わせ用紙で補正して下さい。";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -100,6 +119,7 @@ private Q_SLOTS:
     void OnLayoutChange();
     void OnPrintCalibrationSheet();
     void OnPositionCorrection();
+    void OnChooseLabelSheet();
 
 private:
     void DoDataExchange();
@@ -111,6 +131,7 @@ private:
     void createSystemMenu();
     void takeStoredMainValues();
     void obtainPrinterSettings();
+    QString labelSheetCalibrationNote() const;
     PictureFields pictureFields() const;
     void showPictureUpdate(const PictureFieldsUpdate& update);
     void repaintWithCurrentValues();
@@ -125,6 +146,8 @@ private:
     BuiltDialog built;
     DataExchange exchange;
     MainWindowMenu* systemMenu = nullptr;
+    QAction* labelSheetEntry = nullptr;
+    QStringList labelFolders;
 
     std::unique_ptr<PictureHolder> picture;
     std::optional<PrinterSettingsBlock> printerSettings;

@@ -1,5 +1,6 @@
 #include "CalibrationProbe.h"
 #include "PdfProbe.h"
+#include "ProgramRun.h"
 #include "SheetProbe.h"
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
@@ -17,12 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = zorvane::test::ProgramRun;
 
 } // namespace
 
@@ -67,22 +63,11 @@ void TestHeadless::init()
 
 Run TestHeadless::zorvane(const QStringList& arguments, const QString& cupsServer)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
-        env.remove(name);
+    QProcessEnvironment env;
     env.insert(u"XDG_CONFIG_HOME"_s, dir_->filePath(u"config"_s));
     if (!cupsServer.isEmpty())
         env.insert(u"CUPS_SERVER"_s, cupsServer);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ZORVANE_EXECUTABLE), arguments);
-    Run run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return zorvane::test::runWithoutDisplay(QStringLiteral(ZORVANE_EXECUTABLE), arguments, env);
 }
 
 void TestHeadless::storeMain(const char* key, const QVariant& value)

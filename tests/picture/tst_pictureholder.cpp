@@ -1,3 +1,4 @@
+#include "TestPictures.h"
 #include "picture/PictureFileCheck.h"
 #include "picture/PictureHolder.h"
 
@@ -17,17 +18,8 @@ namespace {
 // stretching show in the pixels.
 QImage quadrants(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const bool right = x >= width / 2;
-            const bool bottom = y >= height / 2;
-            image.setPixel(x, y,
-                           right ? (bottom ? 0xff0000ff : 0xff00ff00)
-                                 : (bottom ? 0xffffff00 : 0xffff0000));
-        }
-    }
-    return image;
+    return zorvane::test::quarteredImage(width, height,
+                                         {0xffff0000, 0xff00ff00, 0xffffff00, 0xff0000ff});
 }
 
 QByteArray encoded(const QImage& image, const char* format)

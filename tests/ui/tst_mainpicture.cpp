@@ -5,6 +5,7 @@
 #include "print/PrintDialogPort.h"
 #include "settings/SettingsStore.h"
 #include "ui/CMainDlg.h"
+#include "ui/DialogTemplates.h"
 #include "ui/PreviewWidget.h"
 
 #include <QCheckBox>
@@ -21,6 +22,7 @@
 using namespace zorvane;
 using namespace zorvane::test;
 using namespace Qt::StringLiterals;
+namespace id = zorvane::ids::main;
 
 namespace {
 
@@ -79,12 +81,10 @@ private Q_SLOTS:
 
 private:
     void openMain();
+    template<typename T> T* control(int id) const { return findControl<T>(window_.get(), id); }
     template<typename T> T* control(const QString& name) const
     {
-        T* widget = window_->findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return findControl<T>(window_.get(), name);
     }
     void typeInto(const QString& name, const QString& text);
     QString devmodePath() const { return dir_->filePath(u"devmode.zvn"_s); }
@@ -130,15 +130,15 @@ void MainPictureTest::typeInto(const QString& name, const QString& text)
 void MainPictureTest::loadingShowsPathEstimateAndPreview()
 {
     openMain();
-    auto* preview = control<PreviewWidget>(u"1011"_s);
+    auto* preview = control<PreviewWidget>(id::previewBox);
     QCOMPARE(preview->picture(), nullptr);
     const QString path = writePicture(dir_->filePath(u"wide.png"_s), {1000, 500});
     window_->LoadPicture(path);
     QVERIFY(window_->loadedPicture());
     QCOMPARE(window_->loadedPicture()->size(), QSize(1000, 500));
     QCOMPARE(preview->picture(), window_->loadedPicture());
-    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), path);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"438"_s); // type A by default
+    QCOMPARE(control<QLineEdit>(id::imagePath)->text(), path);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"438"_s); // type A by default
     // The preview paints the loaded picture: the box is no longer only the notice.
     QTRY_VERIFY(preview->lastOutcome().printableCount == 27);
 }
@@ -158,8 +158,8 @@ void MainPictureTest::unreadableFileChangesNothing()
     window_->LoadPicture(dir_->filePath(u"missing.bmp"_s));
     window_->LoadPicture(dir_->path());
     QCOMPARE(window_->loadedPicture(), before);
-    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), good);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"254"_s);
+    QCOMPARE(control<QLineEdit>(id::imagePath)->text(), good);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"254"_s);
     QVERIFY(catcher.messages().isEmpty());
 }
 
@@ -169,12 +169,12 @@ void MainPictureTest::browseLoadsTheChosenFile()
     const QString path = writePicture(dir_->filePath(u"chosen.bmp"_s), {884, 100});
     QString chosen;
     window_->setPictureFileChooser([&chosen](QWidget*) { return chosen; });
-    QTest::mouseClick(control<QPushButton>(u"1009"_s), Qt::LeftButton); // cancelled
+    QTest::mouseClick(control<QPushButton>(id::browsePicture), Qt::LeftButton); // cancelled
     QCOMPARE(window_->loadedPicture(), nullptr);
     chosen = path;
-    QTest::mouseClick(control<QPushButton>(u"1009"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::browsePicture), Qt::LeftButton);
     QVERIFY(window_->loadedPicture());
-    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), path);
+    QCOMPARE(control<QLineEdit>(id::imagePath)->text(), path);
 }
 
 void MainPictureTest::resolutionForEachTypeRadio_data()
@@ -182,12 +182,12 @@ void MainPictureTest::resolutionForEachTypeRadio_data()
     QTest::addColumn<QString>("radio");
     QTest::addColumn<QString>("customWidth");
     QTest::addColumn<QString>("estimate");
-    QTest::newRow("A") << u"1002"_s << u"0"_s << u"438"_s;
-    QTest::newRow("B") << u"1003"_s << u"0"_s << u"438"_s;
-    QTest::newRow("D") << u"1004"_s << u"0"_s << u"287"_s;
-    QTest::newRow("other, width 1000") << u"1005"_s << u"1000"_s << u"254"_s;
-    QTest::newRow("other, width 0") << u"1005"_s << u"0"_s << u"9999"_s;
-    QTest::newRow("other, negative width") << u"1005"_s << u"-1000"_s << u"-254"_s;
+    QTest::newRow("A") << controlName(id::typeA) << u"0"_s << u"438"_s;
+    QTest::newRow("B") << controlName(id::typeB) << u"0"_s << u"438"_s;
+    QTest::newRow("D") << controlName(id::typeD) << u"0"_s << u"287"_s;
+    QTest::newRow("other, width 1000") << controlName(id::typeOther) << u"1000"_s << u"254"_s;
+    QTest::newRow("other, width 0") << controlName(id::typeOther) << u"0"_s << u"9999"_s;
+    QTest::newRow("other, negative width") << controlName(id::typeOther) << u"-1000"_s << u"-254"_s;
 }
 
 void MainPictureTest::resolutionForEachTypeRadio()
@@ -199,7 +199,7 @@ void MainPictureTest::resolutionForEachTypeRadio()
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {1000, 40}));
     QTest::mouseClick(control<QRadioButton>(radio), Qt::LeftButton);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), estimate);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), estimate);
     QVERIFY(control<QRadioButton>(radio)->isChecked());
 }
 
@@ -207,14 +207,14 @@ void MainPictureTest::keepAspectCouplesOncePerKeystroke()
 {
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {1000, 500}));
-    QTest::mouseClick(control<QCheckBox>(u"1018"_s), Qt::LeftButton);
-    QVERIFY(control<QCheckBox>(u"1018"_s)->isChecked());
+    QTest::mouseClick(control<QCheckBox>(id::keepAspect), Qt::LeftButton);
+    QVERIFY(control<QCheckBox>(id::keepAspect)->isChecked());
 
-    auto* height = control<QLineEdit>(u"1007"_s);
+    auto* height = control<QLineEdit>(id::customHeight);
     int heightEdits = 0;
     connect(height, &QLineEdit::textChanged, this, [&heightEdits] { ++heightEdits; });
     const QStringList heightsAfterEachKey{u"3"_s, u"30"_s, u"300"_s};
-    auto* width = control<QLineEdit>(u"1006"_s);
+    auto* width = control<QLineEdit>(id::customWidth);
     width->setFocus();
     width->selectAll();
     for (int i = 0; i < 3; ++i) {
@@ -225,9 +225,9 @@ void MainPictureTest::keepAspectCouplesOncePerKeystroke()
     // The program's own write-back is not an edit: no handler saw it.
     QCOMPARE(heightEdits, 0);
     // The estimate follows the custom width whatever type is checked.
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"423"_s);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"423"_s);
 
-    typeInto(u"1007"_s, u"333"_s);
+    typeInto(controlName(id::customHeight), u"333"_s);
     QCOMPARE(width->text(), u"666"_s);
     QCOMPARE(height->text(), u"333"_s);
 }
@@ -238,7 +238,7 @@ void MainPictureTest::rejectedWidthIsRestoredAfterTheMessage()
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {1000, 500}));
     MessageCatcher catcher;
-    auto* width = control<QLineEdit>(u"1006"_s);
+    auto* width = control<QLineEdit>(id::customWidth);
     width->setFocus();
     width->selectAll();
     QTest::keyClick(width, Qt::Key_Delete);
@@ -252,8 +252,8 @@ void MainPictureTest::countTypedAndChosenRepaintsThePreview()
 {
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
-    auto* preview = control<PreviewWidget>(u"1011"_s);
-    auto* count = control<QComboBox>(u"1015"_s);
+    auto* preview = control<PreviewWidget>(id::previewBox);
+    auto* count = control<QComboBox>(id::count);
     QTest::keyClicks(count->lineEdit(), u"28"_s);
     QTRY_VERIFY(preview->lastOutcome().doesNotFit);
     QCOMPARE(preview->lastOutcome().printableCount, 0);
@@ -263,19 +263,20 @@ void MainPictureTest::countTypedAndChosenRepaintsThePreview()
     QCOMPARE(preview->mainValues().countText, u"5"_s);
     QCOMPARE(preview->lastOutcome().printableCount, 27);
 
-    QTest::mouseClick(control<QRadioButton>(u"1014"_s), Qt::LeftButton); // quarter sheet: 4
+    QTest::mouseClick(control<QRadioButton>(id::paperA4Quarter),
+                      Qt::LeftButton); // quarter sheet: 4
     QTRY_VERIFY(preview->lastOutcome().doesNotFit);
-    QTest::mouseClick(control<QRadioButton>(u"1013"_s), Qt::LeftButton); // B5: 14
+    QTest::mouseClick(control<QRadioButton>(id::paperB5), Qt::LeftButton); // B5: 14
     QTRY_COMPARE(preview->lastOutcome().printableCount, 14);
 }
 
 void MainPictureTest::withoutPictureTypeAndSizeChangeNothing()
 {
     openMain();
-    QTest::mouseClick(control<QRadioButton>(u"1004"_s), Qt::LeftButton);
-    typeInto(u"1006"_s, u"77"_s);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"0"_s);
-    QCOMPARE(control<QLineEdit>(u"1007"_s)->text(), u"0"_s);
+    QTest::mouseClick(control<QRadioButton>(id::typeD), Qt::LeftButton);
+    typeInto(controlName(id::customWidth), u"77"_s);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(id::customHeight)->text(), u"0"_s);
 }
 
 void MainPictureTest::printConfirmedWritesPdfAndKeepsSettings()
@@ -284,10 +285,10 @@ void MainPictureTest::printConfirmedWritesPdfAndKeepsSettings()
         QSKIP("poppler tools are not installed");
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
-    QTest::mouseClick(control<QRadioButton>(u"1013"_s), Qt::LeftButton); // B5
-    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"3"_s);
+    QTest::mouseClick(control<QRadioButton>(id::paperB5), Qt::LeftButton); // B5
+    QTest::keyClicks(control<QComboBox>(id::count)->lineEdit(), u"3"_s);
     MessageCatcher catcher;
-    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::printStart), Qt::LeftButton);
     QCOMPARE(printDialog_->shown, 1);
     QVERIFY(catcher.messages().isEmpty());
 
@@ -309,7 +310,7 @@ void MainPictureTest::printCancelledLeavesTheFileAlone()
     auto cancelling = std::make_unique<FakePrintDialog>(QString());
     FakePrintDialog* dialog = cancelling.get();
     window_->setPrintDialog(std::move(cancelling));
-    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::printStart), Qt::LeftButton);
     QCOMPARE(dialog->shown, 1);
     QVERIFY(!QFile::exists(devmodePath()));
 }
@@ -317,9 +318,9 @@ void MainPictureTest::printCancelledLeavesTheFileAlone()
 void MainPictureTest::printRefusedWhenTheCountDoesNotFit()
 {
     openMain();
-    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"28"_s);
+    QTest::keyClicks(control<QComboBox>(id::count)->lineEdit(), u"28"_s);
     MessageCatcher catcher;
-    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::printStart), Qt::LeftButton);
     QTRY_COMPARE(catcher.messages().size(), 1);
     QCOMPARE(catcher.messages().first(),
              u"すべてのアイテムを印刷できません。\n設定を変更して下さい。"_s);
