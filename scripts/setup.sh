@@ -8,12 +8,12 @@ set -euo pipefail
 # help2man writes the manual page from --help at build time; Qt's Japanese
 # translations and its Wayland plugin are what the installed program uses.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          qt6-image-formats-plugins libgl-dev fonts-noto-cjk help2man
-          qt6-translations-l10n qt6-wayland)
+          qt6-image-formats-plugins libgl-dev libqt6opengl6-dev fonts-noto-cjk libtiff-dev
+          libjpeg-dev help2man qt6-translations-l10n qt6-wayland)
 case "${1:-}" in
 --tests)
     packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth
-               clang-format-14)
+               clang-format-14 clang libclang-rt-14-dev)
     # The label sheet database that the label sheet tests read.
     packages+=(glabels-data)
     ;;

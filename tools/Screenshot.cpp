@@ -4,6 +4,7 @@
 // store of $XDG_CONFIG_HOME and leaves it unchanged.
 #include "app/CZorvaneApp.h"
 #include "settings/SettingsStore.h"
+#include "settings/SheetValues.h"
 #include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CCorrectionDlg.h"
@@ -119,6 +120,19 @@ int main(int argc, char** argv)
         Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
     }
     bool ok = save(mainWindow, out.filePath(QStringLiteral("main.png")));
+    {
+        // A label sheet whose first cells were used last week: they are
+        // marked, and the fourteen tickets fill the cells after them.
+        zorvane::saveUsedCells(store, zorvane::PaperKind::A4, {579, 302}, false,
+                               zorvane::cellSetFromText(QStringLiteral("0:0 0:1 0:2 1:0 1:1 3:2")));
+        auto* count = mainWindow.findChild<QComboBox*>(QStringLiteral("1015"));
+        if (count)
+            Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
+        ok = save(mainWindow, out.filePath(QStringLiteral("partly-used.png"))) && ok;
+        zorvane::saveUsedCells(store, zorvane::PaperKind::A4, {579, 302}, false, {});
+        if (count)
+            Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
+    }
     mainWindow.show();
     zorvane::CDetailDlg detail(store, chooser, &mainWindow);
     ok = save(detail, out.filePath(QStringLiteral("detail.png"))) && ok;

@@ -148,6 +148,29 @@ void readOrder(CommandLine& line, const QString& text)
         line.refuse(u"--order takes rows or columns, not '%1'"_s.arg(text));
 }
 
+void readFit(CommandLine& line, const QString& text)
+{
+    const QByteArray word = text.toLower().toLatin1();
+    line.sheet.placement =
+        placementForWord(std::string_view(word.constData(), size_t(word.size())));
+    if (!line.sheet.placement)
+        line.refuse(u"--fit takes stretch, fit or fill, not '%1'"_s.arg(text));
+}
+
+void readTurn(CommandLine& line, const QString&)
+{
+    line.sheet.turned = true;
+}
+
+void readSkip(CommandLine& line, const QString& text)
+{
+    line.sheet.skip = parseWholeNumber(text);
+    // A sign or trailing text is refused: the count of cells is a plain number.
+    if (!line.sheet.skip || *line.sheet.skip < 0 ||
+        QString::number(*line.sheet.skip) != text.trimmed())
+        line.refuse(u"--skip takes a whole number of 0 or more, not '%1'"_s.arg(text));
+}
+
 // --- The option table ------------------------------------------------------
 
 enum class Group
@@ -155,6 +178,7 @@ enum class Group
     Action,   // decides the run: at most one of these
     Input,    // what a windowless run prints, and how
     Override, // replaces a stored value for one run
+    Sheet,    // replaces a stored sheet value for one run
 };
 
 struct OptionRow
@@ -252,6 +276,29 @@ const std::vector<OptionRow>& optionTable()
          u"print on a label sheet product: its label\nsize, paper, offsets, gaps, rows and\n"
          u"columns (not with --type, --size, --paper)"_s,
          readLabel},
+
+        {{u"fit"_s},
+         u"placement"_s,
+         Group::Sheet,
+         u"--fit stretch|fit|fill"_s,
+         u"how the picture sits in its ticket: stretched,\nwhole with its proportions kept, or "
+         u"filling\n"
+         u"the ticket with the overflow cut off"_s,
+         readFit},
+        {{u"turn"_s},
+         QString(),
+         Group::Sheet,
+         u"--turn"_s,
+         u"turn the tickets (and the picture) by 90\ndegrees"_s,
+         readTurn},
+        {{u"skip"_s},
+         u"n"_s,
+         Group::Sheet,
+         u"--skip N"_s,
+         u"leave the first N cells in fill order empty,\nas used, instead of the cells marked in "
+         u"the\n"
+         u"window"_s,
+         readSkip},
     };
     return rows;
 }
@@ -320,14 +367,19 @@ bool isQtOption(const QString& argument, bool& takesValue)
     return takesValue || switches.contains(name);
 }
 
-QStringList withoutQtOptions(const QStringList& arguments)
+// firstQtOption: set to the first of Qt's options found, as spelled.
+QStringList withoutQtOptions(const QStringList& arguments, QString& firstQtOption)
 {
     QStringList ours;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         bool takesValue = false;
-        if (i == 0 || !isQtOption(arguments[i], takesValue))
+        if (i == 0 || !isQtOption(arguments[i], takesValue)) {
             ours.append(arguments[i]);
-        else if (takesValue)
+            continue;
+        }
+        if (firstQtOption.isEmpty())
+            firstQtOption = arguments[i].section(u'=', 0, 0);
+        if (takesValue)
             ++i;
     }
     return ours;
@@ -395,7 +447,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         parser.addOption(QCommandLineOption(row.names, QString(), row.valueName));
 
     CommandLine line;
-    if (!parser.parse(withoutQtOptions(arguments)))
+    QString qtOption;
+    if (!parser.parse(withoutQtOptions(arguments, qtOption)))
         line.refuse(parseFault(parser));
     else if (parser.isSet(u"help"_s))
         line.mode = Mode::Help;
@@ -403,6 +456,10 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         line.mode = Mode::Version;
     else
         readArguments(parser, line);
+    // Qt's own options are taken by the window's application object; a run
+    // without a window would silently drop them.
+    if (!line.opensWindow() && !qtOption.isEmpty())
+        line.refuse(u"%1 goes with the window only"_s.arg(qtOption));
     if (!line.error.isEmpty())
         line.mode = Mode::Invalid;
     return line;
@@ -438,7 +495,7 @@ QString CommandLine::helpText()
            u"\nWhat --print-to and --print print; they use the stored settings:\n"_s +
            section(Group::Input) +
            u"\nThese replace stored values for this run only; nothing is stored:\n"_s +
-           section(Group::Override) +
+           section(Group::Override) + u'\n' + section(Group::Sheet) +
            u"\nFiles:\n"
            u"  The settings file:\n"
            u"    $XDG_CONFIG_HOME/Local AppWizard-Generated Applications/Zorvane.ini\n"

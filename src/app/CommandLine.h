@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,15 @@ struct MainOverrides
     std::optional<FillOrder> fillOrder;
 
     void applyTo(MainValues& values) const;
+};
+
+// Sheet values given on the command line for one run, in place of the
+// stored "Sheet" values.
+struct SheetOverrides
+{
+    std::optional<PicturePlacement> placement;
+    bool turned = false;     // --turn: tickets turned for this run
+    std::optional<int> skip; // the first N cells in fill order are the used ones
 };
 
 // What the program was asked to do. The parser alone decides: an action
@@ -61,6 +71,7 @@ struct CommandLine
     int dpi = defaultDpi;
     bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
+    SheetOverrides sheet;
     QString labelName; // a label sheet product, "BRAND PART"; empty for none
 
     bool opensWindow() const { return mode == Mode::Window; }
@@ -68,7 +79,8 @@ struct CommandLine
     void refuse(const QString& message);
 
     // arguments: as the process got them, the program's path first. Qt's
-    // own options (-platform, -style, ...) are left for Qt.
+    // own options (-platform, -style, ...) are left for Qt and go with the
+    // window; a windowless run refuses them.
     static CommandLine parse(const QStringList& arguments);
     static QString helpText();
     static QString versionText();

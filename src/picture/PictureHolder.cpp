@@ -1,5 +1,6 @@
 #include "PictureHolder.h"
 
+#include "ImageLibraryNoise.h"
 #include "PictureFileCheck.h"
 
 #include <QBuffer>
@@ -27,6 +28,8 @@ bool claimsTooManyPixels(QSize size)
 QImage decode(QIODevice& device)
 {
     QImageReader::setAllocationLimit(decodeAllocationLimitMb);
+    // A refused picture is reported by the caller in one line of its own.
+    const ImageLibraryNoiseScope quiet;
     QImageReader reader(&device);
     reader.setAutoTransform(true); // phone photos stand upright
     const QSize claimed = reader.size();
@@ -43,6 +46,16 @@ QImage decode(QIODevice& device)
 // refused before it is read.
 constexpr qint64 maxFileBytes = qint64(decodeAllocationLimitMb) * 1024 * 1024;
 
+QImage decodeBytes(QByteArray bytes)
+{
+    if (bytes.isEmpty() || bytes.size() > maxFileBytes || !isCompletePictureFile(bytes))
+        return {};
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    return decode(buffer);
+}
+
 // The file is read whole rather than mapped: a mapped file that another
 // program shortens while it is decoded would crash the process.
 QImage decodeFile(const QString& path)
@@ -54,12 +67,7 @@ QImage decodeFile(const QString& path)
         return {};
     QByteArray bytes = file.readAll();
     file.close();
-    if (bytes.isEmpty() || !isCompletePictureFile(bytes))
-        return {};
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return {};
-    return decode(buffer);
+    return decodeBytes(bytes);
 }
 
 // Screen painting and PDF output are fastest with 32-bit pixels.
@@ -86,6 +94,11 @@ PictureHolder::PictureHolder(QImage image) : image_(std::move(image))
 std::unique_ptr<PictureHolder> PictureHolder::load(const QString& path)
 {
     return fromImage(decodeFile(path));
+}
+
+std::unique_ptr<PictureHolder> PictureHolder::fromFileBytes(const QByteArray& bytes)
+{
+    return fromImage(decodeBytes(bytes));
 }
 
 std::unique_ptr<PictureHolder> PictureHolder::fromImage(const QImage& image)

@@ -22,6 +22,8 @@ public:
     // The picture in the file, upright by its EXIF orientation; nullptr for a
     // missing, unreadable, truncated or oversized file.
     static std::unique_ptr<PictureHolder> load(const QString& path);
+    // The same for a file's bytes already in memory.
+    static std::unique_ptr<PictureHolder> fromFileBytes(const QByteArray& bytes);
     // A picture already in memory; nullptr for a null image.
     static std::unique_ptr<PictureHolder> fromImage(const QImage& image);
 

@@ -1,12 +1,12 @@
 #include "PrinterSettingsFile.h"
 
+#include "CheckedSaveFile.h"
 #include "PrinterSettingsBlock.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zorvane {
 
@@ -42,6 +42,9 @@ QString printerSettingsFilePath(const QString& storeFilePath)
 
 void LoadPrinterSettingsFile(PrinterSettingsBlock& block, const QString& filePath)
 {
+    // A FIFO or a device in its place would block or never end.
+    if (!QFileInfo(filePath).isFile())
+        return;
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -56,15 +59,7 @@ void LoadPrinterSettingsFile(PrinterSettingsBlock& block, const QString& filePat
 bool SavePrinterSettingsFile(const PrinterSettingsBlock& block, const QString& filePath)
 {
     QDir().mkpath(QFileInfo(filePath).absolutePath());
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray record = block.record();
-    if (file.write(record) != record.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileCompletely(filePath, block.record());
 }
 
 } // namespace zorvane

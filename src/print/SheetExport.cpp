@@ -1,16 +1,18 @@
 #include "SheetExport.h"
 
+#include "CheckedSaveFile.h"
 #include "PaperSettings.h"
 #include "layout/CalibrationSheet.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "layout/SheetGeometry.h"
+#include "picture/ImageLibraryNoise.h"
 #include "settings/Units.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <functional>
 
@@ -28,7 +30,7 @@ bool drawOn(QPaintDevice& device, const PageDrawing& draw)
     return painter.end() && drawn;
 }
 
-bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const PageDrawing& draw)
+bool writePdf(QIODevice& file, const QPageSize& page, int dpi, const PageDrawing& draw)
 {
     QPdfWriter writer(&file);
     writer.setResolution(dpi);
@@ -36,7 +38,7 @@ bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const PageDrawing
     return drawOn(writer, draw);
 }
 
-bool writePng(QSaveFile& file, PaperKind paper, int dpi, const PageDrawing& draw)
+bool writePng(QIODevice& file, PaperKind paper, int dpi, const PageDrawing& draw)
 {
     // Truncated as the preview's page is, so both show the same pixels.
     QImage image(pagePixelSize(paper, dpi, dpi), QImage::Format_RGB32);
@@ -45,38 +47,38 @@ bool writePng(QSaveFile& file, PaperKind paper, int dpi, const PageDrawing& draw
     image.setDotsPerMeterX(dotsPerMetre(dpi));
     image.setDotsPerMeterY(dotsPerMetre(dpi));
     image.fill(Qt::white);
-    return drawOn(image, draw) && image.save(&file, "PNG");
+    if (!drawOn(image, draw))
+        return false;
+    // A failed write is reported by the caller in one line of its own.
+    const ImageLibraryNoiseScope quiet;
+    return image.save(&file, "PNG");
 }
 
-// One page of the paper's size in a file that is replaced only once it is
-// complete.
+// One page of the paper's size in a file that is replaced only once every
+// byte of it reached the disk; otherwise the previous file stays.
 bool writePage(const QString& filePath, SheetFileFormat format, int dpi, PaperKind paper,
                const PageDrawing& draw)
 {
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    CheckedSaveFile file(filePath);
+    if (!file.openForWriting())
         return false;
     const bool drawn = format == SheetFileFormat::Pdf ? writePdf(file, pageSizeOf(paper), dpi, draw)
                                                       : writePng(file, paper, dpi, draw);
-    if (!drawn) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return drawn && file.commit();
 }
 
 } // namespace
 
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
-                              const PictureHolder* picture)
+                              const PictureHolder* picture, const SheetOptions& sheet)
 {
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
     if (!fit.fits || !main.paper)
         return SheetExportResult::DoesNotFit;
     const bool written = writePage(filePath, format, dpi, *main.paper, [&](QPainter& painter) {
         DrawingSurface surface(painter);
-        drawJobSheet(surface, picture, main, fit.grid, store);
+        drawJobSheet(surface, picture, main, fit.grid, store, sheet);
         return true;
     });
     return written ? SheetExportResult::Written : SheetExportResult::CannotWrite;

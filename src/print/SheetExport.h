@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QString>
 
@@ -27,10 +28,10 @@ enum class SheetExportResult
 // Draws the sheet into a PDF or PNG file of the paper's size in portrait,
 // origin at the paper's corner, by the same grid fit and sheet drawing as
 // the printer, at the given resolution. The file is replaced only once it
-// is complete.
+// is complete. The sheet options place, turn and skip as on the printer.
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
-                              const PictureHolder* picture);
+                              const PictureHolder* picture, const SheetOptions& sheet = {});
 
 // The calibration sheet of the paper into a file, its marks placed from the
 // paper's corner. No paper: DoesNotFit.

@@ -2,6 +2,7 @@
 
 #include "DialogBuilder.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 #include "ui/framework/DataExchange.h"
 
 #include "print/PrinterSettingsBlock.h"
@@ -21,6 +22,7 @@ class QLineEdit;
 namespace zorvane {
 
 class ColorChooser;
+class KeyRepeatGuard;
 class MainWindowMenu;
 class PictureHolder;
 class PreviewWidget;
@@ -81,11 +83,26 @@ public:
     // field after it, keeps its last accepted value.
     MainValues valuesForPreview();
 
+    // The sheet options for the given values: the stored choices and the
+    // used cells kept for that paper, ticket size and turn.
+    SheetOptions sheetOptionsFor(const MainValues& values) const;
+
+    // Texts of the right-click menu's sheet entries.
+    static constexpr char16_t placementMenuText[] = u"画像の配置";
+    static constexpr char16_t stretchText[] = u"伸縮";
+    static constexpr char16_t fitText[] = u"全体";
+    static constexpr char16_t fillText[] = u"切り抜き";
+    static constexpr char16_t turnText[] = u"券を90度回転";
+    static constexpr char16_t clearUsedText[] = u"使用済みの位置をすべて解除";
+    static constexpr char16_t markPrintedText[] = u"印刷した位置を使用済みにする";
+
     // The command id of the About entry; ids 16 to 31 open the About box.
     static constexpr int aboutCommandId = 16;
     // The window's close command.
     static constexpr int closeCommandId = 0xF060;
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+    // "印刷開始" with a count of 0 or less.
+    static constexpr char16_t noCountMessage[] = u"印刷する数を1以上で入力して下さい。";
     static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
     static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
     static constexpr char16_t labelSheetMenuText[] = u"ラベル用紙を選ぶ...";
@@ -117,6 +134,8 @@ private Q_SLOTS:
     void UpdateForCustomWidth();
     void UpdateForCustomHeight();
     void OnLayoutChange();
+    void OnPreviewCellClicked(zorvane::GridCell cell);
+    void OnResolutionEdit();
     void OnPrintCalibrationSheet();
     void OnPositionCorrection();
     void OnChooseLabelSheet();
@@ -129,6 +148,10 @@ private:
 
     void connectHandlers();
     void createSystemMenu();
+    void addSheetEntries();
+    void changeSheetChoices(const SheetChoices& choices);
+    void clearUsedCells();
+    void saveUsedCellsFor(const MainValues& values, const CellSet& cells);
     void takeStoredMainValues();
     void obtainPrinterSettings();
     QString labelSheetCalibrationNote() const;
@@ -146,6 +169,8 @@ private:
     BuiltDialog built;
     DataExchange exchange;
     MainWindowMenu* systemMenu = nullptr;
+    SheetChoices sheetChoices;
+    std::unique_ptr<KeyRepeatGuard> keyRepeatGuard;
     QAction* labelSheetEntry = nullptr;
     QStringList labelFolders;
 

@@ -188,6 +188,9 @@ void TestCommandLine::badInputIsOneClearLine_data()
     QTest::newRow("list labels with more") << u"--list-labels p.jpg"_s << u"alone"_s;
     QTest::newRow("label with paper") << u"--print p --label X --paper A4"_s << u"--paper"_s;
     QTest::newRow("option without value") << u"--print --picture"_s << u"picture"_s;
+    QTest::newRow("fit sideways") << u"--print --picture p --fit sideways"_s << u"--fit"_s;
+    QTest::newRow("skip negative") << u"--print --picture p --skip -2"_s << u"--skip"_s;
+    QTest::newRow("skip with text") << u"--print --picture p --skip 2x"_s << u"--skip"_s;
     QTest::newRow("calibration sheet nowhere")
         << u"--calibration-sheet --paper B5"_s << u"--calibration-sheet needs"_s;
 }

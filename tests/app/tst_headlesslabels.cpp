@@ -158,6 +158,8 @@ void TestHeadlessLabels::refused_data()
     QTest::newRow("with a paper") << QStringList{u"--label"_s, u"Hisago ELM033"_s, u"--paper"_s,
                                                  u"B5"_s}
                                   << u"--paper"_s;
+    QTest::newRow("listing while printing")
+        << QStringList{u"--list-labels"_s} << u"--list-labels"_s;
     QTest::newRow("with a size") << QStringList{u"--label"_s, u"Hisago ELM033"_s, u"--size"_s,
                                                 u"10x10"_s}
                                  << u"--size"_s;

@@ -173,6 +173,7 @@ private Q_SLOTS:
     void refusesBadFiles_data();
     void refusesBadFiles();
     void refusesMissingFileAndDirectory();
+    void loadsJpegWithoutEndMarker();
     void loadsPictureAboveQtsDefaultLimit();
     void structureChecks_data();
     void structureChecks();
@@ -271,7 +272,6 @@ void TestPictureHolder::refusesBadFiles_data()
     QTest::newRow("bmp header only") << bmp.left(54) << u"h.bmp"_s;
     QTest::newRow("bmp corrupt") << corrupted(bmp, 2) << u"c.bmp"_s;
     QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << u"t.jpg"_s;
-    QTest::newRow("jpeg without end marker") << jpeg.left(jpeg.size() - 2) << u"e.jpg"_s;
     QTest::newRow("jpeg corrupt") << corrupted(jpeg, 3) << u"c.jpg"_s;
     QTest::newRow("gif truncated") << gif.left(gif.size() / 2) << u"t.gif"_s;
     QTest::newRow("gif header only") << gif.left(13) << u"h.gif"_s;
@@ -302,6 +302,17 @@ void TestPictureHolder::refusesMissingFileAndDirectory()
     QVERIFY(!PictureHolder::load(huge.fileName()));
 }
 
+void TestPictureHolder::loadsJpegWithoutEndMarker()
+{
+    const QByteArray jpeg = encoded(quadrants(60, 40), "jpeg");
+    QVERIFY(jpeg.endsWith("\xFF\xD9"));
+    const auto holder = PictureHolder::load(write(u"camera.jpg"_s, jpeg.left(jpeg.size() - 2)));
+    QVERIFY(holder);
+    QCOMPARE(holder->size(), QSize(60, 40));
+    const QColor lowerRight = holder->image().pixelColor(50, 35);
+    QVERIFY2(lowerRight.blue() > 200 && lowerRight.red() < 60, qPrintable(lowerRight.name()));
+}
+
 void TestPictureHolder::loadsPictureAboveQtsDefaultLimit()
 {
     // 40 megapixels decode to 160 MB, over Qt's default ceiling of 128 MB.
@@ -324,6 +335,10 @@ void TestPictureHolder::structureChecks_data()
     QTest::newRow("jpeg with trailing data") << jpeg + QByteArray(100, 'x') << true;
     QTest::newRow("jpeg cut in the scan") << jpeg.left(jpeg.size() - 40) << false;
     QTest::newRow("jpeg cut in a header") << jpeg.left(30) << false;
+    // Complete image data without the 2-byte end marker, as many cameras
+    // write them; cut a few bytes further, the last scanlines are missing.
+    QTest::newRow("jpeg without end marker") << jpeg.left(jpeg.size() - 2) << true;
+    QTest::newRow("jpeg without end marker, cut by 3 more") << jpeg.left(jpeg.size() - 5) << false;
     QByteArray progressive;
     {
         QBuffer buffer(&progressive);
@@ -335,6 +350,8 @@ void TestPictureHolder::structureChecks_data()
     QVERIFY(progressive.count("\xFF\xDA") > 1); // several scans
     QTest::newRow("progressive jpeg whole") << progressive << true;
     QTest::newRow("progressive jpeg cut") << progressive.left(progressive.size() * 3 / 4) << false;
+    QTest::newRow("progressive jpeg without end marker")
+        << progressive.left(progressive.size() - 2) << false;
     const QByteArray gif = quadrantGif(30, 20);
     QTest::newRow("gif whole") << gif << true;
     QTest::newRow("gif with a second frame") << twoFrameGif(30, 20) << true;

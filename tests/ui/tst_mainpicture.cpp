@@ -7,6 +7,10 @@
 #include "ui/CMainDlg.h"
 #include "ui/DialogTemplates.h"
 #include "ui/PreviewWidget.h"
+#include "ui/SystemPrintDialog.h"
+
+#include <QAbstractItemView>
+#include <QPrintDialog>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -78,6 +82,13 @@ private Q_SLOTS:
     void printConfirmedWritesPdfAndKeepsSettings();
     void printCancelledLeavesTheFileAlone();
     void printRefusedWhenTheCountDoesNotFit();
+    void emptyPrintIsRefused_data();
+    void emptyPrintIsRefused();
+    void advancedDialogOkRepaintsThePreview();
+    void choosingTheSelectedCountAgainRepaints();
+    void textInTheResolutionFieldIsRefused();
+    void heldEnterPrintsOnce();
+    void heldEnterDoesNotConfirmThePrintDialog();
 
 private:
     void openMain();
@@ -307,6 +318,8 @@ void MainPictureTest::printConfirmedWritesPdfAndKeepsSettings()
 void MainPictureTest::printCancelledLeavesTheFileAlone()
 {
     openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"2"_s);
     auto cancelling = std::make_unique<FakePrintDialog>(QString());
     FakePrintDialog* dialog = cancelling.get();
     window_->setPrintDialog(std::move(cancelling));
@@ -318,6 +331,7 @@ void MainPictureTest::printCancelledLeavesTheFileAlone()
 void MainPictureTest::printRefusedWhenTheCountDoesNotFit()
 {
     openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
     QTest::keyClicks(control<QComboBox>(id::count)->lineEdit(), u"28"_s);
     MessageCatcher catcher;
     QTest::mouseClick(control<QPushButton>(id::printStart), Qt::LeftButton);
@@ -325,6 +339,174 @@ void MainPictureTest::printRefusedWhenTheCountDoesNotFit()
     QCOMPARE(catcher.messages().first(),
              u"すべてのアイテムを印刷できません。\n設定を変更して下さい。"_s);
     QCOMPARE(printDialog_->shown, 0);
+    QVERIFY(!QFile::exists(devmodePath()));
+}
+
+void MainPictureTest::emptyPrintIsRefused_data()
+{
+    QTest::addColumn<bool>("withPicture");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("message");
+
+    const QString askForCount = QString::fromUtf16(CMainDlg::noCountMessage);
+    QTest::newRow("no picture") << false << u"3"_s << u"画像がロードされていません。"_s;
+    QTest::newRow("count 0") << true << u"0"_s << askForCount;
+    QTest::newRow("count -2") << true << u"-2"_s << askForCount;
+    QTest::newRow("count without a number") << true << u"abc"_s << askForCount;
+}
+
+// A print that would draw nothing would still use a sheet of labels.
+void MainPictureTest::emptyPrintIsRefused()
+{
+    QFETCH(bool, withPicture);
+    QFETCH(QString, count);
+    QFETCH(QString, message);
+    openMain();
+    if (withPicture)
+        window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), count);
+    MessageCatcher catcher;
+    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QTRY_COMPARE(catcher.messages(), QStringList{message});
+    QCOMPARE(printDialog_->shown, 0);
+    QVERIFY(!QFile::exists(dir_->filePath(u"out.pdf"_s)));
+    QVERIFY(!QFile::exists(devmodePath()));
+}
+
+// "OK" in the advanced dialog shows its effect in the preview at once.
+void MainPictureTest::advancedDialogOkRepaintsThePreview()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    auto* preview = control<PreviewWidget>(u"1011"_s);
+    control<QComboBox>(u"1015"_s)->setCurrentIndex(4); // "5"
+    QTRY_COMPARE(preview->lastOutcome().printableCount, 27);
+    settle();
+
+    bool seen = false;
+    handleNextModal([&seen](QWidget* dialog) {
+        // At most one row and one column: five tickets no longer fit.
+        auto* limit = dialog->findChild<QCheckBox*>(u"1021"_s);
+        auto* rows = dialog->findChild<QComboBox*>(u"1015"_s);
+        auto* columns = dialog->findChild<QComboBox*>(u"1016"_s);
+        if (limit && rows && columns) {
+            seen = true;
+            limit->setChecked(true);
+            rows->setEditText(u"1"_s);
+            columns->setEditText(u"1"_s);
+        }
+        QTest::mouseClick(dialog->findChild<QPushButton*>(u"1"_s), Qt::LeftButton);
+    });
+    QTest::mouseClick(control<QPushButton>(u"1008"_s), Qt::LeftButton);
+    QVERIFY(seen);
+    QTRY_VERIFY(preview->lastOutcome().doesNotFit);
+    QCOMPARE(preview->lastOutcome().printableCount, 0);
+}
+
+// Choose 7, type 60, choose 7 from the list again.
+void MainPictureTest::choosingTheSelectedCountAgainRepaints()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    auto* preview = control<PreviewWidget>(u"1011"_s);
+    auto* count = control<QComboBox>(u"1015"_s);
+    const auto chooseFromList = [count](int index) {
+        count->showPopup();
+        QAbstractItemView* list = count->view();
+        QTRY_VERIFY(list->isVisible());
+        const QRect item = list->visualRect(count->model()->index(index, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        QTRY_VERIFY(!list->isVisible());
+    };
+    chooseFromList(6);
+    QTRY_COMPARE(preview->mainValues().countText, u"7"_s);
+    QTRY_VERIFY(!preview->lastOutcome().doesNotFit);
+    count->lineEdit()->selectAll();
+    QTest::keyClicks(count->lineEdit(), u"60"_s);
+    QTRY_VERIFY(preview->lastOutcome().doesNotFit);
+
+    chooseFromList(6);
+    QCOMPARE(count->currentText(), u"7"_s);
+    QTRY_VERIFY(!preview->lastOutcome().doesNotFit);
+    QCOMPARE(preview->mainValues().countText, u"7"_s);
+}
+
+// Text in the resolution field is refused once, as in the size fields, and
+// does not keep the count from being read.
+void MainPictureTest::textInTheResolutionFieldIsRefused()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    auto* resolution = control<QLineEdit>(u"1010"_s);
+    const QString estimate = resolution->text();
+    {
+        MessageCatcher catcher;
+        typeInto(u"1010"_s, u"a"_s);
+        QTRY_COMPARE(catcher.messages(), QStringList{u"整数を入力してください。"_s});
+        settle();
+        QCOMPARE(catcher.messages().size(), 1);
+    }
+    QCOMPARE(resolution->text(), estimate);
+    QCOMPARE(window_->focusWidget(), resolution);
+
+    auto* preview = control<PreviewWidget>(u"1011"_s);
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"60"_s);
+    QTRY_COMPARE(preview->mainValues().countText, u"60"_s);
+    QTRY_VERIFY(preview->lastOutcome().doesNotFit);
+}
+
+namespace {
+
+void sendKey(QWidget* target, QEvent::Type type, Qt::Key key, bool autoRepeat)
+{
+    const QString text = key == Qt::Key_Space ? u" "_s : u"\r"_s;
+    QKeyEvent event(type, key, Qt::NoModifier, text, autoRepeat);
+    QApplication::sendEvent(target, &event);
+}
+
+// A held key: one press, then repeated presses and releases, then a release.
+void holdKey(QWidget* target, Qt::Key key, int repeats)
+{
+    sendKey(target, QEvent::KeyPress, key, false);
+    for (int i = 0; i < repeats; ++i) {
+        sendKey(target, QEvent::KeyRelease, key, true);
+        sendKey(target, QEvent::KeyPress, key, true);
+    }
+    sendKey(target, QEvent::KeyRelease, key, false);
+}
+
+} // namespace
+
+void MainPictureTest::heldEnterPrintsOnce()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"2"_s);
+    auto* printStart = control<QPushButton>(u"1001"_s);
+    printStart->setFocus();
+    holdKey(printStart, Qt::Key_Return, 5);
+    QCOMPARE(printDialog_->shown, 1);
+    holdKey(printStart, Qt::Key_Space, 5);
+    QCOMPARE(printDialog_->shown, 2);
+}
+
+// The repeats of the Enter that opened Qt's Print dialog do not confirm it.
+void MainPictureTest::heldEnterDoesNotConfirmThePrintDialog()
+{
+    openMain();
+    window_->setPrintDialog(std::make_unique<SystemPrintDialog>(window_.get()));
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"2"_s);
+    bool stillOpen = false;
+    handleNextModal([&stillOpen](QWidget* dialog) {
+        QWidget* focus = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+        for (int i = 0; i < 3; ++i)
+            sendKey(focus, QEvent::KeyPress, Qt::Key_Return, true);
+        stillOpen = dialog->isVisible();
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QVERIFY(stillOpen);
     QVERIFY(!QFile::exists(devmodePath()));
 }
 
