@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/AppIcon.h"
 #include "ui/CMainDlg.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 
@@ -63,18 +64,23 @@ int runWithoutWindow(char** argv, const CommandLine& line)
 
 int CZorvaneApp::run(int& argc, char** argv)
 {
-    const QStringList arguments = argumentsOf(argc, argv);
-    if (CommandLine::asksForHeadlessRun(arguments))
-        return runWithoutWindow(argv, CommandLine::parse(arguments));
+    const CommandLine line = CommandLine::parse(argumentsOf(argc, argv));
+    if (!line.opensWindow())
+        return runWithoutWindow(argv, line);
 
     QApplication app(argc, argv);
     configure();
-    QGuiApplication::setDesktopFileName(QStringLiteral("zorvane"));
+    installQtJapanese(app);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zorvane.Zorvane"));
     QApplication::setWindowIcon(appIcon());
 
     reportUnusableStore(storePath());
     SettingsStore store(storePath());
     CMainDlg mainWindow(store);
+    // A picture named on the command line (or by the desktop entry's %f)
+    // arrives as if dropped on the window.
+    if (!line.picturePath.isEmpty())
+        mainWindow.LoadPicture(line.picturePath);
     mainWindow.exec();
     return 0;
 }

@@ -30,9 +30,16 @@ void printLine(std::FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
+// Every error is one line, so scripts can read it; the window's two-line
+// messages are joined.
+void printError(const QString& message)
+{
+    printLine(stderr, u"Zorvane: "_s + QString(message).remove(u'\n'));
+}
+
 int fail(int status, const QString& message)
 {
-    printLine(stderr, u"Zorvane: "_s + message);
+    printError(message);
     return status;
 }
 
@@ -93,8 +100,7 @@ int printToFile(const CommandLine& line, const MainValues& main, const SettingsS
     case SheetExportResult::Written:
         return exitStatus::printed;
     case SheetExportResult::DoesNotFit:
-        printLine(stderr, QString::fromUtf16(printMessages::doesNotFit));
-        return exitStatus::doesNotFit;
+        return fail(exitStatus::doesNotFit, QString::fromUtf16(printMessages::doesNotFit));
     case SheetExportResult::CannotWrite:
         break;
     }
@@ -128,8 +134,10 @@ int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStor
     if (!job.outputFile().isEmpty() &&
         (outcome == PrintJob::Outcome::NotStarted || outcome == PrintJob::Outcome::FileNotWritten))
         return fail(exitStatus::badInput, u"cannot write '%1'"_s.arg(job.outputFile()));
+    // Held back until now so that a file that cannot be written is the one
+    // line reported.
     for (const QString& message : std::as_const(messages))
-        printLine(stderr, message);
+        printError(message);
     switch (outcome) {
     case PrintJob::Outcome::Printed:
         if (!line.calibrationSheet)
@@ -252,6 +260,9 @@ int runHeadless(const CommandLine& line, const QString& storePath)
     case CommandLine::Mode::Help:
         printLine(stdout, CommandLine::helpText());
         return exitStatus::printed;
+    case CommandLine::Mode::Version:
+        printLine(stdout, CommandLine::versionText());
+        return exitStatus::printed;
     case CommandLine::Mode::Invalid:
         return fail(exitStatus::badInput, line.error + u" (see --help)"_s);
     case CommandLine::Mode::Window:
@@ -271,10 +282,12 @@ int runHeadless(const CommandLine& line, const QString& storePath)
             return fail(exitStatus::badInput, whyNot);
     }
 
+    // A picture that was named but cannot be read is the user's mistake to
+    // mend first; then a sheet without tickets, which would be a blank page.
     // The calibration sheet draws no picture; one that is named anyway is
     // not read.
     std::unique_ptr<PictureHolder> picture;
-    if (!line.calibrationSheet) {
+    if (!line.calibrationSheet && !line.picturePath.isEmpty()) {
         picture = PictureHolder::load(line.picturePath);
         if (!picture)
             return fail(exitStatus::badInput,
@@ -292,6 +305,14 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         OptionValues options = loadOptionValues(store);
         applyLabelSheet(*labelSheet, main, options);
         saveOptionValues(store, options);
+    }
+    if (!line.calibrationSheet) {
+        if (const int count = requestedCount(main); count <= 0)
+            return fail(exitStatus::nothingToPrint,
+                        u"nothing to print: the count is %1 (give --count N)"_s.arg(count));
+        if (!picture)
+            return fail(exitStatus::nothingToPrint,
+                        u"nothing to print: no picture (give --picture PATH or a file name)"_s);
     }
     if (line.mode == CommandLine::Mode::PrintToFile)
         return printToFile(line, main, store, picture.get());

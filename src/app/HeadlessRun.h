@@ -20,6 +20,7 @@ inline constexpr int printed = 0;
 inline constexpr int doesNotFit = 1;
 inline constexpr int badInput = 2;
 inline constexpr int printerFailed = 3;
+inline constexpr int nothingToPrint = 4;
 } // namespace exitStatus
 
 } // namespace zorvane

@@ -115,6 +115,17 @@ QImage warningPicture()
     return QImage(u":/zorvane/warning.bmp"_s);
 }
 
+QString previewStateText(const PictureHolder* picture, const MainValues& main,
+                         const SettingsStore& store)
+{
+    if (!picture)
+        return noPictureNotice();
+    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    if (!fit.fits)
+        return u"すべてのアイテムを印刷できません。"_s + printableCountText(0);
+    return printableCountText(capacity(fit.grid));
+}
+
 PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHolder* picture,
                              const MainValues& main, const SettingsStore& store,
                              const SheetOptions& sheet)

@@ -46,6 +46,11 @@ QString noPictureNotice();
 // The warning shown instead of the page when the count does not fit.
 QImage warningPicture();
 
+// What the box shows, said in words for a screen reader: that no picture is
+// loaded, how many tickets fit, or that the count does not fit.
+QString previewStateText(const PictureHolder* picture, const MainValues& main,
+                         const SettingsStore& store);
+
 // Runs the grid fit and, when the count fits, draws the whole page at the
 // box's resolution with the same sheet drawing as print, then shrinks it,
 // filtered, into the page rectangle of the box. Used cells inside the grid

@@ -10,11 +10,28 @@
 
 namespace zorvane {
 
+namespace {
+
+// Directories the package manager owns: a file written there by a run as
+// root would outlive the package and be shared by every user.
+bool isSystemDirectory(const QString& dir)
+{
+    const QString path = QDir::cleanPath(QFileInfo(dir).absoluteFilePath()) + u'/';
+    for (const QStringView system : {u"/usr/", u"/bin/", u"/sbin/", u"/lib/", u"/opt/"}) {
+        if (path.startsWith(system))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 QString printerSettingsFilePath(const QString& executableDir, const QString& storeFilePath)
 {
     const QFileInfo dir(executableDir);
-    const QString home =
-        dir.isDir() && dir.isWritable() ? executableDir : QFileInfo(storeFilePath).absolutePath();
+    const bool besideExecutable =
+        dir.isDir() && dir.isWritable() && !isSystemDirectory(executableDir);
+    const QString home = besideExecutable ? executableDir : QFileInfo(storeFilePath).absolutePath();
     return QDir(home).filePath(QLatin1StringView(printerSettingsFileName));
 }
 

@@ -114,6 +114,7 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
                                          return nullptr;
                                      return new PreviewWidget(store, parent);
                                  });
+    built.nameControls(mainDialogNames());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);

@@ -95,6 +95,15 @@ QWidget* BuiltDialog::control(int id) const
     return it == controls_.end() ? nullptr : it->second;
 }
 
+void BuiltDialog::nameControls(std::span<const ControlName> names) const
+{
+    for (const ControlName& entry : names) {
+        if (QWidget* widget = control(entry.id))
+            widget->setAccessibleName(
+                QStringView(entry.name.data(), qsizetype(entry.name.size())).toString());
+    }
+}
+
 QButtonGroup* BuiltDialog::radioGroupOf(int id) const
 {
     const auto it = radioGroups_.find(id);

@@ -38,6 +38,9 @@ public:
 
     const DialogUnits& units() const { return units_; }
 
+    // Gives the fields their accessible names.
+    void nameControls(std::span<const ControlName> names) const;
+
 private:
     friend class DialogBuilder;
 

@@ -32,6 +32,11 @@ constexpr std::array chooserControls{
 
 constexpr DialogTemplate chooserTemplate{u"ラベル用紙を選ぶ", 300, 245, chooserControls, {}};
 
+constexpr std::array chooserNames{
+    ControlName{LabelSheetDlg::searchId, u"検索"},
+    ControlName{LabelSheetDlg::listId, u"ラベル用紙の一覧"},
+};
+
 enum Column
 {
     BrandColumn,
@@ -90,6 +95,7 @@ LabelSheetDlg::LabelSheetDlg(QList<PrintableLabelSheet> sheets, const QString& c
     : QDialog(parent), sheets_(std::move(sheets)), calibrationNote_(calibrationNote)
 {
     built_ = DialogBuilder::build(*this, chooserTemplate, createControl);
+    built_.nameControls(chooserNames);
     setWindowIcon(appIcon());
     search_ = built_.control<QLineEdit>(searchId);
     list_ = built_.control<QTreeWidget>(listId);

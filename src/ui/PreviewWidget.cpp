@@ -16,17 +16,28 @@ PreviewWidget::PreviewWidget(const SettingsStore& store, QWidget* parent)
 {
     setFrameStyle(QFrame::Box | QFrame::Sunken); // an etched outline
     setAttribute(Qt::WA_OpaquePaintEvent);       // every pixel is painted
+    setAccessibleName(u"プレビュー"_s);
+    describeState();
+}
+
+void PreviewWidget::describeState()
+{
+    const QString text = previewStateText(picture_, main_, store_);
+    if (text != accessibleDescription())
+        setAccessibleDescription(text);
 }
 
 void PreviewWidget::setPicture(const PictureHolder* picture)
 {
     picture_ = picture;
+    describeState();
     update();
 }
 
 void PreviewWidget::setMainValues(const MainValues& values)
 {
     main_ = values;
+    describeState();
     update();
 }
 
@@ -84,6 +95,8 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
     painter.setClipRect(client);
     painter.translate(client.topLeft());
     lastOutcome_ = paintPreviewBox(painter, client.size(), picture_, main_, store_, sheet_);
+    // The Option values may have changed in the store since the last set.
+    describeState();
 }
 
 } // namespace zorvane

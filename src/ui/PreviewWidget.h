@@ -46,6 +46,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Screen readers get in words what the box shows in pixels.
+    void describeState();
+
     const SettingsStore& store_;
     const PictureHolder* picture_ = nullptr;
     std::optional<GridCell> cellAt(QPoint widgetPoint) const;
