@@ -2,6 +2,7 @@
 
 #include "AppIcon.h"
 #include "DialogTemplates.h"
+#include "settings/Units.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -47,24 +48,6 @@ enum Column
     FitColumn,
     ColumnCount
 };
-
-QString paperName(PaperKind paper)
-{
-    switch (paper) {
-    case PaperKind::A4:
-        return u"A4"_s;
-    case PaperKind::B5:
-        return u"B5"_s;
-    case PaperKind::A4Quarter:
-        return u"A4四切"_s;
-    }
-    return QString();
-}
-
-QString millimetres(int tenths)
-{
-    return QString::number(tenths / 10.0, 'f', 1);
-}
 
 QWidget* createControl(const ControlTemplate& row, QWidget* parent)
 {
@@ -134,10 +117,11 @@ void LabelSheetDlg::fillList()
     for (qsizetype i = 0; i < sheets_.size(); ++i) {
         const PrintableLabelSheet& entry = sheets_[i];
         const LabelSheet& sheet = entry.sheet;
-        auto* item = new QTreeWidgetItem(QStringList{
-            entry.product.brand, entry.product.part, paperName(sheet.paper),
-            u"%1 X %2 mm"_s.arg(millimetres(sheet.labelWidth), millimetres(sheet.labelHeight)),
-            u"%1 X %2"_s.arg(sheet.columns).arg(sheet.rows), fitText(entry)});
+        auto* item = new QTreeWidgetItem(
+            QStringList{entry.product.brand, entry.product.part, paperDisplayName(sheet.paper),
+                        u"%1 X %2 mm"_s.arg(millimetresText(sheet.labelWidth),
+                                            millimetresText(sheet.labelHeight)),
+                        u"%1 X %2"_s.arg(sheet.columns).arg(sheet.rows), fitText(entry)});
         item->setData(BrandColumn, Qt::UserRole, i);
         item->setToolTip(PartColumn, entry.product.description);
         items.append(item);
