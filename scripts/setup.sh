@@ -18,7 +18,7 @@ case "${1:-}" in
     packages+=(glabels-data)
     ;;
 --package)
-    packages+=(dpkg-dev desktop-file-utils appstream man-db weston)
+    packages+=(dpkg-dev desktop-file-utils appstream man-db weston file)
     ;;
 esac
 
