@@ -15,7 +15,10 @@ std::unique_ptr<QTemporaryDir> directory;
 
 extern "C" int LLVMFuzzerInitialize(int*, char*** argv)
 {
-    fuzz::startApplication<QCoreApplication>(argv);
+    // The store is read under the program's own application object: a
+    // hand-edited "@Variant(...)" value may name a Gui type (a bitmap, a
+    // pixmap), which Qt can only build once a Gui application exists.
+    fuzz::startApplication<QGuiApplication>(argv);
     directory = fuzz::scratchDirectory();
     return directory->isValid() ? 0 : 1;
 }
