@@ -95,10 +95,10 @@ QFont sheetFont(double heightPx)
 
 CalibrationMarks calibrationMarks(PaperKind paper)
 {
-    const PaperSpec& spec = paperSpec(paper);
+    const PaperSpec& paperEntry = paperSpec(paper);
     CalibrationMarks marks;
-    marks.paperWidth = spec.pageWidthMm * 10;
-    marks.paperHeight = spec.pageHeightMm * 10;
+    marks.paperWidth = paperEntry.pageWidthMm * 10;
+    marks.paperHeight = paperEntry.pageHeightMm * 10;
     marks.nearMark = QPoint(CalibrationMarks::inset, CalibrationMarks::inset);
     marks.farMark = QPoint(marks.paperWidth - CalibrationMarks::inset,
                            marks.paperHeight - CalibrationMarks::inset);
