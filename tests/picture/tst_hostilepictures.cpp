@@ -1,6 +1,8 @@
 #include "picture/PictureFileCheck.h"
 #include "picture/PictureHolder.h"
 
+#include "TestPictures.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
@@ -51,23 +53,6 @@ QByteArray pngWithChunk(quint32 claimedLength, const QByteArray& type, const QBy
     constexpr qsizetype afterHeader = 8 + 25;
     png.insert(afterHeader, be32(claimedLength) + type + data + be32(0));
     return png;
-}
-
-// A BMP whose header claims a size, with a few bytes of pixels: 70 bytes.
-QByteArray bmpClaiming(qint32 width, qint32 height, quint16 bitsPerPixel)
-{
-    QByteArray bmp(54 + 16, '\0');
-    char* d = bmp.data();
-    d[0] = 'B';
-    d[1] = 'M';
-    qToLittleEndian<quint32>(quint32(bmp.size()), d + 2);
-    qToLittleEndian<quint32>(54, d + 10);
-    qToLittleEndian<quint32>(40, d + 14);
-    qToLittleEndian<qint32>(width, d + 18);
-    qToLittleEndian<qint32>(height, d + 22);
-    qToLittleEndian<quint16>(1, d + 26);
-    qToLittleEndian<quint16>(bitsPerPixel, d + 28);
-    return bmp;
 }
 
 qint64 peakMemoryKb()
@@ -185,7 +170,7 @@ void TestHostilePictures::bmpSizeProductsDoNotOverflow()
     QFETCH(qint32, width);
     QFETCH(qint32, height);
     QFETCH(quint16, bits);
-    const QByteArray bmp = bmpClaiming(width, height, bits);
+    const QByteArray bmp = test::bmpClaiming(width, height, bits);
     QCOMPARE(bmp.size(), 70);
     QVERIFY(!isCompleteBmp(bmp));
     QVERIFY(!PictureHolder::load(write(u"huge.bmp"_s, bmp)));

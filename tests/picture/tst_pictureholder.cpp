@@ -113,23 +113,6 @@ QByteArray twoFrameGif(int width, int height)
     return gif;
 }
 
-// A BMP header that claims a size, with a few bytes of pixels.
-QByteArray bmpClaiming(qint32 width, qint32 height)
-{
-    QByteArray bmp(54 + 16, '\0');
-    char* d = bmp.data();
-    d[0] = 'B';
-    d[1] = 'M';
-    qToLittleEndian<quint32>(quint32(bmp.size()), d + 2);
-    qToLittleEndian<quint32>(54, d + 10);
-    qToLittleEndian<quint32>(40, d + 14);
-    qToLittleEndian<qint32>(width, d + 18);
-    qToLittleEndian<qint32>(height, d + 22);
-    qToLittleEndian<quint16>(1, d + 26);
-    qToLittleEndian<quint16>(24, d + 28);
-    return bmp;
-}
-
 // A baseline JPEG whose frame header claims a size; the rest is a small
 // real picture's data.
 QByteArray jpegClaiming(quint16 width, quint16 height)
@@ -278,8 +261,10 @@ void TestPictureHolder::refusesBadFiles_data()
     QTest::newRow("gif corrupt") << corrupted(gif, 6) << u"c.gif"_s;
     QTest::newRow("text named jpg") << QByteArray("this is not a picture\n") << u"x.jpg"_s;
     QTest::newRow("empty") << QByteArray() << u"empty.jpg"_s;
-    QTest::newRow("bmp claims 100000 x 100000") << bmpClaiming(100000, 100000) << u"big.bmp"_s;
-    QTest::newRow("bmp claims negative height") << bmpClaiming(100000, -100000) << u"neg.bmp"_s;
+    QTest::newRow("bmp claims 100000 x 100000")
+        << test::bmpClaiming(100000, 100000) << u"big.bmp"_s;
+    QTest::newRow("bmp claims negative height")
+        << test::bmpClaiming(100000, -100000) << u"neg.bmp"_s;
     QTest::newRow("jpeg claims 65000 x 65000") << jpegClaiming(65000, 65000) << u"big.jpg"_s;
     QTest::newRow("gif claims 65535 x 65535") << gifClaiming(65535, 65535) << u"big.gif"_s;
 }
