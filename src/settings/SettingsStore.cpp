@@ -1,5 +1,6 @@
 #include "SettingsStore.h"
 
+#include "IniText.h"
 #include "Numbers.h"
 
 #include <QFile>
@@ -9,17 +10,13 @@
 
 #include <algorithm>
 #include <optional>
-#include <sys/mman.h>
-#include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 namespace zorvane {
 
 SettingsStore::SettingsStore(const QString& iniPath) : fileName_(iniPath)
 {
     if (!isUnusablePath(iniPath))
-        settings_ = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
+        settings_ = std::make_unique<QSettings>(iniPath, storeIniFormat());
 }
 
 SettingsStore::~SettingsStore()
@@ -111,40 +108,26 @@ void SettingsStore::RemoveSection(const char* section)
 
 namespace {
 
-// A store file is a few kilobytes; one far larger is not kept as a copy.
-constexpr qint64 maxRestorableBytes = 4 * 1024 * 1024;
-
 std::optional<QByteArray> contentsOf(const QString& path)
 {
     QFile file(path);
     if (!file.exists())
         return QByteArray();
-    if (!QFileInfo(path).isFile() || file.size() > maxRestorableBytes ||
+    if (!QFileInfo(path).isFile() || file.size() > maxStoreFileBytes ||
         !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return file.readAll();
 }
 
-// Whether the bytes read back as exactly the values the store holds. They
-// are read through a copy in memory: a second QSettings on the store's own
-// path would share the first one's cache rather than read the file.
+// Whether the bytes read back as exactly the values the store holds.
 bool holdsExactly(const QByteArray& bytes, const QSettings& expected)
 {
-    const int fd = memfd_create("zorvane-store-check", MFD_CLOEXEC);
-    if (fd < 0)
-        return true; // cannot tell; leave the file as written
-    const bool copied = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    bool same = !copied;
-    if (copied) {
-        const QSettings reread(u"/proc/self/fd/"_s + QString::number(fd), QSettings::IniFormat);
-        const QStringList keys = expected.allKeys();
-        same = reread.status() == QSettings::NoError && reread.allKeys() == keys &&
-               std::all_of(keys.cbegin(), keys.cend(), [&](const QString& key) {
-                   return valueAsText(reread.value(key)) == valueAsText(expected.value(key));
-               });
-    }
-    ::close(fd);
-    return same;
+    const QSettings::SettingsMap reread = readIniText(bytes);
+    const QStringList keys = expected.allKeys();
+    return reread.size() == keys.size() &&
+           std::all_of(keys.cbegin(), keys.cend(), [&](const QString& key) {
+               return valueAsText(reread.value(key)) == valueAsText(expected.value(key));
+           });
 }
 
 // Puts the previous bytes back in place: the cut-off file's space is freed
