@@ -1,6 +1,7 @@
 // Writes the starting corpora of the fuzz targets: small valid files of
-// every picture format Qt reads here, stores and printer settings records.
+// every picture format the program reads, stores and printer settings records.
 //   zorvane_fuzz_seeds DIR   makes DIR/picture, DIR/store, DIR/printer_settings
+#include "picture/PictureHolder.h"
 #include "print/PrinterRecord.h"
 #include "print/PrinterSettingsBlock.h"
 
@@ -76,6 +77,8 @@ void handMade(const QString& dir)
 void pictures(const QString& dir)
 {
     for (const QByteArray& format : QImageWriter::supportedImageFormats()) {
+        if (!PictureHolder::readableFormats().contains(format))
+            continue;
         for (const bool alpha : {false, true}) {
             QByteArray bytes;
             QBuffer buffer(&bytes);

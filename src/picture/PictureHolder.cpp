@@ -25,12 +25,21 @@ bool claimsTooManyPixels(QSize size)
     return qint64(size.width()) * size.height() > PictureHolder::maxPixels;
 }
 
+bool isReadableFormat(const QByteArray& format)
+{
+    static const QList<QByteArray> formats{"bmp",  "gif",  "jpeg", "jpg", "png", "tif",
+                                           "tiff", "webp", "pbm",  "pgm", "ppm"};
+    return formats.contains(format.toLower());
+}
+
 QImage decode(QIODevice& device)
 {
     QImageReader::setAllocationLimit(decodeAllocationLimitMb);
     // A refused picture is reported by the caller in one line of its own.
     const ImageLibraryNoiseScope quiet;
     QImageReader reader(&device);
+    if (!isReadableFormat(reader.format()))
+        return {};
     reader.setAutoTransform(true); // phone photos stand upright
     const QSize claimed = reader.size();
     if (claimed.isValid() && claimsTooManyPixels(claimed))
@@ -106,6 +115,13 @@ std::unique_ptr<PictureHolder> PictureHolder::fromImage(const QImage& image)
     if (image.isNull() || claimsTooManyPixels(image.size()))
         return nullptr;
     return std::unique_ptr<PictureHolder>(new PictureHolder(toDrawingFormat(image)));
+}
+
+QList<QByteArray> PictureHolder::readableFormats()
+{
+    QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    formats.removeIf([](const QByteArray& format) { return !isReadableFormat(format); });
+    return formats;
 }
 
 const QImage& PictureHolder::reducedCopyCovering(QSize target) const

@@ -24,6 +24,12 @@ public:
     static std::unique_ptr<PictureHolder> load(const QString& path);
     // The same for a file's bytes already in memory.
     static std::unique_ptr<PictureHolder> fromFileBytes(const QByteArray& bytes);
+    // The formats pictures are read in, as QImageReader names them: the
+    // common photo and picture formats whose decoders keep to the allocation
+    // limit and refuse what a file does not hold. Qt's plugins for icon and
+    // legacy formats are left out: a few hundred bytes of a damaged icon file
+    // can make one of them allocate gigabytes.
+    static QList<QByteArray> readableFormats();
     // A picture already in memory; nullptr for a null image.
     static std::unique_ptr<PictureHolder> fromImage(const QImage& image);
 

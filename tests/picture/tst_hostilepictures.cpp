@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -97,6 +98,8 @@ private Q_SLOTS:
     void bmpSizeProductsDoNotOverflow();
     void librariesStayQuiet_data();
     void librariesStayQuiet();
+    void iconAndLegacyFormatsAreNotDecoded_data();
+    void iconAndLegacyFormatsAreNotDecoded();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
@@ -205,6 +208,30 @@ void TestHostilePictures::librariesStayQuiet()
     const QString path = write(name, bytes);
     const QByteArray noise = standardErrorOf([&] { PictureHolder::load(path); });
     QVERIFY2(noise.isEmpty(), noise.constData());
+}
+
+void TestHostilePictures::iconAndLegacyFormatsAreNotDecoded_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+
+    for (const char* format : {"icns", "ico", "tga", "wbmp"}) {
+        if (QImageWriter::supportedImageFormats().contains(format))
+            QTest::newRow(format) << encoded(smallPicture(), format)
+                                  << u"a."_s + QLatin1StringView(format);
+    }
+    // Found by fuzzing: its icon table makes the decoder read gigabytes.
+    QFile found(QStringLiteral(ZORVANE_TEST_DATA "/fuzz/picture-icns-reads-gigabytes.icns"));
+    QVERIFY(found.open(QIODevice::ReadOnly));
+    QTest::newRow("icns found by fuzzing") << found.readAll() << u"found.icns"_s;
+}
+
+void TestHostilePictures::iconAndLegacyFormatsAreNotDecoded()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QVERIFY(!PictureHolder::load(write(name, bytes)));
+    QVERIFY(!PictureHolder::readableFormats().contains(QFileInfo(name).suffix().toLatin1()));
 }
 
 QTEST_MAIN(TestHostilePictures)

@@ -193,6 +193,9 @@ void TestPictureHolder::loadsFormats_data()
     QTest::newRow("gif") << quadrantGif(60, 40) << u"a.gif"_s << 0;
     QTest::newRow("png") << encoded(picture, "png") << u"a.png"_s << 0;
     QTest::newRow("bmp named jpg") << encoded(picture, "bmp") << u"b.jpg"_s << 0;
+    QTest::newRow("tiff") << encoded(picture, "tiff") << u"a.tif"_s << 0;
+    QTest::newRow("webp") << encoded(picture, "webp") << u"a.webp"_s << 40;
+    QTest::newRow("ppm") << encoded(picture, "ppm") << u"a.ppm"_s << 0;
 }
 
 void TestPictureHolder::loadsFormats()
