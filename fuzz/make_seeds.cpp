@@ -77,7 +77,7 @@ void handMade(const QString& dir)
 void pictures(const QString& dir)
 {
     for (const QByteArray& format : QImageWriter::supportedImageFormats()) {
-        if (!PictureHolder::readableFormats().contains(format))
+        if (!zorvane::PictureHolder::readableFormats().contains(format))
             continue;
         for (const bool alpha : {false, true}) {
             QByteArray bytes;
