@@ -31,6 +31,33 @@ std::optional<TicketSize> ticketSizeForCode(std::string_view code, TicketSize cu
     return ticketSize(*type, customSize.width, customSize.height);
 }
 
+// A ticket's edges in device pixels: its picture covers columns
+// left..right-1 and rows top..bottom-1. The size is converted on its own and
+// then moved to the position, so every ticket of a sheet gets the same pixel
+// size wherever it lies.
+struct TicketEdges
+{
+    qint64 left = 0;
+    qint64 top = 0;
+    qint64 right = 0;
+    qint64 bottom = 0;
+};
+
+TicketEdges ticketEdges(TicketSize size, int x, int y, int pixelsPerInchX, int pixelsPerInchY)
+{
+    TicketEdges edges;
+    edges.left = pixelsFromTenths(x, pixelsPerInchX);
+    edges.top = pixelsFromTenths(y, pixelsPerInchY);
+    edges.right = edges.left + pixelsFromTenths(size.width, pixelsPerInchX);
+    edges.bottom = edges.top + pixelsFromTenths(size.height, pixelsPerInchY);
+    return edges;
+}
+
+QColor frameColour(const OptionValues& options)
+{
+    return QColor(options.frameRed & 0xFF, options.frameGreen & 0xFF, options.frameBlue & 0xFF);
+}
+
 // The closed outline one pixel outside the picture on the left and top and
 // two outside on the right and bottom, drawn as four strokes that each leave
 // out their end point.
@@ -89,24 +116,14 @@ void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const Setti
     if (!size || !picture)
         return;
 
-    // The size is converted on its own and then moved to the position, so
-    // every ticket of a sheet gets the same pixel size wherever it lies.
-    const qint64 width = pixelsFromTenths(size->width, surface.pixelsPerInchX());
-    const qint64 height = pixelsFromTenths(size->height, surface.pixelsPerInchY());
-    const qint64 left = pixelsFromTenths(x, surface.pixelsPerInchX());
-    const qint64 top = pixelsFromTenths(y, surface.pixelsPerInchY());
-    const qint64 right = left + width;
-    const qint64 bottom = top + height;
-
+    const TicketEdges edges =
+        ticketEdges(*size, x, y, surface.pixelsPerInchX(), surface.pixelsPerInchY());
     renderIntoTicket(surface, *picture,
-                     QRect(QPoint(drawable(left), drawable(top)),
-                           QPoint(drawable(right) - 1, drawable(bottom) - 1)),
+                     QRect(QPoint(drawable(edges.left), drawable(edges.top)),
+                           QPoint(drawable(edges.right) - 1, drawable(edges.bottom) - 1)),
                      look);
-    if (options.drawFrame != 0) {
-        const QColor color(options.frameRed & 0xFF, options.frameGreen & 0xFF,
-                           options.frameBlue & 0xFF);
-        drawFrame(surface, color, left, top, right, bottom);
-    }
+    if (options.drawFrame != 0)
+        drawFrame(surface, frameColour(options), edges.left, edges.top, edges.right, edges.bottom);
 }
 
 void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
@@ -152,6 +169,25 @@ void drawJobSheet(DrawingSurface& surface, const PictureHolder* picture, const M
     placement.rows = grid.rows;
     placement.columns = grid.columns;
     DrawSheet(surface, picture, store, placement, sheet);
+}
+
+SheetFrames jobSheetFrames(const MainValues& main, const GridSize& grid, const SettingsStore& store,
+                           const SheetOptions& sheet, int pixelsPerInchX, int pixelsPerInchY)
+{
+    const OptionValues options = loadOptionValues(store);
+    const std::optional<SheetPitch> pitch = jobSheetPitch(main, store, sheet.turned);
+    SheetFrames frames{frameColour(options), {}};
+    if (options.drawFrame == 0 || !pitch || !main.fillOrder)
+        return frames;
+    for (const GridCell& cell :
+         ticketCells(*main.fillOrder, grid, requestedCount(main), sheet.usedCells)) {
+        const QPoint position = cellPosition(*pitch, cell);
+        const TicketEdges edges =
+            ticketEdges(pitch->ticket, position.x(), position.y(), pixelsPerInchX, pixelsPerInchY);
+        frames.outlines.emplace_back(QPoint(drawable(edges.left - 1), drawable(edges.top - 1)),
+                                     QPoint(drawable(edges.right + 1), drawable(edges.bottom + 1)));
+    }
+    return frames;
 }
 
 std::optional<SheetPitch> jobSheetPitch(const MainValues& main, const SettingsStore& store,

@@ -7,8 +7,12 @@
 #include "settings/SheetValues.h"
 #include "settings/Units.h"
 
+#include <QColor>
+#include <QRect>
+
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace zorvane {
 
@@ -69,6 +73,17 @@ void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const Sett
 // options are not the defaults).
 void drawJobSheet(DrawingSurface& surface, const PictureHolder* picture, const MainValues& main,
                   const GridSize& grid, const SettingsStore& store, const SheetOptions& sheet = {});
+
+// The frames drawJobSheet draws on a device of the given resolution, each
+// from its top-left pixel to its bottom-right one; none when the frame
+// option is off.
+struct SheetFrames
+{
+    QColor colour;
+    std::vector<QRect> outlines;
+};
+SheetFrames jobSheetFrames(const MainValues& main, const GridSize& grid, const SettingsStore& store,
+                           const SheetOptions& sheet, int pixelsPerInchX, int pixelsPerInchY);
 
 // The pitch of the sheet for the main values, the Option values read now
 // from the store and the turn; none without a ticket type.

@@ -79,6 +79,37 @@ void hatchUsedCells(QPainter& painter, const QRect& target, const MainValues& ma
     painter.restore();
 }
 
+// A frame one page pixel wide all but vanishes when the page is shrunk
+// several times over, leaving a faint tint; it is drawn again, one device
+// pixel wide and in its own colour, where the shrink put it.
+void redrawFrames(QPainter& painter, const QRect& target, QSize shrunkSize, QSize pageSize,
+                  const SheetFrames& frames)
+{
+    if (frames.outlines.empty())
+        return;
+    const auto shrunk = [](int pagePixel, int shrunkLength, int pageLength) {
+        return int(std::floor((pagePixel + 0.5) * shrunkLength / pageLength));
+    };
+    painter.save();
+    painter.setClipRect(target, Qt::IntersectClip);
+    painter.translate(target.topLeft());
+    painter.scale(double(target.width()) / shrunkSize.width(),
+                  double(target.height()) / shrunkSize.height());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(frames.colour, 0));
+    painter.setBrush(Qt::NoBrush);
+    for (const QRect& outline : frames.outlines) {
+        const QPoint topLeft(shrunk(outline.left(), shrunkSize.width(), pageSize.width()),
+                             shrunk(outline.top(), shrunkSize.height(), pageSize.height()));
+        const QPoint bottomRight(shrunk(outline.right(), shrunkSize.width(), pageSize.width()),
+                                 shrunk(outline.bottom(), shrunkSize.height(), pageSize.height()));
+        // A stroked rectangle covers one pixel more than its size.
+        painter.drawRect(
+            QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())));
+    }
+    painter.restore();
+}
+
 void writeText(QPainter& painter, QPoint topLeft, const QString& text, const SettingsStore& store)
 {
     const int fontPercent = loadOptionValues(store).fontPercent;
@@ -144,10 +175,19 @@ PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHo
     const QImage page = drawnPage(box, picture, main, fit.grid, store, sheet);
     if (page.isNull())
         return outcome;
-    // An area filter, so fine detail turns grey instead of into moire.
+    // An area filter, so fine detail turns grey instead of into moire. On a
+    // screen of several device pixels to the point the page is shrunk into
+    // all of them, so the preview stays sharp there.
     const QRect target = pageRectangle(*main.paper, boxSize);
-    box.painter().drawImage(target.topLeft(), page.scaled(target.size(), Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation));
+    QPainter& painter = box.painter();
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const QSize shrunkSize = (QSizeF(target.size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    QImage shrunk = page.scaled(shrunkSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    shrunk.setDevicePixelRatio(ratio);
+    painter.drawImage(target.topLeft(), shrunk);
+    redrawFrames(
+        painter, target, shrunkSize, page.size(),
+        jobSheetFrames(main, fit.grid, store, sheet, box.pixelsPerInchX(), box.pixelsPerInchY()));
     hatchUsedCells(box.painter(), target, main, fit.grid, store, sheet);
     return outcome;
 }
