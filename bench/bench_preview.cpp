@@ -39,13 +39,13 @@ void report(const char* what, const Timing& t, int runs)
 }
 
 PreviewOutcome paintBox(const PictureHolder& picture, const MainValues& main,
-                        const SettingsStore& store)
+                        const SettingsStore& store, const SheetOptions& sheet = {})
 {
     QImage box(123, 196, QImage::Format_RGB32);
     box.setDotsPerMeterX(3780); // 96 dpi, the usual screen
     box.setDotsPerMeterY(3780);
     QPainter painter(&box);
-    return paintPreviewBox(painter, box.size(), &picture, main, store);
+    return paintPreviewBox(painter, box.size(), &picture, main, store, sheet);
 }
 
 qint64 pdfOfSheet(const QString& path, const PictureHolder& picture, const MainValues& main,
@@ -110,6 +110,20 @@ int main(int argc, char** argv)
             qFatal("the benchmark count does not fit");
         report(name, measure(renders, [&] { paintBox(*picture, main, store); }), renders);
     }
+    // A partly used label sheet: ten cells hatched, the tickets filling the
+    // rest, each cropped to its ticket.
+    SheetOptions partlyUsed;
+    partlyUsed.placement = PicturePlacement::Fill;
+    for (int row = 0; row < 5; ++row)
+        partlyUsed.usedCells.insert({row, 0});
+    for (int row = 0; row < 5; ++row)
+        partlyUsed.usedCells.insert({row, 1});
+    MainValues typeBRest = typeB;
+    typeBRest.countText = u"20"_s;
+    if (paintBox(*picture, typeBRest, store, partlyUsed).doesNotFit)
+        qFatal("the benchmark count does not fit the free cells");
+    report("preview A4, type B, 10 cells used, 20 filled",
+           measure(renders, [&] { paintBox(*picture, typeBRest, store, partlyUsed); }), renders);
 
     const QString onePdf = dir.filePath(u"one.pdf"_s);
     const QString sheetPdf = dir.filePath(u"sheet.pdf"_s);

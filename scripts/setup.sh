@@ -2,15 +2,26 @@
 # Installs the Debian packages the program needs, only those that are missing.
 #   scripts/setup.sh          packages to build and run
 #   scripts/setup.sh --tests  also those the test suite needs
+#   scripts/setup.sh --package  also those that build and check the Debian package
 set -euo pipefail
 
+# help2man writes the manual page from --help at build time; Qt's Japanese
+# translations and its Wayland plugin are what the installed program uses.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          qt6-image-formats-plugins libgl-dev libqt6opengl6-dev fonts-noto-cjk
+          qt6-image-formats-plugins libgl-dev libqt6opengl6-dev fonts-noto-cjk libtiff-dev
+          libjpeg-dev help2man qt6-translations-l10n qt6-wayland
           pkg-config libcairo2-dev libpng-dev zlib1g-dev)
-if [[ "${1:-}" == "--tests" ]]; then
+case "${1:-}" in
+--tests)
     packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth
-               clang-format-14)
-fi
+               clang-format-14 clang libclang-rt-14-dev)
+    # The label sheet database that the label sheet tests read.
+    packages+=(glabels-data)
+    ;;
+--package)
+    packages+=(dpkg-dev desktop-file-utils appstream man-db weston file)
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,12 +4,14 @@
 // store of $XDG_CONFIG_HOME and leaves it unchanged.
 #include "app/CZorvaneApp.h"
 #include "settings/SettingsStore.h"
+#include "settings/SheetValues.h"
 #include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CCorrectionDlg.h"
 #include "ui/CDetailDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/ColorChooser.h"
+#include "ui/LabelSheetDlg.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include <cstdio>
@@ -67,6 +70,28 @@ QString writeSamplePicture(const QTemporaryDir& dir)
     return path;
 }
 
+// The label sheet chooser with the installed database, a search typed and a
+// product chosen that reaches into the margin; nothing to show without one.
+bool saveLabelSheetChooser(QWidget& mainWindow, const QDir& out)
+{
+    using namespace zorvane;
+    const LabelDatabase database = LabelDatabase::load(LabelDatabase::standardFolders());
+    if (database.products().isEmpty()) {
+        std::printf("no label sheet database: no labels.png\n");
+        return true;
+    }
+    LabelSheetDlg chooser(printableLabelSheets(database), QString(), &mainWindow);
+    if (auto* search = chooser.findChild<QLineEdit*>(QStringLiteral("1000")))
+        search->setText(QStringLiteral("hisago elm0"));
+    if (auto* list = chooser.findChild<QTreeWidget*>(QStringLiteral("1001"))) {
+        const QList<QTreeWidgetItem*> found =
+            list->findItems(QStringLiteral("ELM009"), Qt::MatchExactly, 1);
+        if (!found.isEmpty())
+            list->setCurrentItem(found.constFirst());
+    }
+    return save(chooser, out.filePath(QStringLiteral("labels.png")));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -95,6 +120,19 @@ int main(int argc, char** argv)
         Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
     }
     bool ok = save(mainWindow, out.filePath(QStringLiteral("main.png")));
+    {
+        // A label sheet whose first cells were used last week: they are
+        // marked, and the fourteen tickets fill the cells after them.
+        zorvane::saveUsedCells(store, zorvane::PaperKind::A4, {579, 302}, false,
+                               zorvane::cellSetFromText(QStringLiteral("0:0 0:1 0:2 1:0 1:1 3:2")));
+        auto* count = mainWindow.findChild<QComboBox*>(QStringLiteral("1015"));
+        if (count)
+            Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
+        ok = save(mainWindow, out.filePath(QStringLiteral("partly-used.png"))) && ok;
+        zorvane::saveUsedCells(store, zorvane::PaperKind::A4, {579, 302}, false, {});
+        if (count)
+            Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
+    }
     mainWindow.show();
     zorvane::CDetailDlg detail(store, chooser, &mainWindow);
     ok = save(detail, out.filePath(QStringLiteral("detail.png"))) && ok;
@@ -103,5 +141,6 @@ int main(int argc, char** argv)
     ok = save(correction, out.filePath(QStringLiteral("correction.png"))) && ok;
     zorvane::CAboutDlg about(&mainWindow);
     ok = save(about, out.filePath(QStringLiteral("about.png"))) && ok;
+    ok = saveLabelSheetChooser(mainWindow, out) && ok;
     return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/AppIcon.h"
 #include "ui/CMainDlg.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 
@@ -37,18 +38,23 @@ QStringList argumentsOf(int argc, char** argv)
 
 // Qt's own notes (a missing runtime directory and the like) would break the
 // command line's promise of one clear line per error; only grave ones pass.
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+// Our own categories speak only when QT_LOGGING_RULES turns them on.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
+    const bool ours = context.category && qstrncmp(context.category, "zorvane.", 8) == 0;
+    if (type == QtCriticalMsg || type == QtFatalMsg || ours)
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 // Printing from the command line opens no window and needs no display, so
 // the choice is made before any application object exists.
-int runWithoutWindow(int& argc, char** argv, const CommandLine& line)
+int runWithoutWindow(char** argv, const CommandLine& line)
 {
     qInstallMessageHandler(quietMessages);
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Only the program's name: Qt's own options ("-platform xcb") go with
+    // the window, and a run without one must not act on them.
+    int argc = 1;
     QGuiApplication app(argc, argv);
     CZorvaneApp::configure();
     return runHeadless(line, CZorvaneApp::storePath());
@@ -58,17 +64,23 @@ int runWithoutWindow(int& argc, char** argv, const CommandLine& line)
 
 int CZorvaneApp::run(int& argc, char** argv)
 {
-    const QStringList arguments = argumentsOf(argc, argv);
-    if (CommandLine::asksForHeadlessRun(arguments))
-        return runWithoutWindow(argc, argv, CommandLine::parse(arguments));
+    const CommandLine line = CommandLine::parse(argumentsOf(argc, argv));
+    if (!line.opensWindow())
+        return runWithoutWindow(argv, line);
 
     QApplication app(argc, argv);
     configure();
-    QGuiApplication::setDesktopFileName(QStringLiteral("zorvane"));
+    installQtJapanese(app);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zorvane.Zorvane"));
     QApplication::setWindowIcon(appIcon());
 
+    reportUnusableStore(storePath());
     SettingsStore store(storePath());
     CMainDlg mainWindow(store);
+    // A picture named on the command line (or by the desktop entry's %f)
+    // arrives as if dropped on the window.
+    if (!line.picturePath.isEmpty())
+        mainWindow.LoadPicture(line.picturePath);
     mainWindow.exec();
     return 0;
 }

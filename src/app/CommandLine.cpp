@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "ZorvaneVersion.h"
 #include "settings/Numbers.h"
 
 #include <QCommandLineParser>
@@ -24,50 +25,10 @@ void MainOverrides::applyTo(MainValues& values) const
         values.fillOrder = fillOrder;
 }
 
-bool CommandLine::asksForHeadlessRun(const QStringList& arguments)
+void CommandLine::refuse(const QString& message)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument.startsWith(u"--") || argument == u"-h" || argument == u"-?")
-            return true;
-    }
-    return false;
-}
-
-QString CommandLine::helpText()
-{
-    return uR"(Usage: Zorvane [options]
-Without options Zorvane opens its window. With these it prints the sheet that
-the stored settings describe, without a window and without a display:
-
-  --print-to FILE.pdf|FILE.png  draw the sheet into a PDF or PNG file of the
-                                paper's size, origin at the paper's corner
-  --print                       send the sheet to the printer of the stored
-                                printer record (default printer), no dialog
-  --picture PATH                the picture to print (required)
-  --dpi N                       resolution of the file, 1 to 1200 (default 600)
-  --calibration-sheet           print or write the calibration sheet of the
-                                paper instead of the tickets (no picture)
-
-These replace stored values for this run only; nothing is stored:
-  --type A|B|D|Z                ticket type (Z: the custom size)
-  --size WIDTHxHEIGHT           custom ticket size in 0.1 mm, e.g. 500x300
-  --paper A4|B5|A4Quarter       paper
-  --count TEXT                  number of tickets, read as the window reads it
-  --order rows|columns          fill rows first or columns first
-  --label "BRAND PART"          print on a label sheet product: its label
-                                size, paper, offsets, gaps, rows and
-                                columns (not with --type, --size, --paper)
-
-  --list-labels                 list the label sheet products that can be
-                                printed, one per line, and exit
-
-  -h, --help                    show this text
-
-Exit status: 0 printed; 1 the tickets do not fit (the message goes to
-standard error); 2 bad option, unreadable picture or unwritable file;
-3 no printer found or the printer refused the document.
-)"_s;
+    if (error.isEmpty())
+        error = message;
 }
 
 namespace {
@@ -98,147 +59,454 @@ std::optional<FillOrder> orderNamed(const QString& text)
     return std::nullopt;
 }
 
-// Collects the first fault; later checks do not overwrite it.
-class Checker
+// --- Reading each option's value -------------------------------------------
+
+void readPrintTo(CommandLine& line, const QString& file)
 {
-public:
-    explicit Checker(CommandLine& line) : line_(line) {}
-
-    void fail(const QString& message)
-    {
-        if (line_.error.isEmpty())
-            line_.error = message;
-    }
-    bool failed() const { return !line_.error.isEmpty(); }
-
-private:
-    CommandLine& line_;
-};
-
-void readOverrides(const QCommandLineParser& parser, CommandLine& line, Checker& check)
-{
-    MainOverrides& overrides = line.overrides;
-    if (parser.isSet(u"type"_s)) {
-        overrides.ticketType = ticketTypeNamed(parser.value(u"type"_s));
-        if (!overrides.ticketType)
-            check.fail(u"--type takes A, B, D or Z, not '%1'"_s.arg(parser.value(u"type"_s)));
-    }
-    if (parser.isSet(u"size"_s)) {
-        const QString text = parser.value(u"size"_s);
-        const QStringList parts = text.split(u'x', Qt::KeepEmptyParts, Qt::CaseInsensitive);
-        const auto width = parts.size() == 2 ? parseWholeNumber(parts[0]) : std::nullopt;
-        const auto height = parts.size() == 2 ? parseWholeNumber(parts[1]) : std::nullopt;
-        if (!width || !height)
-            check.fail(u"--size takes WIDTHxHEIGHT in 0.1 mm, not '%1'"_s.arg(text));
-        overrides.customWidth = width;
-        overrides.customHeight = height;
-    }
-    if (parser.isSet(u"paper"_s)) {
-        overrides.paper = paperNamed(parser.value(u"paper"_s));
-        if (!overrides.paper)
-            check.fail(
-                u"--paper takes A4, B5 or A4Quarter, not '%1'"_s.arg(parser.value(u"paper"_s)));
-    }
-    if (parser.isSet(u"count"_s))
-        overrides.countText = parser.value(u"count"_s);
-    if (parser.isSet(u"order"_s)) {
-        overrides.fillOrder = orderNamed(parser.value(u"order"_s));
-        if (!overrides.fillOrder)
-            check.fail(u"--order takes rows or columns, not '%1'"_s.arg(parser.value(u"order"_s)));
-    }
-    if (parser.isSet(u"label"_s)) {
-        line.labelName = parser.value(u"label"_s).simplified();
-        if (line.labelName.isEmpty())
-            check.fail(u"--label takes a product as \"BRAND PART\""_s);
-        if (parser.isSet(u"type"_s) || parser.isSet(u"size"_s) || parser.isSet(u"paper"_s))
-            check.fail(u"--label sets the size and the paper itself: drop --type, --size and "
-                       u"--paper"_s);
-    }
+    line.mode = CommandLine::Mode::PrintToFile;
+    line.outputFile = file;
+    if (file.endsWith(u".pdf", Qt::CaseInsensitive))
+        line.fileFormat = CommandLine::FileFormat::Pdf;
+    else if (file.endsWith(u".png", Qt::CaseInsensitive))
+        line.fileFormat = CommandLine::FileFormat::Png;
+    else
+        line.refuse(u"--print-to needs a file name ending in .pdf or .png"_s);
 }
 
-void readDestination(const QCommandLineParser& parser, CommandLine& line, Checker& check)
+void readPrint(CommandLine& line, const QString&)
 {
-    const bool toFile = parser.isSet(u"print-to"_s);
-    const bool toPrinter = parser.isSet(u"print"_s);
-    line.calibrationSheet = parser.isSet(u"calibration-sheet"_s);
-    if (line.calibrationSheet && !toFile && !toPrinter) {
-        check.fail(u"--calibration-sheet needs --print-to FILE or --print"_s);
+    line.mode = CommandLine::Mode::PrintToPrinter;
+}
+
+void readListLabels(CommandLine& line, const QString&)
+{
+    line.mode = CommandLine::Mode::ListLabels;
+}
+
+void readPicture(CommandLine& line, const QString& path)
+{
+    line.picturePath = path;
+}
+
+void readCalibrationSheet(CommandLine& line, const QString&)
+{
+    line.calibrationSheet = true;
+}
+
+void readDpi(CommandLine& line, const QString& text)
+{
+    const auto dpi = parseWholeNumber(text);
+    if (line.mode != CommandLine::Mode::PrintToFile)
+        line.refuse(u"--dpi goes with --print-to only"_s);
+    else if (!dpi || *dpi < 1 || *dpi > CommandLine::maxDpi)
+        line.refuse(u"--dpi takes a whole number from 1 to %1"_s.arg(CommandLine::maxDpi));
+    else
+        line.dpi = *dpi;
+}
+
+void readType(CommandLine& line, const QString& text)
+{
+    line.overrides.ticketType = ticketTypeNamed(text);
+    if (!line.overrides.ticketType)
+        line.refuse(u"--type takes A, B, D or Z, not '%1'"_s.arg(text));
+}
+
+void readSize(CommandLine& line, const QString& text)
+{
+    const QStringList parts = text.split(u'x', Qt::KeepEmptyParts, Qt::CaseInsensitive);
+    const auto width = parts.size() == 2 ? parseWholeNumber(parts[0]) : std::nullopt;
+    const auto height = parts.size() == 2 ? parseWholeNumber(parts[1]) : std::nullopt;
+    if (!width || !height)
+        line.refuse(u"--size takes WIDTHxHEIGHT in 0.1 mm, not '%1'"_s.arg(text));
+    line.overrides.customWidth = width;
+    line.overrides.customHeight = height;
+}
+
+void readPaper(CommandLine& line, const QString& text)
+{
+    line.overrides.paper = paperNamed(text);
+    if (!line.overrides.paper)
+        line.refuse(u"--paper takes A4, B5 or A4Quarter, not '%1'"_s.arg(text));
+}
+
+void readCount(CommandLine& line, const QString& text)
+{
+    line.overrides.countText = text;
+}
+
+void readLabel(CommandLine& line, const QString& text)
+{
+    line.labelName = text.simplified();
+    if (line.labelName.isEmpty())
+        line.refuse(u"--label takes a product as \"BRAND PART\""_s);
+}
+
+void readOrder(CommandLine& line, const QString& text)
+{
+    line.overrides.fillOrder = orderNamed(text);
+    if (!line.overrides.fillOrder)
+        line.refuse(u"--order takes rows or columns, not '%1'"_s.arg(text));
+}
+
+void readFit(CommandLine& line, const QString& text)
+{
+    const QByteArray word = text.toLower().toLatin1();
+    line.sheet.placement =
+        placementForWord(std::string_view(word.constData(), size_t(word.size())));
+    if (!line.sheet.placement)
+        line.refuse(u"--fit takes stretch, fit or fill, not '%1'"_s.arg(text));
+}
+
+void readTurn(CommandLine& line, const QString&)
+{
+    line.sheet.turned = true;
+}
+
+void readSkip(CommandLine& line, const QString& text)
+{
+    line.sheet.skip = parseWholeNumber(text);
+    // A sign or trailing text is refused: the count of cells is a plain number.
+    if (!line.sheet.skip || *line.sheet.skip < 0 ||
+        QString::number(*line.sheet.skip) != text.trimmed())
+        line.refuse(u"--skip takes a whole number of 0 or more, not '%1'"_s.arg(text));
+}
+
+// --- The option table ------------------------------------------------------
+
+enum class Group
+{
+    Action,   // decides the run: at most one of these
+    Input,    // what a windowless run prints, and how
+    Override, // replaces a stored value for one run
+    Sheet,    // replaces a stored sheet value for one run
+};
+
+struct OptionRow
+{
+    QStringList names; // the last is the one --help and messages use
+    QString valueName; // empty for a switch
+    Group group;
+    QString syntax; // as --help shows it
+    QString help;   // lines separated by '\n'
+    void (*read)(CommandLine& line, const QString& value);
+};
+
+const std::vector<OptionRow>& optionTable()
+{
+    static const std::vector<OptionRow> rows{
+        {{u"print-to"_s},
+         u"file"_s,
+         Group::Action,
+         u"--print-to FILE.pdf|FILE.png"_s,
+         u"draw the sheet into a PDF or PNG file of the\npaper's size, origin at the paper's corner"_s,
+         readPrintTo},
+        {{u"print"_s},
+         QString(),
+         Group::Action,
+         u"--print"_s,
+         u"send the sheet to the printer of the stored\nprinter record (default printer), no dialog"_s,
+         readPrint},
+        {{u"list-labels"_s},
+         QString(),
+         Group::Action,
+         u"--list-labels"_s,
+         u"list the label sheet products that can be\nprinted, one per line, and exit"_s,
+         readListLabels},
+        {{u"h"_s, u"?"_s, u"help"_s},
+         QString(),
+         Group::Action,
+         u"-h, --help"_s,
+         u"show this text"_s,
+         nullptr},
+        {{u"version"_s}, QString(), Group::Action, u"--version"_s, u"show the version"_s, nullptr},
+
+        {{u"picture"_s},
+         u"path"_s,
+         Group::Input,
+         u"--picture PATH"_s,
+         u"the picture to print; a lone FILE means the same"_s,
+         readPicture},
+        {{u"dpi"_s},
+         u"n"_s,
+         Group::Input,
+         u"--dpi N"_s,
+         u"resolution of the file, 1 to 1200 (default 600)"_s,
+         readDpi},
+        {{u"calibration-sheet"_s},
+         QString(),
+         Group::Input,
+         u"--calibration-sheet"_s,
+         u"print or write the calibration sheet of the\npaper instead of the tickets (no picture)"_s,
+         readCalibrationSheet},
+
+        {{u"type"_s},
+         u"code"_s,
+         Group::Override,
+         u"--type A|B|D|Z"_s,
+         u"ticket type (Z: the custom size)"_s,
+         readType},
+        {{u"size"_s},
+         u"size"_s,
+         Group::Override,
+         u"--size WIDTHxHEIGHT"_s,
+         u"custom ticket size in 0.1 mm, e.g. 500x300;\nneeds --type Z"_s,
+         readSize},
+        {{u"paper"_s},
+         u"paper"_s,
+         Group::Override,
+         u"--paper A4|B5|A4Quarter"_s,
+         u"paper"_s,
+         readPaper},
+        {{u"count"_s},
+         u"text"_s,
+         Group::Override,
+         u"--count TEXT"_s,
+         u"number of tickets, read as the window reads it"_s,
+         readCount},
+        {{u"order"_s},
+         u"order"_s,
+         Group::Override,
+         u"--order rows|columns"_s,
+         u"fill rows first or columns first"_s,
+         readOrder},
+        {{u"label"_s},
+         u"product"_s,
+         Group::Override,
+         u"--label \"BRAND PART\""_s,
+         u"print on a label sheet product: its label\nsize, paper, offsets, gaps, rows and\n"
+         u"columns (not with --type, --size, --paper)"_s,
+         readLabel},
+
+        {{u"fit"_s},
+         u"placement"_s,
+         Group::Sheet,
+         u"--fit stretch|fit|fill"_s,
+         u"how the picture sits in its ticket: stretched,\nwhole with its proportions kept, or "
+         u"filling\n"
+         u"the ticket with the overflow cut off"_s,
+         readFit},
+        {{u"turn"_s},
+         QString(),
+         Group::Sheet,
+         u"--turn"_s,
+         u"turn the tickets (and the picture) by 90\ndegrees"_s,
+         readTurn},
+        {{u"skip"_s},
+         u"n"_s,
+         Group::Sheet,
+         u"--skip N"_s,
+         u"leave the first N cells in fill order empty,\nas used, instead of the cells marked in "
+         u"the\n"
+         u"window"_s,
+         readSkip},
+    };
+    return rows;
+}
+
+const QString& mainName(const OptionRow& row)
+{
+    return row.names.constLast();
+}
+
+QString spelled(const QString& name)
+{
+    return (name.size() == 1 ? u"-"_s : u"--"_s) + name;
+}
+
+// Rules between options, checked once every value is read.
+void checkCombinations(const QCommandLineParser& parser, CommandLine& line)
+{
+    if (parser.isSet(u"calibration-sheet"_s) && line.mode != CommandLine::Mode::PrintToFile &&
+        line.mode != CommandLine::Mode::PrintToPrinter)
+        line.refuse(u"--calibration-sheet needs --print-to FILE or --print"_s);
+    if (line.mode == CommandLine::Mode::ListLabels &&
+        (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty()))
+        line.refuse(u"--list-labels goes alone"_s);
+    if (parser.isSet(u"label"_s) &&
+        (parser.isSet(u"type"_s) || parser.isSet(u"size"_s) || parser.isSet(u"paper"_s)))
+        line.refuse(u"--label sets the size and the paper itself: drop --type, --size and "
+                    u"--paper"_s);
+    else if (parser.isSet(u"size"_s) && line.overrides.ticketType != TicketType::Other)
+        line.refuse(u"--size sets the custom size: it needs --type Z"_s);
+}
+
+// --- Qt's own options ------------------------------------------------------
+
+// QGuiApplication and QApplication take these from the command line
+// themselves, with one dash or two; the ones in the first list take a value.
+bool isQtOption(const QString& argument, bool& takesValue)
+{
+    static const QStringList withValue{u"platform"_s,
+                                       u"platformpluginpath"_s,
+                                       u"platformtheme"_s,
+                                       u"plugin"_s,
+                                       u"qwindowgeometry"_s,
+                                       u"geometry"_s,
+                                       u"qwindowtitle"_s,
+                                       u"title"_s,
+                                       u"qwindowicon"_s,
+                                       u"icon"_s,
+                                       u"session"_s,
+                                       u"display"_s,
+                                       u"name"_s,
+                                       u"style"_s,
+                                       u"stylesheet"_s};
+    static const QStringList switches{u"reverse"_s, u"nograb"_s,      u"dograb"_s,
+                                      u"sync"_s,    u"widgetcount"_s, u"testability"_s};
+    if (!argument.startsWith(u'-'))
+        return false;
+    QString name = argument.mid(argument.startsWith(u"--") ? 2 : 1);
+    if (name.startsWith(u"qmljsdebugger="))
+        return (takesValue = false, true);
+    const qsizetype equals = name.indexOf(u'=');
+    if (equals >= 0) {
+        takesValue = false;
+        return withValue.contains(name.left(equals));
+    }
+    takesValue = withValue.contains(name);
+    return takesValue || switches.contains(name);
+}
+
+// firstQtOption: set to the first of Qt's options found, as spelled.
+QStringList withoutQtOptions(const QStringList& arguments, QString& firstQtOption)
+{
+    QStringList ours;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        bool takesValue = false;
+        if (i == 0 || !isQtOption(arguments[i], takesValue)) {
+            ours.append(arguments[i]);
+            continue;
+        }
+        if (firstQtOption.isEmpty())
+            firstQtOption = arguments[i].section(u'=', 0, 0);
+        if (takesValue)
+            ++i;
+    }
+    return ours;
+}
+
+QString parseFault(const QCommandLineParser& parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return u"unknown option '%1'"_s.arg(spelled(unknown.constFirst()));
+    QString text = parser.errorText().trimmed();
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+void readArguments(const QCommandLineParser& parser, CommandLine& line)
+{
+    const auto& rows = optionTable();
+    std::vector<const OptionRow*> actions;
+    for (const OptionRow& row : rows) {
+        if (row.group == Group::Action && parser.isSet(mainName(row)))
+            actions.push_back(&row);
+    }
+    if (actions.size() > 1) {
+        line.refuse(u"%1 and %2 cannot go together"_s.arg(spelled(mainName(*actions[0])),
+                                                          spelled(mainName(*actions[1]))));
         return;
     }
-    if (toFile == toPrinter) {
-        check.fail(toFile ? u"give either --print-to or --print, not both"_s
-                          : u"nothing to do: give --print-to FILE or --print"_s);
-        return;
+    if (actions.size() == 1)
+        actions.front()->read(line, parser.value(mainName(*actions.front())));
+
+    for (const OptionRow& row : rows) {
+        if (row.group == Group::Action || !parser.isSet(mainName(row)))
+            continue;
+        if (line.opensWindow()) {
+            line.refuse(u"%1 needs --print-to FILE or --print"_s.arg(spelled(mainName(row))));
+            return;
+        }
+        row.read(line, parser.value(mainName(row)));
     }
-    line.mode = toFile ? CommandLine::Mode::PrintToFile : CommandLine::Mode::PrintToPrinter;
-    if (toFile) {
-        line.outputFile = parser.value(u"print-to"_s);
-        if (line.outputFile.endsWith(u".pdf", Qt::CaseInsensitive))
-            line.fileFormat = CommandLine::FileFormat::Pdf;
-        else if (line.outputFile.endsWith(u".png", Qt::CaseInsensitive))
-            line.fileFormat = CommandLine::FileFormat::Png;
-        else
-            check.fail(u"--print-to needs a file name ending in .pdf or .png"_s);
-    }
-    if (parser.isSet(u"dpi"_s)) {
-        const auto dpi = parseWholeNumber(parser.value(u"dpi"_s));
-        if (!toFile)
-            check.fail(u"--dpi goes with --print-to only"_s);
-        else if (!dpi || *dpi < 1 || *dpi > CommandLine::maxDpi)
-            check.fail(u"--dpi takes a whole number from 1 to %1"_s.arg(CommandLine::maxDpi));
-        else
-            line.dpi = *dpi;
-    }
-    line.picturePath = parser.value(u"picture"_s);
-    if (line.picturePath.isEmpty() && !line.calibrationSheet)
-        check.fail(u"--picture PATH is required"_s);
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        line.refuse(u"a second file '%1': give one picture"_s.arg(files[1]));
+    else if (files.size() == 1 && !line.picturePath.isEmpty())
+        line.refuse(u"a second picture '%1' besides --picture"_s.arg(files[0]));
+    else if (files.size() == 1)
+        line.picturePath = files[0];
+
+    checkCombinations(parser, line);
 }
 
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList& arguments)
 {
-    CommandLine line;
-    if (!asksForHeadlessRun(arguments))
-        return line;
-
     QCommandLineParser parser;
+    // One dash or two: "-print-to" is "--print-to", never a bundle of
+    // letters, so every spelling the parser accepts decides the run alike.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({
-        {{u"h"_s, u"?"_s, u"help"_s}, QString()},
-        {u"print-to"_s, QString(), u"file"_s},
-        {u"print"_s, QString()},
-        {u"picture"_s, QString(), u"path"_s},
-        {u"dpi"_s, QString(), u"n"_s},
-        {u"calibration-sheet"_s, QString()},
-        {u"type"_s, QString(), u"code"_s},
-        {u"size"_s, QString(), u"size"_s},
-        {u"paper"_s, QString(), u"paper"_s},
-        {u"count"_s, QString(), u"text"_s},
-        {u"order"_s, QString(), u"order"_s},
-        {u"label"_s, QString(), u"product"_s},
-        {u"list-labels"_s, QString()},
-    });
+    for (const OptionRow& row : optionTable())
+        parser.addOption(QCommandLineOption(row.names, QString(), row.valueName));
 
-    Checker check(line);
-    if (!parser.parse(arguments)) {
-        check.fail(parser.errorText());
-    } else if (parser.isSet(u"help"_s)) {
+    CommandLine line;
+    QString qtOption;
+    if (!parser.parse(withoutQtOptions(arguments, qtOption)))
+        line.refuse(parseFault(parser));
+    else if (parser.isSet(u"help"_s))
         line.mode = Mode::Help;
-        return line;
-    } else if (parser.isSet(u"list-labels"_s)) {
-        if (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty())
-            check.fail(u"--list-labels goes alone"_s);
-        line.mode = Mode::ListLabels;
-    } else if (!parser.positionalArguments().isEmpty()) {
-        check.fail(u"unexpected argument '%1'"_s.arg(parser.positionalArguments().constFirst()));
-    } else {
-        readDestination(parser, line, check);
-        readOverrides(parser, line, check);
-    }
-    if (check.failed())
+    else if (parser.isSet(u"version"_s))
+        line.mode = Mode::Version;
+    else
+        readArguments(parser, line);
+    // Qt's own options are taken by the window's application object; a run
+    // without a window would silently drop them.
+    if (!line.opensWindow() && !qtOption.isEmpty())
+        line.refuse(u"%1 goes with the window only"_s.arg(qtOption));
+    if (!line.error.isEmpty())
         line.mode = Mode::Invalid;
     return line;
+}
+
+QString CommandLine::versionText()
+{
+    return u"Zorvane "_s + QLatin1StringView(ZORVANE_VERSION);
+}
+
+QString CommandLine::helpText()
+{
+    static constexpr qsizetype column = 32;
+    const auto section = [](Group group) {
+        QString text;
+        for (const OptionRow& row : optionTable()) {
+            if (row.group != group)
+                continue;
+            const QStringList lines = row.help.split(u'\n');
+            text +=
+                QString(u"  "_s + row.syntax).leftJustified(column - 1) + u' ' + lines[0] + u'\n';
+            for (qsizetype i = 1; i < lines.size(); ++i)
+                text += QString(column, u' ') + lines[i] + u'\n';
+        }
+        return text;
+    };
+    return u"Usage: Zorvane [FILE]\n"
+           u"  or:  Zorvane --print-to FILE|--print [options] [--picture] PICTURE\n"
+           u"Prints one picture many times on one sheet, as a grid of equal tickets.\n"
+           u"Without options Zorvane opens its window, with the picture FILE loaded as if\n"
+           u"dropped on it. These run without a window and without a display:\n\n"_s +
+           section(Group::Action) +
+           u"\nWhat --print-to and --print print; they use the stored settings:\n"_s +
+           section(Group::Input) +
+           u"\nThese replace stored values for this run only; nothing is stored:\n"_s +
+           section(Group::Override) + u'\n' + section(Group::Sheet) +
+           u"\nFiles:\n"
+           u"  The settings file:\n"
+           u"    $XDG_CONFIG_HOME/Local AppWizard-Generated Applications/Zorvane.ini\n"
+           u"  (XDG_CONFIG_HOME is ~/.config when unset). The printer settings file\n"
+           u"  devmode.zvn lies beside the program, or beside the settings file when the\n"
+           u"  program's directory is not writable or the program is installed under /usr.\n"
+           u"\nExit status:\n"
+           u"  0 printed; 1 the tickets do not fit; 2 bad option, unreadable picture or\n"
+           u"  unwritable file; 3 no printer found or the printer refused the document;\n"
+           u"  4 nothing to print (no picture, or a count of 0 or less).\n"
+           u"Every error is one line on standard error, beginning \"Zorvane: \".\n"_s;
 }
 
 } // namespace zorvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,15 +24,31 @@ struct MainOverrides
     void applyTo(MainValues& values) const;
 };
 
-// What the program was asked to do. Any argument that starts with "--" (or
-// "-h") asks for a run without a window; then every argument must be one of
-// ours.
+// Sheet values given on the command line for one run, in place of the
+// stored "Sheet" values.
+struct SheetOverrides
+{
+    std::optional<PicturePlacement> placement;
+    bool turned = false;     // --turn: tickets turned for this run
+    std::optional<int> skip; // the first N cells in fill order are the used ones
+};
+
+// What the program was asked to do. The parser alone decides: an action
+// option (--print-to, --print, --help, --version) asks for a run without a
+// window; anything else opens the window, with the picture named by a lone
+// file argument. Unknown options and a second file are refused.
+//
+// A new option is one row in the option table of CommandLine.cpp (its
+// names, its line in --help and the function that reads its value), a
+// member here for that value, and, if it only goes with some others, one
+// rule in the combination checks there.
 struct CommandLine
 {
     enum class Mode
     {
         Window,
         Help,
+        Version,
         PrintToFile,
         PrintToPrinter,
         ListLabels,
@@ -50,16 +67,23 @@ struct CommandLine
     QString error; // one line, for Invalid
     QString outputFile;
     FileFormat fileFormat = FileFormat::Pdf;
-    QString picturePath;
+    QString picturePath; // in the window, the picture to open; may be empty
     int dpi = defaultDpi;
     bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
+    SheetOverrides sheet;
     QString labelName; // a label sheet product, "BRAND PART"; empty for none
 
-    // arguments: as the process got them, the program's path first.
+    bool opensWindow() const { return mode == Mode::Window; }
+    // Keeps the first fault: it is the one the user has to mend first.
+    void refuse(const QString& message);
+
+    // arguments: as the process got them, the program's path first. Qt's
+    // own options (-platform, -style, ...) are left for Qt and go with the
+    // window; a windowless run refuses them.
     static CommandLine parse(const QStringList& arguments);
-    static bool asksForHeadlessRun(const QStringList& arguments);
     static QString helpText();
+    static QString versionText();
 };
 
 } // namespace zorvane

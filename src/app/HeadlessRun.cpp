@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "layout/LabelSheetFit.h"
+#include "layout/SheetGeometry.h"
 #include "picture/PictureHolder.h"
 #include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
@@ -29,9 +30,16 @@ void printLine(std::FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
+// Every error is one line, so scripts can read it; the window's two-line
+// messages are joined.
+void printError(const QString& message)
+{
+    printLine(stderr, u"Zorvane: "_s + QString(message).remove(u'\n'));
+}
+
 int fail(int status, const QString& message)
 {
-    printLine(stderr, u"Zorvane: "_s + message);
+    printError(message);
     return status;
 }
 
@@ -42,21 +50,57 @@ public:
     bool confirm(QPrinter&) override { return true; }
 };
 
+// The sheet values as the window would use them, with the command line's
+// in their place: --skip makes the first cells in fill order the used ones
+// instead of the cells marked for this paper and ticket.
+SheetOptions sheetOptionsForRun(const CommandLine& line, const SettingsStore& store,
+                                const MainValues& main)
+{
+    const SheetChoices choices = loadSheetChoices(store);
+    SheetOptions sheet;
+    sheet.placement = line.sheet.placement.value_or(choices.placement);
+    sheet.turned = line.sheet.turned || choices.turned;
+    if (line.sheet.skip) {
+        if (main.fillOrder) {
+            const GridSize grid = fitSheet(main, loadOptionValues(store), sheet).fit.grid;
+            sheet.usedCells = firstCells(*main.fillOrder, grid, *line.sheet.skip);
+        }
+    } else if (main.paper && main.ticketType) {
+        const TicketSize size = laidOutSize(
+            ticketSize(*main.ticketType, main.customWidth, main.customHeight), sheet.turned);
+        sheet.usedCells = loadUsedCells(store, *main.paper, size, sheet.turned);
+    }
+    return sheet;
+}
+
+// After a print on paper, the printed cells become used when the user asked
+// for that in the window, unless the command line chose the used cells.
+void markPrintedCells(const CommandLine& line, SettingsStore& store, const MainValues& main,
+                      const SheetOptions& sheet)
+{
+    if (line.sheet.skip || !loadSheetChoices(store).markPrinted || !main.paper || !main.ticketType)
+        return;
+    const TicketSize size = laidOutSize(
+        ticketSize(*main.ticketType, main.customWidth, main.customHeight), sheet.turned);
+    saveUsedCells(store, *main.paper, size, sheet.turned,
+                  usedAfterPrint(main, loadOptionValues(store), sheet));
+}
+
 int printToFile(const CommandLine& line, const MainValues& main, const SettingsStore& store,
                 const PictureHolder* picture)
 {
     const auto format = line.fileFormat == CommandLine::FileFormat::Pdf ? SheetFileFormat::Pdf
                                                                         : SheetFileFormat::Png;
+    const SheetOptions sheet = sheetOptionsForRun(line, store, main);
     const SheetExportResult result =
         line.calibrationSheet
             ? exportCalibrationSheet(line.outputFile, format, line.dpi, main.paper)
-            : exportSheet(line.outputFile, format, line.dpi, main, store, picture);
+            : exportSheet(line.outputFile, format, line.dpi, main, store, picture, sheet);
     switch (result) {
     case SheetExportResult::Written:
         return exitStatus::printed;
     case SheetExportResult::DoesNotFit:
-        printLine(stderr, QString::fromUtf16(printMessages::doesNotFit));
-        return exitStatus::doesNotFit;
+        return fail(exitStatus::doesNotFit, QString::fromUtf16(printMessages::doesNotFit));
     case SheetExportResult::PictureUnreadable:
         return fail(exitStatus::badInput, u"cannot read the picture '%1'"_s.arg(line.picturePath));
     case SheetExportResult::CannotWrite:
@@ -73,8 +117,9 @@ int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStor
                    const PictureHolder* picture, const QString& storePath)
 {
     ConfirmedWithoutDialog dialog;
+    QStringList messages;
     PrintJob job(
-        dialog, [](const QString& text) { printLine(stderr, text); }, QString());
+        dialog, [&messages](const QString& text) { messages.append(text); }, QString());
     job.setDefaultsSource([&storePath](std::optional<PrinterSettingsBlock>& settings) {
         if (!GetPrinterDefaults(settings, WithoutPrinter::Fail))
             return false;
@@ -82,14 +127,27 @@ int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStor
         return true;
     });
     std::optional<PrinterSettingsBlock> printerSettings;
+    const SheetOptions sheet = sheetOptionsForRun(line, store, main);
     const PrintJob::Outcome outcome = line.calibrationSheet
                                           ? job.runCalibrationSheet(main.paper, printerSettings)
-                                          : job.run(main, store, picture, printerSettings);
+                                          : job.run(main, store, picture, printerSettings, sheet);
+    // The printer settings file may name a file to print to; one that
+    // cannot be written is treated as one named with --print-to.
+    if (!job.outputFile().isEmpty() &&
+        (outcome == PrintJob::Outcome::NotStarted || outcome == PrintJob::Outcome::FileNotWritten))
+        return fail(exitStatus::badInput, u"cannot write '%1'"_s.arg(job.outputFile()));
+    // Held back until now so that a file that cannot be written is the one
+    // line reported.
+    for (const QString& message : std::as_const(messages))
+        printError(message);
     switch (outcome) {
     case PrintJob::Outcome::Printed:
+        if (!line.calibrationSheet)
+            markPrintedCells(line, store, main, sheet);
         return exitStatus::printed;
     case PrintJob::Outcome::DoesNotFit:
         return exitStatus::doesNotFit;
+    case PrintJob::Outcome::FileNotWritten:
     case PrintJob::Outcome::NoPrinter:
     case PrintJob::Outcome::NotStarted:
     case PrintJob::Outcome::Cancelled:
@@ -175,7 +233,9 @@ public:
         if (!dir_.isValid())
             return false;
         const QString copy = dir_.filePath(u"store.ini"_s);
-        if (QFile::exists(path_) && !QFile::copy(path_, copy))
+        // A store that is no regular file is not read: the copy starts empty.
+        if (QFile::exists(path_) && !SettingsStore::isUnusablePath(path_) &&
+            !QFile::copy(path_, copy))
             return false;
         path_ = copy;
         return true;
@@ -189,11 +249,21 @@ private:
 
 } // namespace
 
+void reportUnusableStore(const QString& storePath)
+{
+    if (SettingsStore::isUnusablePath(storePath))
+        fail(0, u"'%1' is not a regular file; using the default settings for this run"_s.arg(
+                    storePath));
+}
+
 int runHeadless(const CommandLine& line, const QString& storePath)
 {
     switch (line.mode) {
     case CommandLine::Mode::Help:
         printLine(stdout, CommandLine::helpText());
+        return exitStatus::printed;
+    case CommandLine::Mode::Version:
+        printLine(stdout, CommandLine::versionText());
         return exitStatus::printed;
     case CommandLine::Mode::Invalid:
         return fail(exitStatus::badInput, line.error + u" (see --help)"_s);
@@ -214,10 +284,12 @@ int runHeadless(const CommandLine& line, const QString& storePath)
             return fail(exitStatus::badInput, whyNot);
     }
 
+    // A picture that was named but cannot be read is the user's mistake to
+    // mend first; then a sheet without tickets, which would be a blank page.
     // The calibration sheet draws no picture; one that is named anyway is
     // not read.
     std::unique_ptr<PictureHolder> picture;
-    if (!line.calibrationSheet) {
+    if (!line.calibrationSheet && !line.picturePath.isEmpty()) {
         // The file's pixels are decoded only as far as the output needs them.
         picture = PictureHolder::open(line.picturePath);
         if (!picture)
@@ -232,6 +304,7 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         }
     }
 
+    reportUnusableStore(storePath);
     RunStore runStore(storePath);
     if (labelSheet && !runStore.makePrivateCopy())
         return fail(exitStatus::badInput, u"cannot make a private copy of the settings"_s);
@@ -242,6 +315,14 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         OptionValues options = loadOptionValues(store);
         applyLabelSheet(*labelSheet, main, options);
         saveOptionValues(store, options);
+    }
+    if (!line.calibrationSheet) {
+        if (const int count = requestedCount(main); count <= 0)
+            return fail(exitStatus::nothingToPrint,
+                        u"nothing to print: the count is %1 (give --count N)"_s.arg(count));
+        if (!picture)
+            return fail(exitStatus::nothingToPrint,
+                        u"nothing to print: no picture (give --picture PATH or a file name)"_s);
     }
     if (line.mode == CommandLine::Mode::PrintToFile)
         return printToFile(line, main, store, picture.get());

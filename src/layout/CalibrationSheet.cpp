@@ -1,5 +1,7 @@
 #include "CalibrationSheet.h"
 
+#include "settings/Units.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPen>
@@ -63,37 +65,20 @@ void drawRuler(QPainter& painter, const PaperScale& scale, QPointF centreMm, QPo
     }
 }
 
-QString paperName(PaperKind paper)
-{
-    switch (paper) {
-    case PaperKind::A4:
-        return u"A4"_s;
-    case PaperKind::B5:
-        return u"B5"_s;
-    case PaperKind::A4Quarter:
-        return u"A4四切"_s;
-    }
-    return QString();
-}
-
-QString millimetres(int tenths)
-{
-    return QString::number(tenths / 10.0, 'f', 1);
-}
-
 QString instructions(const CalibrationMarks& marks, PaperKind paper, const QString& printerName)
 {
     const QString printer =
         printerName.isEmpty() ? QString() : u"プリンタ： "_s + printerName + u"\n"_s;
-    return u"位置合わせ用紙\n"_s + printer + u"用紙： "_s + paperName(paper) +
+    return u"位置合わせ用紙\n"_s + printer + u"用紙： "_s + paperDisplayName(paper) +
            u"\n\n1. 定規を用紙の左端に当て、左上の十字の中心までの距離を 0.1mm 単位で測って下さい。"
            u"同じように用紙の上端からも測って下さい。\n"
            u"2. 右下の十字も、用紙の左端と上端から測って下さい。\n"
            u"3. 右クリックメニューの「位置の補正...」に測った値を入力して下さい。\n\n"
            u"ずれのないプリンタでは、左上の十字は左端から "_s +
-           millimetres(marks.nearMark.x()) + u"mm・上端から "_s + millimetres(marks.nearMark.y()) +
-           u"mm、右下の十字は左端から "_s + millimetres(marks.farMark.x()) + u"mm・上端から "_s +
-           millimetres(marks.farMark.y()) +
+           millimetresText(marks.nearMark.x()) + u"mm・上端から "_s +
+           millimetresText(marks.nearMark.y()) + u"mm、右下の十字は左端から "_s +
+           millimetresText(marks.farMark.x()) + u"mm・上端から "_s +
+           millimetresText(marks.farMark.y()) +
            u"mm にあります。十字の横の目盛りは十字の中心からの距離 (mm) です。"_s;
 }
 
@@ -110,10 +95,10 @@ QFont sheetFont(double heightPx)
 
 CalibrationMarks calibrationMarks(PaperKind paper)
 {
-    const PaperSpec& spec = paperSpec(paper);
+    const PaperSpec& paperEntry = paperSpec(paper);
     CalibrationMarks marks;
-    marks.paperWidth = spec.pageWidthMm * 10;
-    marks.paperHeight = spec.pageHeightMm * 10;
+    marks.paperWidth = paperEntry.pageWidthMm * 10;
+    marks.paperHeight = paperEntry.pageHeightMm * 10;
     marks.nearMark = QPoint(CalibrationMarks::inset, CalibrationMarks::inset);
     marks.farMark = QPoint(marks.paperWidth - CalibrationMarks::inset,
                            marks.paperHeight - CalibrationMarks::inset);

@@ -6,9 +6,13 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTransform>
 
 namespace zorvane {
 namespace {
+
+// The largest turned copy of the picture kept for screen drawing.
+constexpr qint64 maxTurnedCopyPixels = qint64(1) << 22;
 
 bool drawsIntoPixels(const QPainter& painter)
 {
@@ -69,13 +73,48 @@ void DrawingSurface::renderPicture(const PictureHolder& picture, const QRect& ta
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
-const QImage& DrawingSurface::shrunkCopy(const PictureHolder& picture, QSize size)
+void DrawingSurface::renderTurnedPicture(const PictureHolder& picture, const QRect& target)
+{
+    // Only sheets drawn by a painter turn their pictures.
+    if (target.width() <= 0 || target.height() <= 0 || !painter_)
+        return;
+    QPainter& painter = *painter_;
+    // A turned copy is made at the target's size; a target far larger than
+    // the picture (a thin picture filling a ticket, cut by the clip) would
+    // make that copy huge, so it is drawn under the turned transform
+    // instead, which only fills the pixels the clip lets through.
+    const qint64 targetPixels = qint64(target.width()) * target.height();
+    const qint64 picturePixels = qint64(picture.image().width()) * picture.image().height();
+    const bool copyTooLarge =
+        targetPixels > maxTurnedCopyPixels || targetPixels > 4 * picturePixels;
+    if (!drawsIntoPixels(painter) || copyTooLarge) {
+        // A printer or PDF gets the picture's own image under a turned
+        // transform, so the file still holds the picture once.
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.translate(target.left() + target.width(), target.top());
+        painter.rotate(90);
+        painter.drawImage(QRect(0, 0, target.height(), target.width()), picture.image());
+        painter.restore();
+        return;
+    }
+    // On pixels the picture is shrunk to the turned size and then turned as
+    // a whole-pixel copy, which lands exactly on the target's pixels.
+    const QImage& source = shrunkCopy(picture, target.size(), true);
+    painter.drawImage(target.topLeft(), source);
+}
+
+const QImage& DrawingSurface::shrunkCopy(const PictureHolder& picture, QSize size, bool turned)
 {
     const qint64 key = picture.image().cacheKey();
-    if (shrunkFrom_ != key || shrunk_.size() != size) {
-        shrunk_ = picture.reducedCopyCovering(size).scaled(size, Qt::IgnoreAspectRatio,
-                                                           Qt::SmoothTransformation);
+    if (shrunkFrom_ != key || shrunk_.size() != size || shrunkTurned_ != turned) {
+        const QSize upright = turned ? size.transposed() : size;
+        shrunk_ = picture.reducedCopyCovering(upright).scaled(upright, Qt::IgnoreAspectRatio,
+                                                              Qt::SmoothTransformation);
+        if (turned)
+            shrunk_ = shrunk_.transformed(QTransform().rotate(90));
         shrunkFrom_ = key;
+        shrunkTurned_ = turned;
     }
     return shrunk_;
 }

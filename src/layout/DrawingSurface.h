@@ -42,6 +42,9 @@ public:
     // printer or PDF every ticket draws the picture's own QImage, so the
     // output holds it once.
     void renderPicture(const PictureHolder& picture, const QRect& target);
+    // The same with the picture turned a quarter clockwise, so its top edge
+    // runs down the target's right edge; target is the turned picture's area.
+    void renderTurnedPicture(const PictureHolder& picture, const QRect& target);
 
     // A solid one-pixel pen, current for the lifetime of this object; the
     // pen it displaced is current again afterwards.
@@ -65,7 +68,7 @@ public:
     void lineTo(QPoint point);
 
 private:
-    const QImage& shrunkCopy(const PictureHolder& picture, QSize size);
+    const QImage& shrunkCopy(const PictureHolder& picture, QSize size, bool turned = false);
     void fillPixels(const QRect& pixels);
 
     QPainter* painter_ = nullptr;
@@ -78,6 +81,7 @@ private:
     // The picture shrunk for the tickets of the sheet being drawn.
     QImage shrunk_;
     qint64 shrunkFrom_ = 0; // cache key of the picture it was shrunk from
+    bool shrunkTurned_ = false;
 };
 
 } // namespace zorvane

@@ -2,6 +2,8 @@
 
 #include "GridFit.h"
 
+#include <algorithm>
+
 namespace zorvane {
 
 int labelsThatFit(const LabelSheet& sheet)
@@ -9,7 +11,10 @@ int labelsThatFit(const LabelSheet& sheet)
     MainValues main;
     OptionValues options;
     applyLabelSheet(sheet, main, options);
-    return capacity(GridFit(main, options).grid);
+    // A first label beyond the extent gives negative counts, whose product
+    // is no number of labels: a direction with none holds none.
+    const GridSize grid = GridFit(main, options).grid;
+    return capacity({std::max(grid.columns, 0), std::max(grid.rows, 0)});
 }
 
 QList<PrintableLabelSheet> printableLabelSheets(const LabelDatabase& database)

@@ -6,6 +6,7 @@
 #include "settings/WideMath.h"
 
 #include <QColor>
+#include <QPainter>
 
 #include <cmath>
 
@@ -30,6 +31,33 @@ std::optional<TicketSize> ticketSizeForCode(std::string_view code, TicketSize cu
     return ticketSize(*type, customSize.width, customSize.height);
 }
 
+// A ticket's edges in device pixels: its picture covers columns
+// left..right-1 and rows top..bottom-1. The size is converted on its own and
+// then moved to the position, so every ticket of a sheet gets the same pixel
+// size wherever it lies.
+struct TicketEdges
+{
+    qint64 left = 0;
+    qint64 top = 0;
+    qint64 right = 0;
+    qint64 bottom = 0;
+};
+
+TicketEdges ticketEdges(TicketSize size, int x, int y, int pixelsPerInchX, int pixelsPerInchY)
+{
+    TicketEdges edges;
+    edges.left = pixelsFromTenths(x, pixelsPerInchX);
+    edges.top = pixelsFromTenths(y, pixelsPerInchY);
+    edges.right = edges.left + pixelsFromTenths(size.width, pixelsPerInchX);
+    edges.bottom = edges.top + pixelsFromTenths(size.height, pixelsPerInchY);
+    return edges;
+}
+
+QColor frameColour(const OptionValues& options)
+{
+    return QColor(options.frameRed & 0xFF, options.frameGreen & 0xFF, options.frameBlue & 0xFF);
+}
+
 // The closed outline one pixel outside the picture on the left and top and
 // two outside on the right and bottom, drawn as four strokes that each leave
 // out their end point.
@@ -48,75 +76,80 @@ void drawFrame(DrawingSurface& surface, const QColor& color, qint64 left, qint64
     surface.lineTo(topLeft);
 }
 
-template<typename DrawCell>
-void forEachCell(FillOrder order, int rows, int columns, int count, DrawCell drawCell)
+// Draws the picture into its area of the ticket; a Fill area larger than
+// the ticket is clipped to it, so the picture itself is drawn whole and a
+// PDF still holds it once.
+void renderIntoTicket(DrawingSurface& surface, const PictureHolder& picture, const QRect& ticket,
+                      const TileLook& look)
 {
-    if (count <= 0 || rows <= 0 || columns <= 0)
+    if (look.placement == PicturePlacement::Stretch && !look.turned) {
+        surface.renderPicture(picture, ticket);
         return;
-    const int outerCount = order == FillOrder::RowsFirst ? rows : columns;
-    const int innerCount = order == FillOrder::RowsFirst ? columns : rows;
-    int drawn = 0;
-    for (int outer = 0; outer < outerCount; ++outer) {
-        for (int inner = 0; inner < innerCount; ++inner) {
-            if (drawn >= count)
-                return;
-            if (order == FillOrder::RowsFirst)
-                drawCell(outer, inner);
-            else
-                drawCell(inner, outer);
-            ++drawn;
-        }
     }
+    const QSize standing = look.turned ? picture.size().transposed() : picture.size();
+    const QRect area = pictureArea(standing, ticket, look.placement, surface.pixelsPerInchX(),
+                                   surface.pixelsPerInchY());
+    const bool clip = !ticket.contains(area);
+    QPainter& painter = surface.painter();
+    if (clip) {
+        painter.save();
+        painter.setClipRect(ticket, Qt::IntersectClip);
+    }
+    if (look.turned)
+        surface.renderTurnedPicture(picture, area);
+    else
+        surface.renderPicture(picture, area);
+    if (clip)
+        painter.restore();
 }
 
 } // namespace
 
 void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
-              std::string_view ticketTypeCode, TicketSize customSize, int x, int y)
+              std::string_view ticketTypeCode, TicketSize customSize, int x, int y,
+              const TileLook& look)
 {
     const OptionValues options = loadOptionValues(store);
-    const std::optional<TicketSize> size = ticketSizeForCode(ticketTypeCode, customSize);
+    std::optional<TicketSize> size = ticketSizeForCode(ticketTypeCode, customSize);
+    if (size)
+        size = laidOutSize(*size, look.turned);
     if (!size || !picture)
         return;
 
-    // The size is converted on its own and then moved to the position, so
-    // every ticket of a sheet gets the same pixel size wherever it lies.
-    const qint64 width = pixelsFromTenths(size->width, surface.pixelsPerInchX());
-    const qint64 height = pixelsFromTenths(size->height, surface.pixelsPerInchY());
-    const qint64 left = pixelsFromTenths(x, surface.pixelsPerInchX());
-    const qint64 top = pixelsFromTenths(y, surface.pixelsPerInchY());
-    const qint64 right = left + width;
-    const qint64 bottom = top + height;
-
-    surface.renderPicture(*picture, QRect(QPoint(drawable(left), drawable(top)),
-                                          QPoint(drawable(right) - 1, drawable(bottom) - 1)));
-    if (options.drawFrame != 0) {
-        const QColor color(options.frameRed & 0xFF, options.frameGreen & 0xFF,
-                           options.frameBlue & 0xFF);
-        drawFrame(surface, color, left, top, right, bottom);
-    }
+    const TicketEdges edges =
+        ticketEdges(*size, x, y, surface.pixelsPerInchX(), surface.pixelsPerInchY());
+    renderIntoTicket(surface, *picture,
+                     QRect(QPoint(drawable(edges.left), drawable(edges.top)),
+                           QPoint(drawable(edges.right) - 1, drawable(edges.bottom) - 1)),
+                     look);
+    if (options.drawFrame != 0)
+        drawFrame(surface, frameColour(options), edges.left, edges.top, edges.right, edges.bottom);
 }
 
 void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
-               const SheetPlacement& placement)
+               const SheetPlacement& placement, const SheetOptions& sheet)
 {
     if (!placement.fillOrder)
         return;
-    const qint64 pitchX = qint64(placement.ticketWidth) + placement.gapH;
-    const qint64 pitchY = qint64(placement.ticketHeight) + placement.gapV;
-    // Already resolved for the placement's ticket type; code "Z" takes it as
-    // its custom size, the fixed types ignore it.
-    const TicketSize resolvedSize{placement.ticketWidth, placement.ticketHeight};
-    forEachCell(*placement.fillOrder, placement.rows, placement.columns, placement.count,
-                [&](int row, int column) {
-                    const int x = clampToInt(placement.offsetX + column * pitchX);
-                    const int y = clampToInt(placement.offsetY + row * pitchY);
-                    DrawTile(surface, picture, store, placement.ticketTypeCode, resolvedSize, x, y);
-                });
+    const SheetPitch pitch{{placement.ticketWidth, placement.ticketHeight},
+                           placement.offsetX,
+                           placement.offsetY,
+                           placement.gapV,
+                           placement.gapH};
+    // DrawTile turns the size it is given, so it gets the upright one back.
+    const TicketSize customSize = laidOutSize(pitch.ticket, sheet.turned);
+    const TileLook look{sheet.placement, sheet.turned};
+    const GridSize grid{placement.columns, placement.rows};
+    for (const GridCell& cell :
+         ticketCells(*placement.fillOrder, grid, placement.count, sheet.usedCells)) {
+        const QPoint position = cellPosition(pitch, cell);
+        DrawTile(surface, picture, store, placement.ticketTypeCode, customSize, position.x(),
+                 position.y(), look);
+    }
 }
 
 void drawJobSheet(DrawingSurface& surface, const PictureHolder* picture, const MainValues& main,
-                  const GridSize& grid, const SettingsStore& store)
+                  const GridSize& grid, const SettingsStore& store, const SheetOptions& sheet)
 {
     const OptionValues options = loadOptionValues(store);
     SheetPlacement placement;
@@ -127,14 +160,45 @@ void drawJobSheet(DrawingSurface& surface, const PictureHolder* picture, const M
     placement.gapH = options.gapH;
     if (!main.ticketType || !main.fillOrder)
         return;
-    const TicketSize size = ticketSize(*main.ticketType, main.customWidth, main.customHeight);
+    const TicketSize size = laidOutSize(
+        ticketSize(*main.ticketType, main.customWidth, main.customHeight), sheet.turned);
     placement.ticketTypeCode = ticketTypeCode(*main.ticketType);
     placement.ticketWidth = size.width;
     placement.ticketHeight = size.height;
     placement.fillOrder = main.fillOrder;
     placement.rows = grid.rows;
     placement.columns = grid.columns;
-    DrawSheet(surface, picture, store, placement);
+    DrawSheet(surface, picture, store, placement, sheet);
+}
+
+SheetFrames jobSheetFrames(const MainValues& main, const GridSize& grid, const SettingsStore& store,
+                           const SheetOptions& sheet, int pixelsPerInchX, int pixelsPerInchY)
+{
+    const OptionValues options = loadOptionValues(store);
+    const std::optional<SheetPitch> pitch = jobSheetPitch(main, store, sheet.turned);
+    SheetFrames frames{frameColour(options), {}};
+    if (options.drawFrame == 0 || !pitch || !main.fillOrder)
+        return frames;
+    for (const GridCell& cell :
+         ticketCells(*main.fillOrder, grid, requestedCount(main), sheet.usedCells)) {
+        const QPoint position = cellPosition(*pitch, cell);
+        const TicketEdges edges =
+            ticketEdges(pitch->ticket, position.x(), position.y(), pixelsPerInchX, pixelsPerInchY);
+        frames.outlines.emplace_back(QPoint(drawable(edges.left - 1), drawable(edges.top - 1)),
+                                     QPoint(drawable(edges.right + 1), drawable(edges.bottom + 1)));
+    }
+    return frames;
+}
+
+std::optional<SheetPitch> jobSheetPitch(const MainValues& main, const SettingsStore& store,
+                                        bool turned)
+{
+    if (!main.ticketType)
+        return std::nullopt;
+    const OptionValues options = loadOptionValues(store);
+    return SheetPitch{
+        laidOutSize(ticketSize(*main.ticketType, main.customWidth, main.customHeight), turned),
+        options.offsetX, options.offsetY, options.gapV, options.gapH};
 }
 
 } // namespace zorvane

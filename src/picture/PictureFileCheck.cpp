@@ -2,7 +2,12 @@
 
 #include <QtEndian>
 
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE
 #include <cstring>
+
+#include <jerror.h>
+#include <jpeglib.h>
 
 namespace zorvane {
 namespace {
@@ -62,6 +67,11 @@ quint32 le32(QByteArrayView data, qsizetype at)
     return qFromLittleEndian<quint32>(data.data() + at);
 }
 
+quint32 be32(QByteArrayView data, qsizetype at)
+{
+    return qFromBigEndian<quint32>(data.data() + at);
+}
+
 bool isStandaloneJpegMarker(int marker)
 {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
@@ -104,9 +114,69 @@ qsizetype gifColourTableBytes(int packedFields)
     return (packedFields & 0x80) ? 3 * (qsizetype(2) << (packedFields & 0x07)) : 0;
 }
 
-} // namespace
+// What the decoder reported while reading the scanlines. Running out of
+// bytes (JWRN_JPEG_EOF) is harmless by itself: the decoder reads ahead, and
+// at the end of a file without its end marker it runs out after the last
+// scanline's data. Needing bits that are not there (JWRN_HIT_MARKER) means
+// the image data was cut off; any other warning, that it is damaged.
+struct ScanlineCheck
+{
+    std::jmp_buf failed;
+    bool damaged = false;
+};
 
-bool isCompleteJpeg(QByteArrayView data)
+void stopOnError(j_common_ptr info)
+{
+    std::longjmp(static_cast<ScanlineCheck*>(info->client_data)->failed, 1);
+}
+
+void noteWarning(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code != JWRN_JPEG_EOF)
+        static_cast<ScanlineCheck*>(info->client_data)->damaged = true;
+}
+
+// Decodes every scanline of a sequential JPEG (at an eighth of the size: the
+// entropy-coded data is read in full all the same) and says whether all of
+// them came from the file's own data.
+bool everyJpegScanlineDecodes(QByteArrayView data)
+{
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    ScanlineCheck check;
+    info.err = jpeg_std_error(&errors);
+    errors.error_exit = stopOnError;
+    errors.emit_message = noteWarning;
+    info.client_data = &check;
+    jpeg_create_decompress(&info);
+    volatile bool complete = false;
+    if (setjmp(check.failed) == 0) {
+        jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()),
+                     static_cast<unsigned long>(data.size()));
+        jpeg_read_header(&info, TRUE);
+        // A progressive file is read whole before its first scanline, and
+        // one cut between or inside its later scans still decodes, only
+        // blurred: without its end marker it cannot be told complete.
+        if (info.progressive_mode) {
+            jpeg_destroy_decompress(&info);
+            return false;
+        }
+        info.scale_num = 1;
+        info.scale_denom = 8;
+        jpeg_start_decompress(&info);
+        JSAMPARRAY row =
+            (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                      info.output_width * info.output_components, 1);
+        while (!check.damaged && info.output_scanline < info.output_height)
+            jpeg_read_scanlines(&info, row, 1);
+        complete = !check.damaged && info.output_scanline == info.output_height;
+    }
+    jpeg_destroy_decompress(&info);
+    return complete;
+}
+
+// Walks the markers up to the end of image.
+bool jpegEndsWithItsMarker(QByteArrayView data)
 {
     ByteCursor cursor(data);
     if (!cursor.skip(2))
@@ -134,6 +204,16 @@ bool isCompleteJpeg(QByteArrayView data)
             return false;
     }
     return false;
+}
+
+} // namespace
+
+// A file whose 2-byte end marker is missing, as many cameras and tools
+// write them, still holds all its image data; the walk cannot tell it from
+// a file cut off in the scan data, the decoder can.
+bool isCompleteJpeg(QByteArrayView data)
+{
+    return jpegEndsWithItsMarker(data) || everyJpegScanlineDecodes(data);
 }
 
 bool isCompleteBmp(QByteArrayView data)
@@ -166,8 +246,34 @@ bool isCompleteBmp(QByteArrayView data)
     constexpr quint32 alphaBitFields = 6;
     if (compression != plainRgb && compression != bitFields && compression != alphaBitFields)
         return pixelOffset + qint64(imageSize) <= data.size(); // run-length coded
+    // Width and height are at most 2^31 and a pixel at most 65535 bits, so a
+    // row's size fits easily; the rows' total need not, hence the division.
     const qint64 rowBytes = (qAbs(width) * bitsPerPixel + 31) / 32 * 4;
-    return pixelOffset + rowBytes * qAbs(height) <= data.size();
+    const qint64 room = qint64(data.size()) - pixelOffset;
+    if (room < 0)
+        return false;
+    return rowBytes == 0 || qAbs(height) <= room / rowBytes;
+}
+
+bool isCompletePngStructure(QByteArrayView data)
+{
+    constexpr qsizetype signatureSize = 8;
+    constexpr qsizetype chunkOverhead = 12; // length, type and checksum
+    constexpr quint32 maxChunkLength = 0x7FFFFFFF;
+    ByteCursor cursor(data);
+    if (!cursor.skip(signatureSize))
+        return false;
+    while (!cursor.atEnd()) {
+        if (!cursor.has(chunkOverhead))
+            return false;
+        const qsizetype at = cursor.position();
+        const quint32 length = be32(data, at);
+        if (length > maxChunkLength || !cursor.skip(chunkOverhead + qsizetype(length)))
+            return false;
+        if (data.sliced(at + 4, 4) == "IEND")
+            return true; // whatever follows the end is not read
+    }
+    return true; // the decoder tells a missing end itself
 }
 
 bool isCompleteGifFirstFrame(QByteArrayView data)
@@ -206,6 +312,8 @@ bool isCompletePictureFile(QByteArrayView data)
         return isCompleteBmp(data);
     if (startsWith(data, "GIF8"))
         return isCompleteGifFirstFrame(data);
+    if (startsWith(data, "\x89PNG\r\n\x1A\n"))
+        return isCompletePngStructure(data);
     return true;
 }
 

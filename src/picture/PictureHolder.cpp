@@ -1,5 +1,6 @@
 #include "PictureHolder.h"
 
+#include "ImageLibraryNoise.h"
 #include "PictureFileCheck.h"
 
 #include <QBuffer>
@@ -29,6 +30,13 @@ constexpr qint64 maxFileBytes = qint64(decodeAllocationLimitMb) * 1024 * 1024;
 bool claimsTooManyPixels(QSize size)
 {
     return qint64(size.width()) * size.height() > PictureHolder::maxPixels;
+}
+
+bool isReadableFormat(const QByteArray& format)
+{
+    static const QList<QByteArray> formats{"bmp",  "gif",  "jpeg", "jpg", "png", "tif",
+                                           "tiff", "webp", "pbm",  "pgm", "ppm"};
+    return formats.contains(format.toLower());
 }
 
 // The limit is process-wide; it is raised once, before any decode, so
@@ -123,29 +131,42 @@ std::unique_ptr<PictureHolder> PictureHolder::open(const QString& path)
         return nullptr;
     QByteArray bytes = file.readAll();
     file.close();
-    if (bytes.isEmpty() || !isCompletePictureFile(bytes))
-        return nullptr;
+    return openBytes(std::move(bytes));
+}
 
+std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes)
+{
+    if (bytes.isEmpty() || bytes.size() > maxFileBytes || !isCompletePictureFile(bytes))
+        return nullptr;
     raiseAllocationLimitOnce();
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return nullptr;
-    QImageReader reader(&buffer);
-    const QSize stored = reader.size();
-    if (!stored.isValid() || stored.isEmpty() || claimsTooManyPixels(stored))
-        return nullptr;
     std::unique_ptr<PictureHolder> holder(new PictureHolder);
-    holder->turn_ = reader.transformation();
-    holder->size_ = upright(stored, holder->turn_);
-    holder->jpeg_ = reader.format() == "jpeg";
-    buffer.close();
+    {
+        // A refused picture is reported by the caller in one line of its own.
+        const ImageLibraryNoiseScope quiet;
+        QBuffer buffer(&bytes);
+        if (!buffer.open(QIODevice::ReadOnly))
+            return nullptr;
+        QImageReader reader(&buffer);
+        if (!isReadableFormat(reader.format()))
+            return nullptr;
+        const QSize stored = reader.size();
+        if (!stored.isValid() || stored.isEmpty() || claimsTooManyPixels(stored))
+            return nullptr;
+        holder->turn_ = reader.transformation();
+        holder->size_ = upright(stored, holder->turn_);
+        holder->jpeg_ = reader.format() == "jpeg";
+    }
     holder->bytes_ = std::move(bytes);
     return holder;
 }
 
-std::unique_ptr<PictureHolder> PictureHolder::load(const QString& path)
+std::unique_ptr<PictureHolder> PictureHolder::fromFileBytes(QByteArray bytes)
 {
-    std::unique_ptr<PictureHolder> holder = open(path);
+    return withFullPixels(openBytes(std::move(bytes)));
+}
+
+std::unique_ptr<PictureHolder> PictureHolder::withFullPixels(std::unique_ptr<PictureHolder> holder)
+{
     if (!holder)
         return nullptr;
     QImage image = holder->decodeFull();
@@ -153,6 +174,18 @@ std::unique_ptr<PictureHolder> PictureHolder::load(const QString& path)
         return nullptr;
     holder->adoptFull(std::move(image));
     return holder;
+}
+
+QList<QByteArray> PictureHolder::readableFormats()
+{
+    QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    formats.removeIf([](const QByteArray& format) { return !isReadableFormat(format); });
+    return formats;
+}
+
+std::unique_ptr<PictureHolder> PictureHolder::load(const QString& path)
+{
+    return withFullPixels(open(path));
 }
 
 std::unique_ptr<PictureHolder> PictureHolder::fromImage(const QImage& image)
@@ -175,6 +208,7 @@ QImage PictureHolder::decodeCovering(QSize atLeast) const
     if (bytes_.isEmpty())
         return {};
     raiseAllocationLimitOnce();
+    const ImageLibraryNoiseScope quiet;
     QByteArray bytes = bytes_; // shares the data; the buffer needs its own object
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::ReadOnly))

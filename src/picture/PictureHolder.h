@@ -31,6 +31,14 @@ public:
     // The file read and its header checked, no pixels decoded; nullptr for a
     // missing, truncated or oversized file or one of no known format.
     static std::unique_ptr<PictureHolder> open(const QString& path);
+    // The same as load for a file's bytes already in memory.
+    static std::unique_ptr<PictureHolder> fromFileBytes(QByteArray bytes);
+    // The formats pictures are read in, as QImageReader names them: the
+    // common photo and picture formats whose decoders keep to the allocation
+    // limit and refuse what a file does not hold. Qt's plugins for icon and
+    // legacy formats are left out: a few hundred bytes of a damaged icon file
+    // can make one of them allocate gigabytes.
+    static QList<QByteArray> readableFormats();
     // A picture already in memory; nullptr for a null image.
     static std::unique_ptr<PictureHolder> fromImage(const QImage& image);
 
@@ -83,6 +91,8 @@ public:
 
 private:
     PictureHolder() = default;
+    static std::unique_ptr<PictureHolder> openBytes(QByteArray bytes);
+    static std::unique_ptr<PictureHolder> withFullPixels(std::unique_ptr<PictureHolder> holder);
 
     QSize size_;
     QImage full_;

@@ -23,7 +23,7 @@ constexpr qint64 maxPagePixels = qint64(1) << 25;
 
 // The page as the printer gets it, at the box's resolution, white.
 QImage drawnPage(const DrawingSurface& box, const PictureHolder* picture, const MainValues& main,
-                 const GridSize& grid, const SettingsStore& store)
+                 const GridSize& grid, const SettingsStore& store, const SheetOptions& sheet)
 {
     const QSize size = pagePixelSize(*main.paper, box.pixelsPerInchX(), box.pixelsPerInchY());
     if (size.isEmpty() || qint64(size.width()) * size.height() > maxPagePixels)
@@ -34,8 +34,80 @@ QImage drawnPage(const DrawingSurface& box, const PictureHolder* picture, const 
     page.fill(Qt::white);
     QPainter painter(&page);
     DrawingSurface surface(painter, box.pixelsPerInchX(), box.pixelsPerInchY());
-    drawJobSheet(surface, picture, main, grid, store);
+    drawJobSheet(surface, picture, main, grid, store, sheet);
     return page;
+}
+
+// A length in tenths of a millimetre along a page side, as box pixels of a
+// page rectangle whose side is boxLength pixels for pageMm millimetres.
+int boxPixels(qint64 tenths, int pageMm, int boxLength)
+{
+    return clampToInt(qint64(std::floor(double(tenths) * boxLength / (pageMm * 10.0))));
+}
+
+// Grey hatching over the used cells in the grid, in box pixels, so it stays
+// sharp however far the page was shrunk.
+void hatchUsedCells(QPainter& painter, const QRect& target, const MainValues& main,
+                    const GridSize& grid, const SettingsStore& store, const SheetOptions& sheet)
+{
+    const std::optional<SheetPitch> pitch = jobSheetPitch(main, store, sheet.turned);
+    if (!pitch || sheet.usedCells.empty())
+        return;
+    const PaperSpec& paper = paperSpec(*main.paper);
+    const QColor grey = QColor::fromRgb(usedCellHatchColour);
+    painter.save();
+    painter.setClipRect(target);
+    for (const GridCell& cell : sheet.usedCells) {
+        if (cell.row >= grid.rows || cell.column >= grid.columns)
+            continue;
+        const QPoint corner = cellPosition(*pitch, cell);
+        const int left = boxPixels(corner.x(), paper.pageWidthMm, target.width());
+        const int top = boxPixels(corner.y(), paper.pageHeightMm, target.height());
+        const int right =
+            boxPixels(qint64(corner.x()) + pitch->ticket.width, paper.pageWidthMm, target.width());
+        const int bottom = boxPixels(qint64(corner.y()) + pitch->ticket.height, paper.pageHeightMm,
+                                     target.height());
+        const QRect cellRect(QPoint(target.left() + left, target.top() + top),
+                             QPoint(target.left() + std::max(left, right - 1),
+                                    target.top() + std::max(top, bottom - 1)));
+        painter.fillRect(cellRect, Qt::white);
+        painter.fillRect(cellRect, QBrush(grey, Qt::BDiagPattern));
+        painter.setPen(grey);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(cellRect.adjusted(0, 0, -1, -1));
+    }
+    painter.restore();
+}
+
+// A frame one page pixel wide all but vanishes when the page is shrunk
+// several times over, leaving a faint tint; it is drawn again, one device
+// pixel wide and in its own colour, where the shrink put it.
+void redrawFrames(QPainter& painter, const QRect& target, QSize shrunkSize, QSize pageSize,
+                  const SheetFrames& frames)
+{
+    if (frames.outlines.empty())
+        return;
+    const auto shrunk = [](int pagePixel, int shrunkLength, int pageLength) {
+        return int(std::floor((pagePixel + 0.5) * shrunkLength / pageLength));
+    };
+    painter.save();
+    painter.setClipRect(target, Qt::IntersectClip);
+    painter.translate(target.topLeft());
+    painter.scale(double(target.width()) / shrunkSize.width(),
+                  double(target.height()) / shrunkSize.height());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(frames.colour, 0));
+    painter.setBrush(Qt::NoBrush);
+    for (const QRect& outline : frames.outlines) {
+        const QPoint topLeft(shrunk(outline.left(), shrunkSize.width(), pageSize.width()),
+                             shrunk(outline.top(), shrunkSize.height(), pageSize.height()));
+        const QPoint bottomRight(shrunk(outline.right(), shrunkSize.width(), pageSize.width()),
+                                 shrunk(outline.bottom(), shrunkSize.height(), pageSize.height()));
+        // A stroked rectangle covers one pixel more than its size.
+        painter.drawRect(
+            QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())));
+    }
+    painter.restore();
 }
 
 void writeText(QPainter& painter, QPoint topLeft, const QString& text, const SettingsStore& store)
@@ -74,27 +146,72 @@ QImage warningPicture()
     return QImage(u":/zorvane/warning.bmp"_s);
 }
 
+QString previewStateText(const PictureHolder* picture, const MainValues& main,
+                         const SettingsStore& store)
+{
+    if (!picture)
+        return noPictureNotice();
+    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    if (!fit.fits)
+        return u"すべてのアイテムを印刷できません。"_s + printableCountText(0);
+    return printableCountText(capacity(fit.grid));
+}
+
 PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHolder* picture,
-                             const MainValues& main, const SettingsStore& store)
+                             const MainValues& main, const SettingsStore& store,
+                             const SheetOptions& sheet)
 {
     PreviewOutcome outcome;
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    const SheetFit sheetFit = fitSheet(main, loadOptionValues(store), sheet);
+    const GridFitResult& fit = sheetFit.fit;
     if (!fit.fits) {
         outcome.doesNotFit = true;
         return outcome;
     }
-    outcome.printableCount = capacity(fit.grid);
+    outcome.printableCount = sheetFit.freeCells;
     if (!picture || !main.paper)
         return outcome;
 
-    const QImage page = drawnPage(box, picture, main, fit.grid, store);
+    const QImage page = drawnPage(box, picture, main, fit.grid, store, sheet);
     if (page.isNull())
         return outcome;
-    // An area filter, so fine detail turns grey instead of into moire.
+    // An area filter, so fine detail turns grey instead of into moire. On a
+    // screen of several device pixels to the point the page is shrunk into
+    // all of them, so the preview stays sharp there.
     const QRect target = pageRectangle(*main.paper, boxSize);
-    box.painter().drawImage(target.topLeft(), page.scaled(target.size(), Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation));
+    QPainter& painter = box.painter();
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const QSize shrunkSize = (QSizeF(target.size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    QImage shrunk = page.scaled(shrunkSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    shrunk.setDevicePixelRatio(ratio);
+    painter.drawImage(target.topLeft(), shrunk);
+    redrawFrames(
+        painter, target, shrunkSize, page.size(),
+        jobSheetFrames(main, fit.grid, store, sheet, box.pixelsPerInchX(), box.pixelsPerInchY()));
+    hatchUsedCells(box.painter(), target, main, fit.grid, store, sheet);
     return outcome;
+}
+
+std::optional<GridCell> previewCellAt(QPoint boxPoint, QSize boxSize, const PictureHolder* picture,
+                                      const MainValues& main, const SettingsStore& store,
+                                      const SheetOptions& sheet)
+{
+    if (!picture || !main.paper)
+        return std::nullopt;
+    const SheetFit sheetFit = fitSheet(main, loadOptionValues(store), sheet);
+    const std::optional<SheetPitch> pitch = jobSheetPitch(main, store, sheet.turned);
+    if (!sheetFit.fit.fits || !pitch)
+        return std::nullopt;
+    const QRect target = pageRectangle(*main.paper, boxSize);
+    if (!target.contains(boxPoint))
+        return std::nullopt;
+    // The middle of the box pixel, in tenths of a millimetre on the page.
+    const PaperSpec& paper = paperSpec(*main.paper);
+    const double x =
+        (boxPoint.x() - target.left() + 0.5) * paper.pageWidthMm * 10.0 / target.width();
+    const double y =
+        (boxPoint.y() - target.top() + 0.5) * paper.pageHeightMm * 10.0 / target.height();
+    return cellAtPoint(*pitch, sheetFit.fit.grid, qint64(std::floor(x)), qint64(std::floor(y)));
 }
 
 QPoint placeInBox(QPoint referencePlace, QSize boxSize)
@@ -104,7 +221,8 @@ QPoint placeInBox(QPoint referencePlace, QSize boxSize)
 }
 
 PreviewOutcome paintPreviewBox(QPainter& painter, QSize boxSize, const PictureHolder* picture,
-                               const MainValues& main, const SettingsStore& store)
+                               const MainValues& main, const SettingsStore& store,
+                               const SheetOptions& sheet)
 {
     painter.fillRect(QRect(QPoint(0, 0), boxSize), Qt::black);
     if (!picture) {
@@ -112,7 +230,7 @@ PreviewOutcome paintPreviewBox(QPainter& painter, QSize boxSize, const PictureHo
         return {};
     }
     DrawingSurface box(painter);
-    const PreviewOutcome outcome = RenderPreview(box, boxSize, picture, main, store);
+    const PreviewOutcome outcome = RenderPreview(box, boxSize, picture, main, store, sheet);
     if (outcome.doesNotFit)
         painter.drawImage(placeInBox(warningPicturePlace, boxSize), warningPicture());
     writeText(painter, placeInBox(printableCountPlace, boxSize),

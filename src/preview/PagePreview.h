@@ -2,11 +2,14 @@
 
 #include "layout/GridFit.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QImage>
 #include <QRect>
 #include <QSize>
 #include <QString>
+
+#include <optional>
 
 class QPainter;
 
@@ -20,7 +23,9 @@ class SettingsStore;
 struct PreviewOutcome
 {
     bool doesNotFit = false;
-    int printableCount = 0; // the paper's capacity; 0 when the count does not fit
+    // The paper's capacity less the used cells in the grid; 0 when the count
+    // does not fit.
+    int printableCount = 0;
 };
 
 // Fixed places in the preview box, from its top-left corner, for a box of
@@ -41,16 +46,34 @@ QString noPictureNotice();
 // The warning shown instead of the page when the count does not fit.
 QImage warningPicture();
 
+// What the box shows, said in words for a screen reader: that no picture is
+// loaded, how many tickets fit, or that the count does not fit.
+QString previewStateText(const PictureHolder* picture, const MainValues& main,
+                         const SettingsStore& store);
+
 // Runs the grid fit and, when the count fits, draws the whole page at the
 // box's resolution with the same sheet drawing as print, then shrinks it,
-// filtered, into the page rectangle of the box.
+// filtered, into the page rectangle of the box. Used cells inside the grid
+// are then hatched in grey over the shrunken page; they are never printed.
 PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHolder* picture,
-                             const MainValues& main, const SettingsStore& store);
+                             const MainValues& main, const SettingsStore& store,
+                             const SheetOptions& sheet = {});
 
 // Paints the whole preview box (black, the shrunken page or the warning, and
 // the text in the preview font) into a painter on a device of the box's
 // size. The standard font is the painter's font as it comes.
 PreviewOutcome paintPreviewBox(QPainter& painter, QSize boxSize, const PictureHolder* picture,
-                               const MainValues& main, const SettingsStore& store);
+                               const MainValues& main, const SettingsStore& store,
+                               const SheetOptions& sheet = {});
+
+// The grey of the hatching on used cells.
+inline constexpr QRgb usedCellHatchColour = 0xff808080;
+
+// The cell of the shown page under a point of the preview box; none when
+// the box shows no page (no picture, or the count does not fit) or the
+// point is outside the grid.
+std::optional<GridCell> previewCellAt(QPoint boxPoint, QSize boxSize, const PictureHolder* picture,
+                                      const MainValues& main, const SettingsStore& store,
+                                      const SheetOptions& sheet);
 
 } // namespace zorvane

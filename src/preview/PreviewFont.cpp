@@ -31,13 +31,22 @@ QFont gothicFace()
     return font;
 }
 
-// Qt sizes a font by its em; the request is for the whole character cell
-// (ascent plus descent), so convert by the face's own proportion.
-int pixelSizeForCellHeight(QFont font, const QPaintDevice* device, int cellHeight)
+// The preview's own words, whose ink decides how tall the text stands.
+const QString& referenceText()
+{
+    static const QString text = u"印刷可能な最大数個画像がロードされていません"_s;
+    return text;
+}
+
+// Qt sizes a font by its em, and a Japanese face's glyphs fill only part
+// of their cell: sized by cell height, the text would stand a third shorter
+// than asked. The request is met by the ink of the preview's own words.
+int pixelSizeForInkHeight(QFont font, const QPaintDevice* device, int inkHeight)
 {
     font.setPixelSize(probePixelSize);
-    const double cellPerEm = QFontMetricsF(font, device).height() / probePixelSize;
-    return std::max(1, int(std::lround(cellHeight / (cellPerEm > 0 ? cellPerEm : 1.0))));
+    const double inkPerEm =
+        QFontMetricsF(font, device).tightBoundingRect(referenceText()).height() / probePixelSize;
+    return std::max(1, int(std::lround(inkHeight / (inkPerEm > 0 ? inkPerEm : 1.0))));
 }
 
 // The average character width as the platform's text metrics report it:
@@ -65,7 +74,7 @@ QFont previewFont(const QFont& standard, const QPaintDevice* device, int fontPer
     // A negative height asks for the em size instead of the cell height; 0
     // keeps the standard size.
     if (size.height > 0)
-        font.setPixelSize(pixelSizeForCellHeight(font, device, size.height));
+        font.setPixelSize(pixelSizeForInkHeight(font, device, size.height));
     else if (size.height < 0)
         font.setPixelSize(-size.height);
     else

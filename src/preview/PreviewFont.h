@@ -21,7 +21,9 @@ struct PreviewFontSize
 PreviewFontSize previewFontSize(int cellHeight, int averageWidth, int fontPercent);
 
 // The preview's fixed-pitch Japanese Gothic, sized from the standard font's
-// metrics on the device: a cell height and an average width as asked for.
+// metrics on the device: its glyphs stand as tall as the asked cell height
+// (a face's ink is shorter than its cell), and its half-width characters
+// are as wide as the asked average width.
 QFont previewFont(const QFont& standard, const QPaintDevice* device, int fontPercent);
 
 } // namespace zorvane

@@ -7,8 +7,11 @@ namespace zorvane {
 
 void writePaperSettings(PrinterSettingsBlock& block, std::optional<PaperKind> paper)
 {
-    block.writeU32(devmode::fields, devmode::hasOrientation | devmode::hasPaperSize |
-                                        devmode::hasPaperLength | devmode::hasPaperWidth);
+    // The flags are added, not replaced: what the user chose in the Print
+    // dialog last time (colour, duplex, collation, resolution) stays in force.
+    block.writeU32(devmode::fields, block.dmFields() | devmode::hasOrientation |
+                                        devmode::hasPaperSize | devmode::hasPaperLength |
+                                        devmode::hasPaperWidth);
     block.writeI16(devmode::orientation, devmode::portrait);
     if (!paper)
         return;
@@ -18,6 +21,12 @@ void writePaperSettings(PrinterSettingsBlock& block, std::optional<PaperKind> pa
         block.writeI16(devmode::paperWidth, std::int16_t(entry.devicePaperWidth));
         block.writeI16(devmode::paperLength, std::int16_t(entry.devicePaperLength));
     }
+}
+
+void startCopiesAtOne(PrinterSettingsBlock& block)
+{
+    block.writeU32(devmode::fields, block.dmFields() | devmode::hasCopies);
+    block.writeI16(devmode::copies, 1);
 }
 
 QPageSize pageSizeOf(PaperKind paper)

@@ -1,5 +1,7 @@
 #include "PngRowWriter.h"
 
+#include "picture/ImageLibraryNoise.h"
+
 #include <QIODevice>
 #include <QImage>
 
@@ -36,6 +38,14 @@ void writeBytes(png_structp png, png_bytep data, png_size_t length)
 void flushNothing(png_structp) {}
 
 void quietWarning(png_structp, png_const_charp) {}
+
+// A failed write is reported by the caller in one line of its own; the
+// library's words go to the debug log only.
+[[noreturn]] void quietError(png_structp png, png_const_charp message)
+{
+    qCDebug(lcImageLibraries, "libpng: %s", message);
+    png_longjmp(png, 1);
+}
 
 bool writeHeader(png_structp png, png_infop info, QSize size, int dotsPerMetre)
 {
@@ -85,7 +95,7 @@ PngRowWriter::PngRowWriter(QIODevice& device, QSize size, int dotsPerMetre)
     State& s = *state_;
     s.device = &device;
     s.size = size;
-    s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, quietWarning);
+    s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     s.info = s.png ? png_create_info_struct(s.png) : nullptr;
     if (!s.png || !s.info || size.isEmpty()) {
         s.failed = true;

@@ -3,12 +3,14 @@
 #include "CalibrationStore.h"
 #include "PaperSettings.h"
 #include "PrintDialogPort.h"
+#include "PrinterFileOutput.h"
 #include "PrinterRecord.h"
 #include "PrinterSettingsFile.h"
 #include "layout/CalibrationSheet.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "layout/SheetGeometry.h"
 #include "settings/SettingsStore.h"
 
 #include <QPainter>
@@ -63,33 +65,48 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
                                          std::optional<PrinterSettingsBlock>& printerSettings,
                                          const PageDrawing& draw)
 {
+    outputFile_.clear();
     if (!ensurePrinterSettings(printerSettings)) {
         printerSettings.reset();
         messages_(QString::fromUtf16(printMessages::noPrinter));
         return Outcome::NoPrinter;
     }
     writePaperSettings(*printerSettings, paper);
+    startCopiesAtOne(*printerSettings);
 
     QPrinter printer(QPrinter::HighResolution);
     PrinterRecord::applyTo(*printerSettings, printer);
     if (!dialog_.confirm(printer))
         return Outcome::Cancelled;
+    // The sheet is laid out for the paper of the main window, but the Print
+    // dialog puts its destination's default paper in place when it is
+    // accepted: the record's paper and orientation are put back.
+    PrinterRecord::applyPaperTo(*printerSettings, printer);
 
-    if (!printPage(printer, draw)) {
-        messages_(QString::fromUtf16(printMessages::cannotStart));
-        return Outcome::NotStarted;
+    {
+        PrinterFileOutput file(printer);
+        outputFile_ = file.target();
+        if ((file.active() && !file.ready()) || !printPage(printer, draw)) {
+            messages_(QString::fromUtf16(printMessages::cannotStart));
+            return Outcome::NotStarted;
+        }
+        if (file.active() && !file.commit())
+            return Outcome::FileNotWritten;
     }
     printerSettings = PrinterRecord::fromPrinter(printer);
-    if (!settingsFilePath_.isEmpty())
-        SavePrinterSettingsFile(*printerSettings, settingsFilePath_);
+    startCopiesAtOne(*printerSettings);
+    if (!settingsFilePath_.isEmpty() &&
+        !SavePrinterSettingsFile(*printerSettings, settingsFilePath_))
+        messages_(QString::fromUtf16(printMessages::cannotSaveSettingsFile));
     return Outcome::Printed;
 }
 
 PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& store,
                                 const PictureHolder* picture,
-                                std::optional<PrinterSettingsBlock>& printerSettings)
+                                std::optional<PrinterSettingsBlock>& printerSettings,
+                                const SheetOptions& sheet)
 {
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
     if (!fit.fits || !main.paper) {
         messages_(QString::fromUtf16(printMessages::doesNotFit));
         return Outcome::DoesNotFit;
@@ -100,7 +117,7 @@ PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& sto
                                                         printer.logicalDpiY(),
                                                         printableOrigin(printer)));
         DrawingSurface surface(painter);
-        drawJobSheet(surface, picture, main, fit.grid, store);
+        drawJobSheet(surface, picture, main, fit.grid, store, sheet);
     });
 }
 

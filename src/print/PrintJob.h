@@ -3,6 +3,7 @@
 #include "PrinterDefaults.h"
 #include "PrinterSettingsBlock.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QString>
 
@@ -28,6 +29,9 @@ inline constexpr char16_t doesNotFit[] =
     u"すべてのアイテムを印刷できません。\n設定を変更して下さい。";
 inline constexpr char16_t noPrinter[] = u"プリンタの検出に失敗しました。";
 inline constexpr char16_t cannotStart[] = u"印刷を開始できませんでした。";
+inline constexpr char16_t cannotSaveSettingsFile[] =
+    u"プリンタ設定ファイルを保存できませんでした。";
+inline constexpr char16_t cannotWriteFile[] = u"PDFファイルを保存できませんでした。";
 } // namespace printMessages
 
 // One run of the print command: the grid fit, the paper settings written
@@ -39,11 +43,14 @@ class PrintJob
 public:
     enum class Outcome
     {
-        DoesNotFit, // the count does not fit, or no ticket type or paper: message
-        NoPrinter,  // no destination could be had: message
-        Cancelled,  // the dialog was not confirmed: nothing printed, file untouched
-        NotStarted, // the printer refused the document: message, file untouched
-        Printed,    // printed; the record adopted and saved
+        DoesNotFit,     // the count does not fit, or no ticket type or paper: message
+        NoPrinter,      // no destination could be had: message
+        Cancelled,      // the dialog was not confirmed: nothing printed, file untouched
+        NotStarted,     // the printer refused the document: message, file untouched
+        FileNotWritten, // printed to a file that could not be written whole (a
+                        // full disk): the previous file stays; no message, the
+                        // caller tells
+        Printed,        // printed; the record adopted and saved
     };
 
     // settingsFilePath: where the record is kept after a print; empty keeps
@@ -57,16 +64,21 @@ public:
     // record the window holds, empty when it holds none. It keeps the paper
     // settings also when the user cancels, and is replaced by the record
     // the dialog hands back after a print.
+    // sheet: how tickets sit and which cells stay free, as in the preview.
     // On a printer with a stored position correction the sheet is drawn
     // through it, so the tickets land where the preview shows them.
     Outcome run(const MainValues& main, const SettingsStore& store, const PictureHolder* picture,
-                std::optional<PrinterSettingsBlock>& printerSettings);
+                std::optional<PrinterSettingsBlock>& printerSettings,
+                const SheetOptions& sheet = {});
 
     // The calibration sheet of the paper instead of the tickets, through the
     // same dialog and printer record; never corrected, as it measures the
     // printer itself. No paper: the does-not-fit message.
     Outcome runCalibrationSheet(std::optional<PaperKind> paper,
                                 std::optional<PrinterSettingsBlock>& printerSettings);
+
+    // The file the last run printed to, or tried to; empty for a printer.
+    const QString& outputFile() const { return outputFile_; }
 
 private:
     using PageDrawing = std::function<void(QPrinter&, QPainter&)>;
@@ -79,6 +91,7 @@ private:
     PrintDialogPort& dialog_;
     MessageSink messages_;
     QString settingsFilePath_;
+    QString outputFile_;
     std::function<bool(std::optional<PrinterSettingsBlock>&)> defaultsSource_ =
         [](std::optional<PrinterSettingsBlock>& settings) { return GetPrinterDefaults(settings); };
 };

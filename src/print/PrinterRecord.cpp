@@ -185,16 +185,22 @@ std::optional<QPageSize> pageSizeOf(const FieldReader& read)
 
 } // namespace
 
-void PrinterRecord::applyTo(const PrinterSettingsBlock& block, QPrinter& printer)
+void PrinterRecord::applyPaperTo(const PrinterSettingsBlock& block, QPrinter& printer)
 {
-    applyDestination(DriverExtraTail::decode(block.driverExtra()), block, printer);
-
     const FieldReader read(block);
     if (const auto pageSize = pageSizeOf(read))
         printer.setPageSize(*pageSize);
     if (const auto orientation = read.value(devmode::orientation, devmode::hasOrientation))
         printer.setPageOrientation(*orientation == devmode::landscape ? QPageLayout::Landscape
                                                                       : QPageLayout::Portrait);
+}
+
+void PrinterRecord::applyTo(const PrinterSettingsBlock& block, QPrinter& printer)
+{
+    applyDestination(DriverExtraTail::decode(block.driverExtra()), block, printer);
+    applyPaperTo(block, printer);
+
+    const FieldReader read(block);
     if (const auto copies = read.value(devmode::copies, devmode::hasCopies); copies && *copies > 0)
         printer.setCopyCount(*copies);
     if (const auto color = read.value(devmode::color, devmode::hasColor))

@@ -18,6 +18,9 @@ public:
     // leave the printer's setting alone. A printer that no longer exists is
     // replaced by the default printer, or by a PDF file when there is none.
     static void applyTo(const PrinterSettingsBlock& block, QPrinter& printer);
+
+    // Only the record's page size and orientation.
+    static void applyPaperTo(const PrinterSettingsBlock& block, QPrinter& printer);
 };
 
 } // namespace zorvane

@@ -1,20 +1,37 @@
 #include "PrinterSettingsFile.h"
 
+#include "CheckedSaveFile.h"
 #include "PrinterSettingsBlock.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace zorvane {
+
+namespace {
+
+// Directories the package manager owns: a file written there by a run as
+// root would outlive the package and be shared by every user.
+bool isSystemDirectory(const QString& dir)
+{
+    const QString path = QDir::cleanPath(QFileInfo(dir).absoluteFilePath()) + u'/';
+    for (const QStringView system : {u"/usr/", u"/bin/", u"/sbin/", u"/lib/", u"/opt/"}) {
+        if (path.startsWith(system))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 QString printerSettingsFilePath(const QString& executableDir, const QString& storeFilePath)
 {
     const QFileInfo dir(executableDir);
-    const QString home =
-        dir.isDir() && dir.isWritable() ? executableDir : QFileInfo(storeFilePath).absolutePath();
+    const bool besideExecutable =
+        dir.isDir() && dir.isWritable() && !isSystemDirectory(executableDir);
+    const QString home = besideExecutable ? executableDir : QFileInfo(storeFilePath).absolutePath();
     return QDir(home).filePath(QLatin1StringView(printerSettingsFileName));
 }
 
@@ -25,6 +42,9 @@ QString printerSettingsFilePath(const QString& storeFilePath)
 
 void LoadPrinterSettingsFile(PrinterSettingsBlock& block, const QString& filePath)
 {
+    // A FIFO or a device in its place would block or never end.
+    if (!QFileInfo(filePath).isFile())
+        return;
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -39,15 +59,7 @@ void LoadPrinterSettingsFile(PrinterSettingsBlock& block, const QString& filePat
 bool SavePrinterSettingsFile(const PrinterSettingsBlock& block, const QString& filePath)
 {
     QDir().mkpath(QFileInfo(filePath).absolutePath());
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray record = block.record();
-    if (file.write(record) != record.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileCompletely(filePath, block.record());
 }
 
 } // namespace zorvane

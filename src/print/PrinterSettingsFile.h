@@ -10,7 +10,8 @@ inline constexpr char printerSettingsFileName[] = "devmode.zvn";
 
 // "devmode.zvn" beside the executable, so every user of one installation
 // shares it; beside the settings store when the executable's directory
-// cannot be written (a system-wide install).
+// cannot be written or is a system directory (/usr and the like: an
+// installed package), even for root.
 QString printerSettingsFilePath(const QString& executableDir, const QString& storeFilePath);
 // The same for the running program.
 QString printerSettingsFilePath(const QString& storeFilePath);

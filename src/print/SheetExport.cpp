@@ -1,5 +1,6 @@
 #include "SheetExport.h"
 
+#include "CheckedSaveFile.h"
 #include "PaperSettings.h"
 #include "PngRowWriter.h"
 #include "layout/CairoCanvas.h"
@@ -7,13 +8,14 @@
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
+#include "layout/SheetGeometry.h"
+#include "picture/ImageLibraryNoise.h"
 #include "picture/PictureHolder.h"
 #include "settings/Units.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -41,7 +43,7 @@ bool drawOn(QPaintDevice& device, const PageDrawing& draw)
     return painter.end() && drawn;
 }
 
-bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const PageDrawing& draw)
+bool writePdf(QIODevice& file, const QPageSize& page, int dpi, const PageDrawing& draw)
 {
     QPdfWriter writer(&file);
     writer.setResolution(dpi);
@@ -49,7 +51,7 @@ bool writePdf(QSaveFile& file, const QPageSize& page, int dpi, const PageDrawing
     return drawOn(writer, draw);
 }
 
-bool writePng(QSaveFile& file, PaperKind paper, int dpi, const PageDrawing& draw)
+bool writePng(QIODevice& file, PaperKind paper, int dpi, const PageDrawing& draw)
 {
     // Truncated as the preview's page is, so both show the same pixels.
     QImage image(pagePixelSize(paper, dpi, dpi), QImage::Format_RGB32);
@@ -58,25 +60,30 @@ bool writePng(QSaveFile& file, PaperKind paper, int dpi, const PageDrawing& draw
     image.setDotsPerMeterX(dotsPerMetre(dpi));
     image.setDotsPerMeterY(dotsPerMetre(dpi));
     image.fill(Qt::white);
-    return drawOn(image, draw) && image.save(&file, "PNG");
+    if (!drawOn(image, draw))
+        return false;
+    // A failed write is reported by the caller in one line of its own.
+    const ImageLibraryNoiseScope quiet;
+    return image.save(&file, "PNG");
 }
 
-cairo_status_t writeToFile(void* file, const unsigned char* data, unsigned int length)
+cairo_status_t writeToDevice(void* device, const unsigned char* data, unsigned int length)
 {
     const qint64 written =
-        static_cast<QSaveFile*>(file)->write(reinterpret_cast<const char*>(data), length);
+        static_cast<QIODevice*>(device)->write(reinterpret_cast<const char*>(data), length);
     return written == qint64(length) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
 // The same page as the Qt PDF engine's, in points, with user space scaled
 // to device pixels at the resolution, so every ticket and frame lands where
 // it lands there.
-bool writeCairoPdf(QSaveFile& file, const QPageSize& page, int dpi, const MainValues& main,
-                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
+bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi, const MainValues& main,
+                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid,
+                   const SheetOptions& sheet)
 {
     const QSize points = page.sizePoints();
     cairo_surface_t* pdf =
-        cairo_pdf_surface_create_for_stream(writeToFile, &file, points.width(), points.height());
+        cairo_pdf_surface_create_for_stream(writeToDevice, &file, points.width(), points.height());
     cairo_t* cairo = cairo_create(pdf);
     cairo_scale(cairo, pointsPerInch / dpi, pointsPerInch / dpi);
     // The page records the picture's surface as a snapshot that is copied
@@ -85,7 +92,7 @@ bool writeCairoPdf(QSaveFile& file, const QPageSize& page, int dpi, const MainVa
     CairoCanvas canvas(cairo);
     {
         DrawingSurface surface(canvas, dpi, dpi);
-        drawJobSheet(surface, picture, main, grid, store);
+        drawJobSheet(surface, picture, main, grid, store, sheet);
     }
     cairo_show_page(cairo);
     const bool drawn = cairo_status(cairo) == CAIRO_STATUS_SUCCESS;
@@ -96,27 +103,31 @@ bool writeCairoPdf(QSaveFile& file, const QPageSize& page, int dpi, const MainVa
     return drawn && written;
 }
 
-// One page of the paper's size in a file that is replaced only once it is
-// complete.
+// Only the plain sheet goes through cairo: its canvas draws whole pictures
+// and lines, not the clipped or turned pictures of the other looks.
+bool isPlainLook(const SheetOptions& sheet)
+{
+    return sheet.placement == PicturePlacement::Stretch && !sheet.turned;
+}
+
+// One page of the paper's size in a file that is replaced only once every
+// byte of it reached the disk; otherwise the previous file stays.
 bool writePage(const QString& filePath, SheetFileFormat format, int dpi, PaperKind paper,
                const PageDrawing& draw)
 {
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    CheckedSaveFile file(filePath);
+    if (!file.openForWriting())
         return false;
     const bool drawn = format == SheetFileFormat::Pdf ? writePdf(file, pageSizeOf(paper), dpi, draw)
                                                       : writePng(file, paper, dpi, draw);
-    if (!drawn) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return drawn && file.commit();
 }
 
 } // namespace
 
 bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& main,
-                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid)
+                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid,
+                   const SheetOptions& sheet)
 {
     QImage band(pixels.width(), std::min(pngBandRows, pixels.height()), QImage::Format_RGB32);
     if (band.isNull())
@@ -133,7 +144,7 @@ bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& m
         painter.resetTransform();
         painter.fillRect(band.rect(), Qt::white);
         painter.translate(0, -top);
-        drawJobSheet(surface, picture, main, grid, store);
+        drawJobSheet(surface, picture, main, grid, store, sheet);
         ok = png.writeRows(band, std::min(band.height(), pixels.height() - top));
     }
     return painter.end() && ok && png.finish();
@@ -141,21 +152,22 @@ bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& m
 
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
-                              const PictureHolder* picture)
+                              const PictureHolder* picture, const SheetOptions& sheet)
 {
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
+    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
     if (!fit.fits || !main.paper)
         return SheetExportResult::DoesNotFit;
 
     // A picture opened without its pixels is decoded here, only as far as
     // the file needs: not at all for a JPEG a PDF embeds as it is, and for
-    // a PNG no larger than the largest ticket in the file's pixels.
-    const bool embedsJpeg =
-        format == SheetFileFormat::Pdf && picture && !picture->jpegShownAsStored().isEmpty();
+    // a plain PNG sheet no larger than the largest ticket in the file's
+    // pixels.
+    const bool embedsJpeg = format == SheetFileFormat::Pdf && picture && isPlainLook(sheet) &&
+                            !picture->jpegShownAsStored().isEmpty();
     std::unique_ptr<PictureHolder> decoded;
     if (picture && !picture->hasFullPixels() && !embedsJpeg) {
         QImage pixels;
-        if (format == SheetFileFormat::Png && main.ticketType) {
+        if (format == SheetFileFormat::Png && main.ticketType && isPlainLook(sheet)) {
             const TicketSize ticket =
                 ticketSize(*main.ticketType, main.customWidth, main.customHeight);
             pixels = picture->decodeCovering(
@@ -169,28 +181,25 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
         picture = decoded.get();
     }
 
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    CheckedSaveFile file(filePath);
+    if (!file.openForWriting())
         return SheetExportResult::CannotWrite;
-    const QPageSize page = pageSizeOf(*main.paper);
     bool drawn = false;
-    if (format == SheetFileFormat::Png)
+    if (format == SheetFileFormat::Png) {
         // Truncated as the preview's page is, so both show the same pixels.
         drawn = writeSheetPng(file, pagePixelSize(*main.paper, dpi, dpi), dpi, main, store, picture,
-                              fit.grid);
-    else if (embedsJpeg)
-        drawn = writeCairoPdf(file, page, dpi, main, store, picture, fit.grid);
-    else
-        drawn = writePdf(file, page, dpi, [&](QPainter& painter) {
+                              fit.grid, sheet);
+    } else if (embedsJpeg) {
+        drawn = writeCairoPdf(file, pageSizeOf(*main.paper), dpi, main, store, picture, fit.grid,
+                              sheet);
+    } else {
+        drawn = writePdf(file, pageSizeOf(*main.paper), dpi, [&](QPainter& painter) {
             DrawingSurface surface(painter);
-            drawJobSheet(surface, picture, main, fit.grid, store);
+            drawJobSheet(surface, picture, main, fit.grid, store, sheet);
             return true;
         });
-    if (!drawn) {
-        file.cancelWriting();
-        return SheetExportResult::CannotWrite;
     }
-    return file.commit() ? SheetExportResult::Written : SheetExportResult::CannotWrite;
+    return drawn && file.commit() ? SheetExportResult::Written : SheetExportResult::CannotWrite;
 }
 
 SheetExportResult exportCalibrationSheet(const QString& filePath, SheetFileFormat format, int dpi,

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 
 #include <QSize>
 #include <QString>
 
-class QIODevice;
 #include <optional>
+
+class QIODevice;
 
 namespace zorvane {
 
@@ -31,17 +33,20 @@ enum class SheetExportResult
 // Draws the sheet into a PDF or PNG file of the paper's size in portrait,
 // origin at the paper's corner, by the same grid fit and sheet drawing as
 // the printer, at the given resolution. The file is replaced only once it
-// is complete. A JPEG that shows as stored goes into a PDF as the file's
+// is complete. The sheet options place, turn and skip as on the printer.
+// A JPEG that shows as stored goes into a plain sheet's PDF as the file's
 // own bytes; a PNG is drawn and written in bands of rows.
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,
-                              const PictureHolder* picture);
+                              const PictureHolder* picture, const SheetOptions& sheet = {});
 
 // Draws the sheet band by band and writes each band's rows as an 8-bit RGB
 // PNG with the resolution recorded; the pixels are those of the whole page
 // drawn at once on a white 32-bit image.
 bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& main,
-                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid);
+                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid,
+                   const SheetOptions& sheet = {});
+
 // The calibration sheet of the paper into a file, its marks placed from the
 // paper's corner. No paper: DoesNotFit.
 SheetExportResult exportCalibrationSheet(const QString& filePath, SheetFileFormat format, int dpi,

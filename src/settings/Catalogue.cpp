@@ -59,4 +59,17 @@ const PaperSpec& paperSpec(PaperKind kind)
     return paperCatalogue.front();
 }
 
+QString paperDisplayName(PaperKind kind)
+{
+    switch (kind) {
+    case PaperKind::A4:
+        return QStringLiteral("A4");
+    case PaperKind::B5:
+        return QStringLiteral("B5");
+    case PaperKind::A4Quarter:
+        return QStringLiteral("A4四切");
+    }
+    return QString();
+}
+
 } // namespace zorvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 
 #include <array>
 #include <optional>
@@ -74,5 +75,7 @@ std::string_view ticketTypeCode(TicketType type);
 std::optional<TicketType> ticketTypeForCode(std::string_view code);
 TicketSize ticketSize(TicketType type, int customWidth, int customHeight);
 const PaperSpec& paperSpec(PaperKind kind);
+// The paper as the window names it to the user: "A4", "B5", "A4四切".
+QString paperDisplayName(PaperKind kind);
 
 } // namespace zorvane

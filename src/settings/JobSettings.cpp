@@ -72,6 +72,7 @@ void applyButtonStates(const MainButtonStates& states, MainValues& values)
 
 MainButtonStates loadMainButtonStates(const SettingsStore& store)
 {
+    store.refresh();
     MainButtonStates states; // starts at the defaults
     loadStates(store, ticketKeys, states.ticket);
     loadStates(store, paperKeys, states.paper);
@@ -82,6 +83,7 @@ MainButtonStates loadMainButtonStates(const SettingsStore& store)
 
 MainValues loadMainValues(const SettingsStore& store)
 {
+    store.refresh();
     MainValues values;
     values.customWidth = store.GetProfileInt(keys::mainSection, km::customWidth, 0);
     values.customHeight = store.GetProfileInt(keys::mainSection, km::customHeight, 0);
@@ -109,6 +111,7 @@ void saveMainValues(SettingsStore& store, const MainValues& values, const MainBu
 
 OptionValues loadOptionValues(const SettingsStore& store)
 {
+    store.refresh();
     const OptionValues d;
     auto read = [&store](const char* key, int fallback) {
         return store.GetProfileInt(keys::optionSection, key, fallback);

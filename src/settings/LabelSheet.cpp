@@ -41,9 +41,9 @@ LabelSheetConversion cannot(const QString& why)
 std::optional<PaperKind> paperOfSize(double width, double height)
 {
     for (PaperKind kind : allPaperKinds) {
-        const PaperSpec& spec = paperSpec(kind);
-        if (std::abs(width - spec.pageWidthMm * 10) <= paperTolerance &&
-            std::abs(height - spec.pageHeightMm * 10) <= paperTolerance)
+        const PaperSpec& paperEntry = paperSpec(kind);
+        if (std::abs(width - paperEntry.pageWidthMm * 10) <= paperTolerance &&
+            std::abs(height - paperEntry.pageHeightMm * 10) <= paperTolerance)
             return kind;
     }
     return std::nullopt;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QSettings>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 
@@ -15,6 +17,10 @@ class SettingsStore
 {
 public:
     // The store of one INI file; tests pass a file in a temporary directory.
+    // A path that names something other than a regular file (a FIFO or a
+    // device would block or never end) is not opened: the store then starts
+    // empty, so every value reads as its default, and keeps writes in
+    // memory for this run.
     explicit SettingsStore(const QString& iniPath);
     ~SettingsStore();
 
@@ -22,8 +28,14 @@ public:
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     // The user's store for an organisation and application name, under
-    // $XDG_CONFIG_HOME (or ~/.config).
+    // $XDG_CONFIG_HOME (or ~/.config). Only names the file: opening it is
+    // left to the store.
     static QString userStorePath(const QString& organization, const QString& application);
+
+    // Whether the path exists but is not a regular file, so it is not used.
+    static bool isUnusablePath(const QString& iniPath);
+    // True when this store was refused its file and lives in memory.
+    bool inMemoryOnly() const { return !settings_; }
 
     int GetProfileInt(const char* section, const char* key, int defaultValue) const;
     void WriteProfileInt(const char* section, const char* key, int value);
@@ -36,13 +48,21 @@ public:
 
     // Pushes pending writes to the file; also done on destruction.
     void sync();
+    // Reads the file afresh if another copy of the program has changed it
+    // since (and pushes pending writes). Every batch of reads starts with
+    // it, so copies running side by side see each other's settings.
+    void refresh() const;
 
     QString fileName() const;
 
 private:
     static QString path(const char* section, const char* key);
+    QVariant value(const QString& key) const;
+    void setValue(const QString& key, const QVariant& value);
 
-    std::unique_ptr<QSettings> settings_;
+    QString fileName_;
+    std::unique_ptr<QSettings> settings_; // null when the file was refused
+    QHash<QString, QVariant> inMemory_;
 };
 
 } // namespace zorvane

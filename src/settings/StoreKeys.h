@@ -11,6 +11,9 @@ inline constexpr char optionSection[] = "Option";
 // One group per printer below this section, named by the printer's full
 // name percent-encoded, so a '/' or '\\' in the name never splits the key.
 inline constexpr char calibrationSection[] = "Calibration";
+// How tickets sit on the sheet and which cells of a label sheet are used.
+// Written only once the user changes one of them.
+inline constexpr char sheetSection[] = "Sheet";
 
 namespace main {
 inline constexpr char customWidth[] = "EDIT2";
@@ -49,5 +52,13 @@ inline constexpr char scaleY[] = "ScaleY";
 inline constexpr char shiftX[] = "ShiftX"; // micrometres
 inline constexpr char shiftY[] = "ShiftY";
 } // namespace calibration
+namespace sheet {
+inline constexpr char placement[] = "Placement";     // 0 stretch, 1 whole, 2 fill
+inline constexpr char turned[] = "Turned";           // nonzero: tickets turned
+inline constexpr char markPrinted[] = "MarkPrinted"; // nonzero: printed cells become used
+// Followed by the paper, the ticket size as laid out and "T" when turned,
+// as in "Used_A4_579x302" or "Used_B5_302x579_T".
+inline constexpr char usedCellsPrefix[] = "Used_";
+} // namespace sheet
 
 } // namespace zorvane::keys

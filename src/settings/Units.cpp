@@ -30,4 +30,9 @@ int dotsPerMetre(int pixelsPerInch)
     return clampToInt(std::llround(pixelsPerInch / metresPerInch));
 }
 
+QString millimetresText(int tenths)
+{
+    return QString::number(tenths / 10.0, 'f', 1);
+}
+
 } // namespace zorvane

@@ -25,6 +25,9 @@ int pixelsFromMillimetres(int millimetres, int pixelsPerInch);
 // size, so the file shows what the preview showed.
 QSize pagePixelSize(PaperKind paper, int dpiX, int dpiY);
 
+// A length in tenths of a millimetre as millimetres with one decimal.
+QString millimetresText(int tenths);
+
 // The resolution as image files record it.
 int dotsPerMetre(int pixelsPerInch);
 

@@ -39,6 +39,7 @@ CCorrectionDlg::CCorrectionDlg(SettingsStore& store, QString printerName, PaperK
     : QDialog(parent), store_(store), printerName_(std::move(printerName)), paper_(paper)
 {
     built_ = DialogBuilder::build(*this, correctionDialogTemplate());
+    built_.nameControls(correctionDialogNames());
     setWindowIcon(appIcon());
     DoDataExchange();
 

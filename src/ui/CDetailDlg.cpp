@@ -23,6 +23,7 @@ CDetailDlg::CDetailDlg(SettingsStore& store, ColorChooser& colorChooser, QWidget
             return row.id == id::swatch ? new ColorSwatch([this] { return swatchColor(); }, owner)
                                         : nullptr;
         });
+    built_.nameControls(detailDialogNames());
     setWindowIcon(appIcon());
     DoDataExchange();
 

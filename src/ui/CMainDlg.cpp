@@ -8,18 +8,26 @@
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
 #include "FullPictureDecode.h"
+#include "KeyRepeatGuard.h"
+#include "LabelSheetDlg.h"
 #include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
+#include "layout/SheetGeometry.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
+#include "preview/PagePreview.h"
 #include "print/CalibrationStore.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
+#include "settings/LabelDatabase.h"
+#include "settings/LabelSheet.h"
+#include "settings/Numbers.h"
 #include "settings/SettingsStore.h"
 #include "ui/framework/MessageBoxes.h"
 
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,9 +39,11 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace zorvane {
 
@@ -100,7 +110,8 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
                                                         : printerSettingsFile),
       colorChooser(std::make_unique<ColorDialogChooser>()),
       printDialog(std::make_unique<SystemPrintDialog>(this)), choosePictureFile(askForPictureFile),
-      appIcon(zorvane::appIcon())
+      keyRepeatGuard(std::make_unique<KeyRepeatGuard>()),
+      labelFolders(LabelDatabase::standardFolders()), appIcon(zorvane::appIcon())
 {
     built = DialogBuilder::build(*this, mainDialogTemplate(),
                                  [&store](const ControlTemplate& row, QWidget* parent) -> QWidget* {
@@ -108,6 +119,7 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
                                          return nullptr;
                                      return new PreviewWidget(store, parent);
                                  });
+    built.nameControls(mainDialogNames());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
@@ -175,7 +187,13 @@ void CMainDlg::connectHandlers()
 
     auto* count = built.control<QComboBox>(id::count);
     connect(count, &QComboBox::currentIndexChanged, this, &CMainDlg::OnLayoutChange);
+    // A choice from the list repaints also when it is the entry already
+    // selected: the field may hold a typed count since.
+    connect(count, &QComboBox::activated, this, &CMainDlg::OnLayoutChange);
     connect(count->lineEdit(), &QLineEdit::textEdited, this, &CMainDlg::OnLayoutChange);
+    connect(previewBox, &PreviewWidget::cellClicked, this, &CMainDlg::OnPreviewCellClicked);
+    connect(built.control<QLineEdit>(id::resolution), &QLineEdit::textEdited, this,
+            &CMainDlg::OnResolutionEdit);
 }
 
 void CMainDlg::OnInitDialog()
@@ -197,6 +215,18 @@ void CMainDlg::createSystemMenu()
     systemMenu =
         new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
     connect(systemMenu, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
+    addSheetEntries();
+    labelSheetEntry = systemMenu->addEntry(MainWindowMenu::Group::Products,
+                                           QString::fromUtf16(labelSheetMenuText));
+    labelSheetEntry->setObjectName(QStringLiteral("chooseLabelSheet"));
+    connect(labelSheetEntry, &QAction::triggered, this, &CMainDlg::OnChooseLabelSheet);
+    // Without any database the entry says so rather than open an empty list.
+    connect(systemMenu, &QMenu::aboutToShow, this, [this] {
+        const bool found = LabelDatabase::anyFileIn(labelFolders);
+        labelSheetEntry->setEnabled(found);
+        labelSheetEntry->setText(
+            QString::fromUtf16(found ? labelSheetMenuText : noLabelSheetsMenuText));
+    });
     // The calibration entries end the products group, after the label
     // products' entry.
     using Group = MainWindowMenu::Group;
@@ -204,6 +234,100 @@ void CMainDlg::createSystemMenu()
             &QAction::triggered, this, &CMainDlg::OnPrintCalibrationSheet);
     connect(systemMenu->addEntry(Group::Products, QString::fromUtf16(positionCorrectionMenuText)),
             &QAction::triggered, this, &CMainDlg::OnPositionCorrection);
+}
+
+void CMainDlg::addSheetEntries()
+{
+    using Group = MainWindowMenu::Group;
+    sheetChoices = loadSheetChoices(store);
+
+    QMenu* placements = systemMenu->addSubmenu(Group::Sheet, QString::fromUtf16(placementMenuText));
+    auto* placementGroup = new QActionGroup(placements);
+    const std::array<std::pair<const char16_t*, PicturePlacement>, 3> entries{{
+        {stretchText, PicturePlacement::Stretch},
+        {fitText, PicturePlacement::Fit},
+        {fillText, PicturePlacement::Fill},
+    }};
+    for (const auto& [text, placement] : entries) {
+        QAction* action = placements->addAction(QString::fromUtf16(text));
+        action->setCheckable(true);
+        action->setChecked(sheetChoices.placement == placement);
+        placementGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, placement = placement] {
+            SheetChoices choices = sheetChoices;
+            choices.placement = placement;
+            changeSheetChoices(choices);
+        });
+    }
+
+    QAction* turn = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(turnText));
+    turn->setCheckable(true);
+    turn->setChecked(sheetChoices.turned);
+    connect(turn, &QAction::toggled, this, [this](bool on) {
+        SheetChoices choices = sheetChoices;
+        choices.turned = on;
+        changeSheetChoices(choices);
+    });
+
+    QAction* clear = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(clearUsedText));
+    connect(clear, &QAction::triggered, this, &CMainDlg::clearUsedCells);
+
+    QAction* markPrinted = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(markPrintedText));
+    markPrinted->setCheckable(true);
+    markPrinted->setChecked(sheetChoices.markPrinted);
+    connect(markPrinted, &QAction::toggled, this, [this](bool on) {
+        SheetChoices choices = sheetChoices;
+        choices.markPrinted = on;
+        changeSheetChoices(choices);
+    });
+}
+
+void CMainDlg::changeSheetChoices(const SheetChoices& choices)
+{
+    sheetChoices = choices;
+    saveSheetChoices(store, choices);
+    repaintWithCurrentValues();
+}
+
+SheetOptions CMainDlg::sheetOptionsFor(const MainValues& values) const
+{
+    SheetOptions sheet;
+    sheet.placement = sheetChoices.placement;
+    sheet.turned = sheetChoices.turned;
+    if (values.paper && values.ticketType) {
+        const TicketSize size = laidOutSize(
+            ticketSize(*values.ticketType, values.customWidth, values.customHeight), sheet.turned);
+        sheet.usedCells = loadUsedCells(store, *values.paper, size, sheet.turned);
+    }
+    return sheet;
+}
+
+void CMainDlg::saveUsedCellsFor(const MainValues& values, const CellSet& cells)
+{
+    if (!values.paper || !values.ticketType)
+        return;
+    const TicketSize size =
+        laidOutSize(ticketSize(*values.ticketType, values.customWidth, values.customHeight),
+                    sheetChoices.turned);
+    saveUsedCells(store, *values.paper, size, sheetChoices.turned, cells);
+}
+
+void CMainDlg::clearUsedCells()
+{
+    saveUsedCellsFor(valuesForPreview(), {});
+    repaintWithCurrentValues();
+}
+
+// The preview reports cells of the page it shows, for the values it was
+// last given; the mark is kept for that paper and ticket.
+void CMainDlg::OnPreviewCellClicked(GridCell cell)
+{
+    const MainValues values = previewBox->mainValues();
+    CellSet used = sheetOptionsFor(values).usedCells;
+    if (!used.erase(cell))
+        used.insert(cell);
+    saveUsedCellsFor(values, used);
+    repaintWithCurrentValues();
 }
 
 void CMainDlg::takeStoredMainValues()
@@ -271,7 +395,56 @@ void CMainDlg::OnSysCommand(int commandId)
 void CMainDlg::OnDetailSettings()
 {
     CDetailDlg dialog(store, *colorChooser, this);
-    dialog.exec();
+    // The preview is an opaque child that repainting the window leaves out;
+    // it shows the new Option values at once.
+    if (dialog.exec() == QDialog::Accepted)
+        previewBox->update();
+}
+
+void CMainDlg::OnChooseLabelSheet()
+{
+    const LabelDatabase database = LabelDatabase::load(labelFolders);
+    for (const QString& problem : database.problems())
+        std::fprintf(stderr, "Zorvane: %s\n", qPrintable(problem));
+    LabelSheetDlg dialog(printableLabelSheets(database), labelSheetCalibrationNote(), this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
+        return;
+    ApplyLabelSheet(dialog.chosen()->sheet);
+}
+
+// A label sheet's positions count from the paper's edge; only a printer with
+// a stored correction puts them there.
+QString CMainDlg::labelSheetCalibrationNote() const
+{
+    if (!printerSettings)
+        return QString();
+    const QString printer = correctedPrinterName(*printerSettings);
+    if (printer.isEmpty() || hasPrinterCorrection(store, printer))
+        return QString();
+    return QString::fromUtf16(uncalibratedPrinterNote).arg(printer);
+}
+
+// The same steps as the user's: the advanced values stored as the advanced
+// dialog's OK stores them, the size written into its fields (without the
+// keep-aspect coupling, which would change the label's height), then the
+// clicks on "その他" and on the paper, which estimate the resolution and
+// repaint the preview.
+void CMainDlg::ApplyLabelSheet(const LabelSheet& sheet)
+{
+    exchange.read(DataExchange::Report::Silent);
+    MainValues main = currentValues();
+    OptionValues options = loadOptionValues(store);
+    zorvane::applyLabelSheet(sheet, main, options);
+    saveOptionValues(store, options);
+
+    customWidth = main.customWidth;
+    customHeight = main.customHeight;
+    exchange.write();
+    built.control<QRadioButton>(id::typeOther)->click();
+    const auto paperIndex =
+        std::size_t(std::ranges::find(allPaperKinds, sheet.paper) - allPaperKinds.begin());
+    built.control<QRadioButton>(paperIds[paperIndex])->click();
+    repaintWithCurrentValues();
 }
 
 void CMainDlg::OnLayoutChange()
@@ -283,8 +456,24 @@ void CMainDlg::OnLayoutChange()
 // itself never reads them, so it can never show a message.
 void CMainDlg::repaintWithCurrentValues()
 {
-    previewBox->setMainValues(valuesForPreview());
+    const MainValues values = valuesForPreview();
+    previewBox->setMainValues(values);
+    previewBox->setSheetOptions(sheetOptionsFor(values));
     update();
+}
+
+// The resolution field is only shown, but it is read with the others: a
+// text in it that is not a whole number would keep every later field, the
+// count among them, from being read. It is refused as the size fields are.
+void CMainDlg::OnResolutionEdit()
+{
+    auto* field = built.control<QLineEdit>(id::resolution);
+    if (!exchange.read() && !parseWholeNumber(field->text())) {
+        const QSignalBlocker blocker(field);
+        field->setText(QString::number(resolution));
+        field->selectAll();
+    }
+    repaintWithCurrentValues();
 }
 
 void CMainDlg::OnPrintStart()
@@ -296,10 +485,27 @@ void CMainDlg::OnPrintStart()
     // A command reports a rejected field again, even one reported before.
     exchange.forgetRejection();
     exchange.read();
+    // A sheet of labels is not spent on an empty print.
+    if (!picture) {
+        showMessage(this, noPictureNotice());
+        return;
+    }
+    if (leadingNumber(countText) <= 0) {
+        showMessage(this, QString::fromUtf16(noCountMessage));
+        return;
+    }
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    job.run(currentValues(), store, picture.get(), printerSettings);
+    const MainValues values = currentValues();
+    const SheetOptions sheet = sheetOptionsFor(values);
+    const PrintJob::Outcome outcome = job.run(values, store, picture.get(), printerSettings, sheet);
+    if (outcome == PrintJob::Outcome::FileNotWritten)
+        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
+    if (outcome == PrintJob::Outcome::Printed && sheetChoices.markPrinted) {
+        saveUsedCellsFor(values, usedAfterPrint(values, loadOptionValues(store), sheet));
+        repaintWithCurrentValues();
+    }
 }
 
 // The calibration sheet goes through the same Print dialog and printer
@@ -311,7 +517,9 @@ void CMainDlg::OnPrintCalibrationSheet()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    job.runCalibrationSheet(currentValues().paper, printerSettings);
+    if (job.runCalibrationSheet(currentValues().paper, printerSettings) ==
+        PrintJob::Outcome::FileNotWritten)
+        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
 }
 
 // Corrects the printer that the next print goes to: that of the printer

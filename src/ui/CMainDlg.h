@@ -2,28 +2,33 @@
 
 #include "DialogBuilder.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetValues.h"
 #include "ui/framework/DataExchange.h"
 
 #include "print/PrinterSettingsBlock.h"
 
 #include <QDialog>
 #include <QIcon>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
+class QAction;
 class QCheckBox;
 class QLineEdit;
 
 namespace zorvane {
 
 class ColorChooser;
+class KeyRepeatGuard;
 class MainWindowMenu;
 class PictureHolder;
 class PreviewWidget;
 class PrintDialogPort;
 class SettingsStore;
+struct LabelSheet;
 struct PictureFields;
 struct PictureFieldsUpdate;
 
@@ -50,6 +55,15 @@ public:
     using PictureFileChooser = std::function<QString(QWidget* parent)>;
     void setPictureFileChooser(PictureFileChooser chooser);
 
+    // Where the label sheet products are looked for; tests put in their own.
+    void setLabelFolders(const QStringList& folders) { labelFolders = folders; }
+
+    // Sets the window and the advanced values to a label sheet as if the
+    // user had typed them: ticket type "その他" with the label's size, the
+    // paper, and offsets, gaps and row and column limits (switched on) as
+    // the advanced dialog's OK stores them. The preview follows at once.
+    void ApplyLabelSheet(const LabelSheet& sheet);
+
     // Loads a picture file; a file that cannot be read changes nothing. A
     // JPEG shows at once from its header and a reduced decode; its full
     // pixels are decoded on a worker thread at the first print. Should that
@@ -73,13 +87,35 @@ public:
     // field after it, keeps its last accepted value.
     MainValues valuesForPreview();
 
+    // The sheet options for the given values: the stored choices and the
+    // used cells kept for that paper, ticket size and turn.
+    SheetOptions sheetOptionsFor(const MainValues& values) const;
+
+    // Texts of the right-click menu's sheet entries.
+    static constexpr char16_t placementMenuText[] = u"画像の配置";
+    static constexpr char16_t stretchText[] = u"伸縮";
+    static constexpr char16_t fitText[] = u"全体";
+    static constexpr char16_t fillText[] = u"切り抜き";
+    static constexpr char16_t turnText[] = u"券を90度回転";
+    static constexpr char16_t clearUsedText[] = u"使用済みの位置をすべて解除";
+    static constexpr char16_t markPrintedText[] = u"印刷した位置を使用済みにする";
+
     // The command id of the About entry; ids 16 to 31 open the About box.
     static constexpr int aboutCommandId = 16;
     // The window's close command.
     static constexpr int closeCommandId = 0xF060;
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+    // "印刷開始" with a count of 0 or less.
+    static constexpr char16_t noCountMessage[] = u"印刷する数を1以上で入力して下さい。";
     static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
     static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
+    static constexpr char16_t labelSheetMenuText[] = u"ラベル用紙を選ぶ...";
+    static constexpr char16_t noLabelSheetsMenuText[] =
+        u"ラベル用紙を選ぶ... (ラベル用紙の一覧が見つかりません)";
+    // %1: the printer's name.
+    static constexpr char16_t uncalibratedPrinterNote[] =
+        u"プリンタ %1 は位置の補正がされていません。ラベルの位置は用紙の端から測っているため、"
+        u"印刷がずれることがあります。位置合わせ用紙で補正して下さい。";
 
     // The cancel command: stores the "Main" values and closes.
     void reject() override;
@@ -102,8 +138,11 @@ private Q_SLOTS:
     void UpdateForCustomWidth();
     void UpdateForCustomHeight();
     void OnLayoutChange();
+    void OnPreviewCellClicked(zorvane::GridCell cell);
+    void OnResolutionEdit();
     void OnPrintCalibrationSheet();
     void OnPositionCorrection();
+    void OnChooseLabelSheet();
 
 private:
     void DoDataExchange();
@@ -113,8 +152,13 @@ private:
 
     void connectHandlers();
     void createSystemMenu();
+    void addSheetEntries();
+    void changeSheetChoices(const SheetChoices& choices);
+    void clearUsedCells();
+    void saveUsedCellsFor(const MainValues& values, const CellSet& cells);
     void takeStoredMainValues();
     void obtainPrinterSettings();
+    QString labelSheetCalibrationNote() const;
     PictureFields pictureFields() const;
     void showPictureUpdate(const PictureFieldsUpdate& update);
     bool decodeFullPicture();
@@ -130,6 +174,10 @@ private:
     BuiltDialog built;
     DataExchange exchange;
     MainWindowMenu* systemMenu = nullptr;
+    SheetChoices sheetChoices;
+    std::unique_ptr<KeyRepeatGuard> keyRepeatGuard;
+    QAction* labelSheetEntry = nullptr;
+    QStringList labelFolders;
 
     std::unique_ptr<PictureHolder> picture;
 

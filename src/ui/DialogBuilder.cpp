@@ -18,6 +18,11 @@
 #include <algorithm>
 
 namespace zorvane {
+
+QString controlName(int id)
+{
+    return QString::number(id);
+}
 namespace {
 
 QString textOf(const ControlTemplate& row)
@@ -90,6 +95,15 @@ QWidget* BuiltDialog::control(int id) const
     return it == controls_.end() ? nullptr : it->second;
 }
 
+void BuiltDialog::nameControls(std::span<const ControlName> names) const
+{
+    for (const ControlName& entry : names) {
+        if (QWidget* widget = control(entry.id))
+            widget->setAccessibleName(
+                QStringView(entry.name.data(), qsizetype(entry.name.size())).toString());
+    }
+}
+
 QButtonGroup* BuiltDialog::radioGroupOf(int id) const
 {
     const auto it = radioGroups_.find(id);
@@ -100,61 +114,19 @@ BuiltDialog DialogBuilder::build(QDialog& dialog, const DialogTemplate& dialogTe
                                  const ControlFactory& factory)
 {
     BuiltDialog built;
-    dialog.setFont(dialogFont());
-    dialog.setWindowTitle(
-        QStringView(dialogTemplate.caption.data(), qsizetype(dialogTemplate.caption.size()))
-            .toString());
-    built.units_ = DialogUnits::of(dialog.font(), &dialog);
+    applyDialogFrame(dialog, dialogTemplate, built);
 
     QButtonGroup* radioGroup = nullptr;
     std::vector<QWidget*> groupBoxes;
     std::vector<PlacedControl> placed;
     for (const ControlTemplate& row : dialogTemplate.controls) {
-        if (row.styles.testFlag(ControlStyle::GroupStart))
-            radioGroup = nullptr;
-
-        QWidget* widget = factory ? factory(row, &dialog) : nullptr;
-        if (!widget)
-            widget = createStandardControl(row, &dialog);
-        widget->setGeometry(pixelGeometry(row, widget, built.units_));
-        // A label as high as two lines or more wraps its text, as the
-        // templates expect; a one-line label never breaks at its blanks.
-        if (auto* label = qobject_cast<QLabel*>(widget);
-            label && row.kind == ControlKind::Label &&
-            widget->height() >= 2 * widget->fontMetrics().height())
-            label->setWordWrap(true);
+        QWidget* widget = addControl(row, dialog, factory, built);
         placed.push_back({&row, widget});
-        built.controlsInOrder_.push_back(widget);
-        applyFocusPolicy(row, widget);
-        if (row.id != noControlId) {
-            widget->setObjectName(QString::number(row.id));
-            built.controls_[row.id] = widget;
-        }
-        if (row.styles.testFlag(ControlStyle::TabStop))
-            built.tabStops_.push_back(widget);
+        joinRadioGroup(row, widget, dialog, radioGroup, built);
         if (row.kind == ControlKind::GroupBox)
             groupBoxes.push_back(widget);
-
-        if (row.kind == ControlKind::ComboBox)
-            setOpenListHeight(row, static_cast<QComboBox*>(widget));
-        if (isRadio(row)) {
-            auto* button = static_cast<QAbstractButton*>(widget);
-            if (!radioGroup) {
-                radioGroup = new QButtonGroup(&dialog);
-                radioGroup->setExclusive(true);
-            }
-            button->setAutoExclusive(false);
-            radioGroup->addButton(button, row.id);
-            built.radioGroups_[row.id] = radioGroup;
-        }
     }
-
-    // Group boxes only frame their neighbours; drawn below them and deaf to
-    // the mouse, they never cover a control that lies inside their frame.
-    for (QWidget* box : groupBoxes) {
-        box->lower();
-        box->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    sendGroupBoxesBack(groupBoxes);
 
     chainTabOrder(built.tabStops_);
     fillComboLists(dialogTemplate, built);
@@ -162,6 +134,69 @@ BuiltDialog DialogBuilder::build(QDialog& dialog, const DialogTemplate& dialogTe
     TextFit(std::move(placed), size, built.units_).fitAll();
     dialog.setFixedSize(size);
     return built;
+}
+
+void DialogBuilder::applyDialogFrame(QDialog& dialog, const DialogTemplate& dialogTemplate,
+                                     BuiltDialog& built)
+{
+    dialog.setFont(dialogFont());
+    dialog.setWindowTitle(
+        QStringView(dialogTemplate.caption.data(), qsizetype(dialogTemplate.caption.size()))
+            .toString());
+    built.units_ = DialogUnits::of(dialog.font(), &dialog);
+}
+
+QWidget* DialogBuilder::addControl(const ControlTemplate& row, QDialog& dialog,
+                                   const ControlFactory& factory, BuiltDialog& built)
+{
+    QWidget* widget = factory ? factory(row, &dialog) : nullptr;
+    if (!widget)
+        widget = createStandardControl(row, &dialog);
+    widget->setGeometry(pixelGeometry(row, widget, built.units_));
+    // A label as high as two lines or more wraps its text, as the
+    // templates expect; a one-line label never breaks at its blanks.
+    if (auto* label = qobject_cast<QLabel*>(widget);
+        label && row.kind == ControlKind::Label &&
+        widget->height() >= 2 * widget->fontMetrics().height())
+        label->setWordWrap(true);
+    built.controlsInOrder_.push_back(widget);
+    applyFocusPolicy(row, widget);
+    if (row.id != noControlId) {
+        widget->setObjectName(controlName(row.id));
+        built.controls_[row.id] = widget;
+    }
+    if (row.styles.testFlag(ControlStyle::TabStop))
+        built.tabStops_.push_back(widget);
+    if (row.kind == ControlKind::ComboBox)
+        setOpenListHeight(row, static_cast<QComboBox*>(widget));
+    return widget;
+}
+
+void DialogBuilder::joinRadioGroup(const ControlTemplate& row, QWidget* widget, QDialog& dialog,
+                                   QButtonGroup*& radioGroup, BuiltDialog& built)
+{
+    if (row.styles.testFlag(ControlStyle::GroupStart))
+        radioGroup = nullptr;
+    if (!isRadio(row))
+        return;
+    auto* button = static_cast<QAbstractButton*>(widget);
+    if (!radioGroup) {
+        radioGroup = new QButtonGroup(&dialog);
+        radioGroup->setExclusive(true);
+    }
+    button->setAutoExclusive(false);
+    radioGroup->addButton(button, row.id);
+    built.radioGroups_[row.id] = radioGroup;
+}
+
+// Group boxes only frame their neighbours; drawn below them and deaf to the
+// mouse, they never cover a control that lies inside their frame.
+void DialogBuilder::sendGroupBoxesBack(const std::vector<QWidget*>& groupBoxes)
+{
+    for (QWidget* box : groupBoxes) {
+        box->lower();
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 }
 
 QWidget* DialogBuilder::createStandardControl(const ControlTemplate& row, QWidget* parent)

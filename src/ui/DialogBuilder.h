@@ -3,6 +3,8 @@
 #include "DialogTemplate.h"
 #include "DialogUnits.h"
 
+#include <QString>
+
 #include <functional>
 #include <map>
 #include <vector>
@@ -12,6 +14,10 @@ class QDialog;
 class QWidget;
 
 namespace zorvane {
+
+// The object name the builder gives the control of a template id, so the
+// control can be found by its id from outside the dialog.
+QString controlName(int id);
 
 // The widgets that one template became, found by template id.
 class BuiltDialog
@@ -31,6 +37,9 @@ public:
     const std::vector<QWidget*>& controlsInOrder() const { return controlsInOrder_; }
 
     const DialogUnits& units() const { return units_; }
+
+    // Gives the fields their accessible names.
+    void nameControls(std::span<const ControlName> names) const;
 
 private:
     friend class DialogBuilder;
@@ -61,6 +70,17 @@ public:
     static constexpr int closedComboHeight = 14;
 
 private:
+    // The dialog's font and caption, and the dialog units they give.
+    static void applyDialogFrame(QDialog& dialog, const DialogTemplate& dialogTemplate,
+                                 BuiltDialog& built);
+    // Makes one row's control, places it, names it by its id and records it.
+    static QWidget* addControl(const ControlTemplate& row, QDialog& dialog,
+                               const ControlFactory& factory, BuiltDialog& built);
+    // Puts a radio button into the current exclusive group, starting one
+    // when there is none; a group start in the template ends the current one.
+    static void joinRadioGroup(const ControlTemplate& row, QWidget* widget, QDialog& dialog,
+                               QButtonGroup*& radioGroup, BuiltDialog& built);
+    static void sendGroupBoxesBack(const std::vector<QWidget*>& groupBoxes);
     static QWidget* createStandardControl(const ControlTemplate& row, QWidget* parent);
     static QRect pixelGeometry(const ControlTemplate& row, const QWidget* widget,
                                const DialogUnits& units);

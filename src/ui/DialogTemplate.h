@@ -57,6 +57,15 @@ struct ComboListInit
     int last = 1;
 };
 
+// The name a screen reader speaks for a field. A field's meaning often
+// comes from several labels around it (a group's title, a letter, a unit),
+// which no single buddy label gives.
+struct ControlName
+{
+    int id = noControlId;
+    std::u16string_view name;
+};
+
 struct DialogTemplate
 {
     std::u16string_view caption;

@@ -1,5 +1,7 @@
 #include "DialogTemplates.h"
 
+#include "ZorvaneVersion.h"
+
 #include <array>
 
 namespace zorvane {
@@ -13,7 +15,7 @@ constexpr ControlStyles plain{};
 
 constexpr std::array aboutControls{
     ControlTemplate{noControlId, Icon, u"", 11, 17, 20, 20, plain},
-    ControlTemplate{noControlId, Label, u"Zorvane Version 1.10", 40, 10, 80, 8, group},
+    ControlTemplate{noControlId, Label, u"Zorvane Version " ZORVANE_VERSION, 40, 10, 80, 8, group},
     ControlTemplate{ids::ok, DefaultPushButton, u"OK", 43, 50, 42, 14, groupTab},
 };
 
@@ -113,6 +115,27 @@ constexpr std::array detailComboLists{ComboListInit{ids::detail::maxRows, 1, 20}
 
 constexpr DialogTemplate detailTemplate{u"詳細設定", 155, 261, detailControls, detailComboLists};
 
+constexpr std::array mainNames{
+    ControlName{ids::main::imagePath, u"画像ファイル"},
+    ControlName{ids::main::customWidth, u"その他の横サイズ (X 0.1mm)"},
+    ControlName{ids::main::customHeight, u"その他の縦サイズ (X 0.1mm)"},
+    ControlName{ids::main::resolution, u"印刷解像度 (pixels/inch)"},
+    ControlName{ids::main::count, u"印刷数 合計 (個)"},
+};
+
+constexpr std::array detailNames{
+    ControlName{ids::detail::offsetX, u"印刷開始位置 X (X 0.1mm)"},
+    ControlName{ids::detail::offsetY, u"印刷開始位置 Y (X 0.1mm)"},
+    ControlName{ids::detail::gapV, u"隙間 縦 (X 0.1mm)"},
+    ControlName{ids::detail::gapH, u"隙間 横 (X 0.1mm)"},
+    ControlName{ids::detail::frameRed, u"枠線の色 R"},
+    ControlName{ids::detail::frameGreen, u"枠線の色 G"},
+    ControlName{ids::detail::frameBlue, u"枠線の色 B"},
+    ControlName{ids::detail::maxRows, u"配列数の上限 縦 (個まで)"},
+    ControlName{ids::detail::maxCols, u"配列数の上限 横 (個まで)"},
+    ControlName{ids::detail::fontPercent, u"フォントサイズ (標準フォントの％)"},
+};
+
 // The two crosshairs side by side, each with its distances from the
 // paper's left and top edges; the printer's name above, the correction in
 // force below.
@@ -142,7 +165,29 @@ constexpr std::array correctionControls{
 
 constexpr DialogTemplate correctionTemplate{u"位置の補正", 198, 145, correctionControls, {}};
 
+constexpr std::array correctionNames{
+    ControlName{ids::correction::nearX, u"左上の十字 左端から (X 0.1mm)"},
+    ControlName{ids::correction::nearY, u"左上の十字 上端から (X 0.1mm)"},
+    ControlName{ids::correction::farX, u"右下の十字 左端から (X 0.1mm)"},
+    ControlName{ids::correction::farY, u"右下の十字 上端から (X 0.1mm)"},
+};
+
 } // namespace
+
+std::span<const ControlName> mainDialogNames()
+{
+    return mainNames;
+}
+
+std::span<const ControlName> detailDialogNames()
+{
+    return detailNames;
+}
+
+std::span<const ControlName> correctionDialogNames()
+{
+    return correctionNames;
+}
 
 const DialogTemplate& aboutDialogTemplate()
 {

@@ -72,4 +72,10 @@ const DialogTemplate& detailDialogTemplate();
 // Template 130: the printer's position correction.
 const DialogTemplate& correctionDialogTemplate();
 
+// The accessible names of the fields of the main window and of the advanced
+// settings. Buttons, check boxes and radio buttons are named by their text.
+std::span<const ControlName> mainDialogNames();
+std::span<const ControlName> detailDialogNames();
+std::span<const ControlName> correctionDialogNames();
+
 } // namespace zorvane

@@ -1,7 +1,8 @@
 #include "PictureFileDialog.h"
 
+#include "picture/PictureHolder.h"
+
 #include <QFileDialog>
-#include <QImageReader>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -11,7 +12,7 @@ namespace zorvane {
 QStringList pictureFileFilters()
 {
     QStringList everyFormat;
-    for (const QByteArray& format : QImageReader::supportedImageFormats())
+    for (const QByteArray& format : PictureHolder::readableFormats())
         everyFormat.append(u"*."_s + QString::fromLatin1(format));
     return {u"ﾋﾟｸﾁｬﾌｧｲﾙ(*.BMP, *.JPG, *.GIF) "
             u"(*.[bB][mM][pP] *.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"_s,

@@ -24,19 +24,37 @@ public:
     // The window keeps ownership; the picture must outlive its use here.
     void setPicture(const PictureHolder* picture);
     void setMainValues(const MainValues& values);
+    // Placement, turn and used cells of the sheet shown.
+    void setSheetOptions(const SheetOptions& sheet);
 
     const PictureHolder* picture() const { return picture_; }
     const MainValues& mainValues() const { return main_; }
+    const SheetOptions& sheetOptions() const { return sheet_; }
     // What the last paint found: whether the count fits and the capacity.
     const PreviewOutcome& lastOutcome() const { return lastOutcome_; }
 
+    // The text of the tooltip over a ticket cell of the shown page.
+    static QString cellToolTip();
+
+Q_SIGNALS:
+    // A left click on a ticket cell of the shown page.
+    void cellClicked(zorvane::GridCell cell);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // Screen readers get in words what the box shows in pixels.
+    void describeState();
+
     const SettingsStore& store_;
     const PictureHolder* picture_ = nullptr;
+    std::optional<GridCell> cellAt(QPoint widgetPoint) const;
+
     MainValues main_;
+    SheetOptions sheet_;
     PreviewOutcome lastOutcome_;
 };
 

@@ -19,8 +19,8 @@ class TestCommandLine : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void windowUnlessAnOptionOfOursAppears_data();
-    void windowUnlessAnOptionOfOursAppears();
+    void theParserDecidesTheRun_data();
+    void theParserDecidesTheRun();
     void destinations_data();
     void destinations();
     void overrides_data();
@@ -30,26 +30,40 @@ private Q_SLOTS:
     void overridesReplaceOnlyWhatWasGiven();
 };
 
-void TestCommandLine::windowUnlessAnOptionOfOursAppears_data()
+void TestCommandLine::theParserDecidesTheRun_data()
 {
     QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("headless");
+    QTest::addColumn<CommandLine::Mode>("mode");
+    QTest::addColumn<QString>("picture");
 
-    QTest::newRow("no arguments") << QString() << false;
-    QTest::newRow("Qt's own single-dash options") << u"-platform xcb -style fusion"_s << false;
-    QTest::newRow("a plain word") << u"picture.jpg"_s << false;
-    QTest::newRow("help") << u"--help"_s << true;
-    QTest::newRow("short help") << u"-h"_s << true;
-    QTest::newRow("a misspelt option still is ours") << u"--prin"_s << true;
+    using M = CommandLine::Mode;
+    QTest::newRow("no arguments") << QString() << M::Window << QString();
+    QTest::newRow("Qt's own options")
+        << u"-platform xcb -style=fusion --reverse"_s << M::Window << QString();
+    QTest::newRow("a lone file opens it") << u"photo.jpg"_s << M::Window << u"photo.jpg"_s;
+    QTest::newRow("file after Qt's option")
+        << u"--platform offscreen photo.jpg"_s << M::Window << u"photo.jpg"_s;
+    QTest::newRow("help") << u"--help"_s << M::Help << QString();
+    QTest::newRow("short help") << u"-h"_s << M::Help << QString();
+    QTest::newRow("version") << u"--version"_s << M::Version << QString();
+    QTest::newRow("list labels") << u"--list-labels"_s << M::ListLabels << QString();
+    QTest::newRow("single dash is a long option")
+        << u"-print-to a.pdf -picture p.jpg"_s << M::PrintToFile << u"p.jpg"_s;
+    QTest::newRow("lone file is the picture")
+        << u"--print p.jpg"_s << M::PrintToPrinter << u"p.jpg"_s;
+    QTest::newRow("no picture is decided at run time")
+        << u"--print"_s << M::PrintToPrinter << QString();
 }
 
-void TestCommandLine::windowUnlessAnOptionOfOursAppears()
+void TestCommandLine::theParserDecidesTheRun()
 {
     QFETCH(QString, line);
-    QFETCH(bool, headless);
-    QCOMPARE(CommandLine::asksForHeadlessRun(args(line)), headless);
-    if (!headless)
-        QCOMPARE(CommandLine::parse(args(line)).mode, CommandLine::Mode::Window);
+    QFETCH(CommandLine::Mode, mode);
+    QFETCH(QString, picture);
+    const CommandLine parsed = CommandLine::parse(args(line));
+    QCOMPARE(parsed.error, QString());
+    QCOMPARE(parsed.mode, mode);
+    QCOMPARE(parsed.picturePath, picture);
 }
 
 void TestCommandLine::destinations_data()
@@ -153,20 +167,30 @@ void TestCommandLine::badInputIsOneClearLine_data()
 
     QTest::newRow("unknown option") << u"--print --picture p --colour red"_s << u"colour"_s;
     QTest::newRow("no destination") << u"--picture p"_s << u"--print-to"_s;
-    QTest::newRow("both destinations") << u"--print --print-to a.pdf --picture p"_s << u"both"_s;
-    QTest::newRow("no picture") << u"--print-to a.pdf"_s << u"--picture"_s;
     QTest::newRow("other file type") << u"--print-to a.jpg --picture p"_s << u".png"_s;
     QTest::newRow("dpi zero") << u"--print-to a.pdf --picture p --dpi 0"_s << u"--dpi"_s;
     QTest::newRow("dpi too high") << u"--print-to a.pdf --picture p --dpi 5000"_s << u"--dpi"_s;
     QTest::newRow("dpi not a number") << u"--print-to a.pdf --picture p --dpi 3x"_s << u"--dpi"_s;
     QTest::newRow("dpi for the printer") << u"--print --picture p --dpi 300"_s << u"--dpi"_s;
     QTest::newRow("type C") << u"--print --picture p --type C"_s << u"--type"_s;
-    QTest::newRow("size without x") << u"--print --picture p --size 500"_s << u"--size"_s;
-    QTest::newRow("size with text") << u"--print --picture p --size 5ax3"_s << u"--size"_s;
+    QTest::newRow("size without x") << u"--print --picture p --type Z --size 500"_s << u"--size"_s;
+    QTest::newRow("size with text") << u"--print --picture p --type z --size 5ax3"_s << u"--size"_s;
+    QTest::newRow("size without type Z") << u"--print p --type A --size 500x300"_s << u"--type Z"_s;
     QTest::newRow("paper A3") << u"--print --picture p --paper A3"_s << u"--paper"_s;
     QTest::newRow("order diagonal") << u"--print --picture p --order diagonal"_s << u"--order"_s;
-    QTest::newRow("stray word") << u"--print --picture p extra"_s << u"extra"_s;
+    QTest::newRow("second picture") << u"--print --picture p extra"_s << u"extra"_s;
+    QTest::newRow("second file") << u"--print p extra"_s << u"extra"_s;
+    QTest::newRow("second file, window") << u"a.jpg b.jpg"_s << u"b.jpg"_s;
+    QTest::newRow("unknown option, window") << u"--colour a.jpg"_s << u"--colour"_s;
+    QTest::newRow("unknown single dash") << u"-x a.jpg"_s << u"-x"_s;
+    QTest::newRow("override without action") << u"--count 3 a.jpg"_s << u"--print"_s;
+    QTest::newRow("two actions") << u"--print --print-to a.pdf p"_s << u"together"_s;
+    QTest::newRow("list labels with more") << u"--list-labels p.jpg"_s << u"alone"_s;
+    QTest::newRow("label with paper") << u"--print p --label X --paper A4"_s << u"--paper"_s;
     QTest::newRow("option without value") << u"--print --picture"_s << u"picture"_s;
+    QTest::newRow("fit sideways") << u"--print --picture p --fit sideways"_s << u"--fit"_s;
+    QTest::newRow("skip negative") << u"--print --picture p --skip -2"_s << u"--skip"_s;
+    QTest::newRow("skip with text") << u"--print --picture p --skip 2x"_s << u"--skip"_s;
     QTest::newRow("calibration sheet nowhere")
         << u"--calibration-sheet --paper B5"_s << u"--calibration-sheet needs"_s;
 }

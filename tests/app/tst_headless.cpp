@@ -1,5 +1,6 @@
 #include "CalibrationProbe.h"
 #include "PdfProbe.h"
+#include "ProgramRun.h"
 #include "SheetProbe.h"
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
@@ -17,12 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = zorvane::test::ProgramRun;
 
 } // namespace
 
@@ -39,6 +35,9 @@ private Q_SLOTS:
     void overridesApplyForThisRunOnly();
     void pdfHasThePapersSize();
     void countThatDoesNotFit();
+    void nothingToPrint_data();
+    void nothingToPrint();
+    void versionComesFromTheBuild();
     void badInput_data();
     void badInput();
     void printWithoutAnyPrinter();
@@ -64,22 +63,11 @@ void TestHeadless::init()
 
 Run TestHeadless::zorvane(const QStringList& arguments, const QString& cupsServer)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
-        env.remove(name);
+    QProcessEnvironment env;
     env.insert(u"XDG_CONFIG_HOME"_s, dir_->filePath(u"config"_s));
     if (!cupsServer.isEmpty())
         env.insert(u"CUPS_SERVER"_s, cupsServer);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ZORVANE_EXECUTABLE), arguments);
-    Run run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return zorvane::test::runWithoutDisplay(QStringLiteral(ZORVANE_EXECUTABLE), arguments, env);
 }
 
 void TestHeadless::storeMain(const char* key, const QVariant& value)
@@ -97,7 +85,9 @@ void TestHeadless::helpListsTheOptions()
     QCOMPARE(run.status, 0);
     for (const QString& option :
          {u"--print-to"_s, u"--print"_s, u"--picture"_s, u"--dpi"_s, u"--type"_s, u"--size"_s,
-          u"--paper"_s, u"--count"_s, u"--order"_s, u"--calibration-sheet"_s})
+          u"--paper"_s, u"--count"_s, u"--order"_s, u"--calibration-sheet"_s, u"--version"_s,
+          // the two files a user may want to find or remove
+          u"Local AppWizard-Generated Applications/Zorvane.ini"_s, u"devmode.zvn"_s})
         QVERIFY2(run.out.contains(option), qPrintable(option));
     QCOMPARE(run.err, QString());
 }
@@ -180,8 +170,45 @@ void TestHeadless::countThatDoesNotFit()
     const Run run =
         zorvane({u"--print-to"_s, png, u"--picture"_s, picture_, u"--count"_s, u"28"_s});
     QCOMPARE(run.status, 1);
-    QCOMPARE(run.err, u"すべてのアイテムを印刷できません。\n設定を変更して下さい。\n"_s);
+    QCOMPARE(run.err, u"Zorvane: すべてのアイテムを印刷できません。設定を変更して下さい。\n"_s);
     QVERIFY(!QFile::exists(png));
+}
+
+void TestHeadless::nothingToPrint_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("mentions");
+
+    QTest::newRow("count 0") << QStringList{u"--count"_s, u"0"_s, u"@PIC@"_s} << u"count"_s;
+    QTest::newRow("count negative") << QStringList{u"--count"_s, u"-3"_s, u"@PIC@"_s} << u"count"_s;
+    QTest::newRow("count not a number")
+        << QStringList{u"--count"_s, u"x"_s, u"@PIC@"_s} << u"count"_s;
+    QTest::newRow("no picture") << QStringList{u"--count"_s, u"3"_s} << u"picture"_s;
+}
+
+// A sheet with no tickets would be a blank page: nothing is written.
+void TestHeadless::nothingToPrint()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, mentions);
+    for (QString& argument : arguments)
+        argument.replace(u"@PIC@"_s, picture_);
+    const QString png = dir_->filePath(u"blank.png"_s);
+
+    const Run run = zorvane(QStringList{u"--print-to"_s, png} + arguments);
+    QCOMPARE(run.status, 4);
+    QVERIFY2(run.err.startsWith(u"Zorvane: nothing to print"_s), qPrintable(run.err));
+    QVERIFY2(run.err.contains(mentions), qPrintable(run.err));
+    QCOMPARE(run.err.count(u'\n'), 1);
+    QVERIFY(!QFile::exists(png));
+}
+
+void TestHeadless::versionComesFromTheBuild()
+{
+    const Run run = zorvane({u"--version"_s});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, u"Zorvane 1.10\n"_s);
+    QCOMPARE(run.err, QString());
 }
 
 void TestHeadless::badInput_data()
@@ -197,9 +224,15 @@ void TestHeadless::badInput_data()
         << u"picture"_s;
     QTest::newRow("unknown option")
         << QStringList{u"--print"_s, u"--picture"_s, u"@PIC@"_s, u"--colour"_s} << u"colour"_s;
-    QTest::newRow("unwritable output")
-        << QStringList{u"--print-to"_s, u"@DIR@/no/such/dir/a.pdf"_s, u"--picture"_s, u"@PIC@"_s}
-        << u"a.pdf"_s;
+    QTest::newRow("second file") << QStringList{u"--print-to"_s, u"@DIR@/a.png"_s, u"@PIC@"_s,
+                                                u"@PIC@"_s}
+                                 << u"second"_s;
+    QTest::newRow("unknown option opens no window")
+        << QStringList{u"--colour"_s, u"@PIC@"_s} << u"--colour"_s;
+    QTest::newRow("unwritable output") << QStringList{u"--print-to"_s, u"@DIR@/no/such/dir/a.pdf"_s,
+                                                      u"--picture"_s,  u"@PIC@"_s,
+                                                      u"--count"_s,    u"1"_s}
+                                       << u"a.pdf"_s;
     QTest::newRow("calibration sheet without destination")
         << QStringList{u"--calibration-sheet"_s} << u"--print-to FILE or --print"_s;
 }
@@ -225,7 +258,7 @@ void TestHeadless::printWithoutAnyPrinter()
     const Run run = zorvane({u"--print"_s, u"--picture"_s, picture_, u"--count"_s, u"1"_s},
                             dir_->filePath(u"no-cups.sock"_s));
     QCOMPARE(run.status, 3);
-    QCOMPARE(run.err, u"プリンタの検出に失敗しました。\n"_s);
+    QCOMPARE(run.err, u"Zorvane: プリンタの検出に失敗しました。\n"_s);
 }
 
 // The sheet of the paper given on the command line, its crosshairs 20 mm in

@@ -1,3 +1,4 @@
+#include "ProgramRun.h"
 #include "SheetProbe.h"
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
@@ -15,12 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = zorvane::test::ProgramRun;
 
 const QString installedDataDir = u"/usr/share"_s;
 
@@ -72,22 +68,11 @@ QString TestHeadlessLabels::userLabelFolder() const
 
 Run TestHeadlessLabels::zorvane(const QStringList& arguments, const QString& dataDirs)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
-        env.remove(name);
+    QProcessEnvironment env;
     env.insert(u"XDG_CONFIG_HOME"_s, dir_->filePath(u"config"_s));
     env.insert(u"XDG_DATA_HOME"_s, dir_->filePath(u"data"_s));
     env.insert(u"XDG_DATA_DIRS"_s, dataDirs);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ZORVANE_EXECUTABLE), arguments);
-    Run run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return zorvane::test::runWithoutDisplay(QStringLiteral(ZORVANE_EXECUTABLE), arguments, env);
 }
 
 void TestHeadlessLabels::printsOnTheProductsGrid()
@@ -173,6 +158,8 @@ void TestHeadlessLabels::refused_data()
     QTest::newRow("with a paper") << QStringList{u"--label"_s, u"Hisago ELM033"_s, u"--paper"_s,
                                                  u"B5"_s}
                                   << u"--paper"_s;
+    QTest::newRow("listing while printing")
+        << QStringList{u"--list-labels"_s} << u"--list-labels"_s;
     QTest::newRow("with a size") << QStringList{u"--label"_s, u"Hisago ELM033"_s, u"--size"_s,
                                                 u"10x10"_s}
                                  << u"--size"_s;

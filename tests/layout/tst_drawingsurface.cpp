@@ -1,3 +1,4 @@
+#include "TestPictures.h"
 #include "layout/DrawingSurface.h"
 #include "picture/PictureHolder.h"
 
@@ -34,16 +35,8 @@ QList<QPoint> inked(const QImage& image)
 // Four colours in four quadrants.
 QImage quadrants(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int quadrant = (x >= width / 2 ? 1 : 0) + (y >= height / 2 ? 2 : 0);
-            image.setPixel(
-                x, y,
-                std::array<QRgb, 4>{0xffff0000, 0xff00ff00, 0xff0000ff, 0xff000000}[quadrant]);
-        }
-    }
-    return image;
+    return zorvane::test::quarteredImage(width, height,
+                                         {0xffff0000, 0xff00ff00, 0xff0000ff, 0xff000000});
 }
 
 } // namespace

@@ -43,6 +43,10 @@ private Q_SLOTS:
             << LabelSheet{PaperKind::A4Quarter, 400, 200, 50, 50, 50, 40, 3, 4} << 9;
         QTest::newRow("first label beyond the extent")
             << LabelSheet{PaperKind::B5, 400, 400, 1500, 100, 50, 50, 2, 3} << 0;
+        // Both directions a whole pitch beyond the extent: -1 column and -1
+        // row, which must not count as one label.
+        QTest::newRow("first label far beyond both edges")
+            << LabelSheet{PaperKind::A4, 600, 200, 3000, 4000, 30, 30, 3, 12} << 0;
     }
 
     void labelsThatFit()

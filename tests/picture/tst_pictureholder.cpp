@@ -1,3 +1,4 @@
+#include "TestPictures.h"
 #include "picture/PictureFileCheck.h"
 #include "picture/PictureHolder.h"
 
@@ -17,17 +18,8 @@ namespace {
 // stretching show in the pixels.
 QImage quadrants(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const bool right = x >= width / 2;
-            const bool bottom = y >= height / 2;
-            image.setPixel(x, y,
-                           right ? (bottom ? 0xff0000ff : 0xff00ff00)
-                                 : (bottom ? 0xffffff00 : 0xffff0000));
-        }
-    }
-    return image;
+    return zorvane::test::quarteredImage(width, height,
+                                         {0xffff0000, 0xff00ff00, 0xffffff00, 0xff0000ff});
 }
 
 QByteArray encoded(const QImage& image, const char* format)
@@ -121,23 +113,6 @@ QByteArray twoFrameGif(int width, int height)
     return gif;
 }
 
-// A BMP header that claims a size, with a few bytes of pixels.
-QByteArray bmpClaiming(qint32 width, qint32 height)
-{
-    QByteArray bmp(54 + 16, '\0');
-    char* d = bmp.data();
-    d[0] = 'B';
-    d[1] = 'M';
-    qToLittleEndian<quint32>(quint32(bmp.size()), d + 2);
-    qToLittleEndian<quint32>(54, d + 10);
-    qToLittleEndian<quint32>(40, d + 14);
-    qToLittleEndian<qint32>(width, d + 18);
-    qToLittleEndian<qint32>(height, d + 22);
-    qToLittleEndian<quint16>(1, d + 26);
-    qToLittleEndian<quint16>(24, d + 28);
-    return bmp;
-}
-
 // A baseline JPEG whose frame header claims a size; the rest is a small
 // real picture's data.
 QByteArray jpegClaiming(quint16 width, quint16 height)
@@ -181,6 +156,7 @@ private Q_SLOTS:
     void refusesBadFiles_data();
     void refusesBadFiles();
     void refusesMissingFileAndDirectory();
+    void loadsJpegWithoutEndMarker();
     void loadsPictureAboveQtsDefaultLimit();
     void structureChecks_data();
     void structureChecks();
@@ -217,6 +193,9 @@ void TestPictureHolder::loadsFormats_data()
     QTest::newRow("gif") << quadrantGif(60, 40) << u"a.gif"_s << 0;
     QTest::newRow("png") << encoded(picture, "png") << u"a.png"_s << 0;
     QTest::newRow("bmp named jpg") << encoded(picture, "bmp") << u"b.jpg"_s << 0;
+    QTest::newRow("tiff") << encoded(picture, "tiff") << u"a.tif"_s << 0;
+    QTest::newRow("webp") << encoded(picture, "webp") << u"a.webp"_s << 40;
+    QTest::newRow("ppm") << encoded(picture, "ppm") << u"a.ppm"_s << 0;
 }
 
 void TestPictureHolder::loadsFormats()
@@ -279,15 +258,16 @@ void TestPictureHolder::refusesBadFiles_data()
     QTest::newRow("bmp header only") << bmp.left(54) << u"h.bmp"_s;
     QTest::newRow("bmp corrupt") << corrupted(bmp, 2) << u"c.bmp"_s;
     QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << u"t.jpg"_s;
-    QTest::newRow("jpeg without end marker") << jpeg.left(jpeg.size() - 2) << u"e.jpg"_s;
     QTest::newRow("jpeg corrupt") << corrupted(jpeg, 3) << u"c.jpg"_s;
     QTest::newRow("gif truncated") << gif.left(gif.size() / 2) << u"t.gif"_s;
     QTest::newRow("gif header only") << gif.left(13) << u"h.gif"_s;
     QTest::newRow("gif corrupt") << corrupted(gif, 6) << u"c.gif"_s;
     QTest::newRow("text named jpg") << QByteArray("this is not a picture\n") << u"x.jpg"_s;
     QTest::newRow("empty") << QByteArray() << u"empty.jpg"_s;
-    QTest::newRow("bmp claims 100000 x 100000") << bmpClaiming(100000, 100000) << u"big.bmp"_s;
-    QTest::newRow("bmp claims negative height") << bmpClaiming(100000, -100000) << u"neg.bmp"_s;
+    QTest::newRow("bmp claims 100000 x 100000")
+        << test::bmpClaiming(100000, 100000) << u"big.bmp"_s;
+    QTest::newRow("bmp claims negative height")
+        << test::bmpClaiming(100000, -100000) << u"neg.bmp"_s;
     QTest::newRow("jpeg claims 65000 x 65000") << jpegClaiming(65000, 65000) << u"big.jpg"_s;
     QTest::newRow("gif claims 65535 x 65535") << gifClaiming(65535, 65535) << u"big.gif"_s;
 }
@@ -308,6 +288,17 @@ void TestPictureHolder::refusesMissingFileAndDirectory()
     QFile huge(write(u"huge.bmp"_s, encoded(quadrants(8, 8), "bmp")));
     QVERIFY(huge.resize(qint64(600) * 1024 * 1024)); // sparse: costs no disk
     QVERIFY(!PictureHolder::load(huge.fileName()));
+}
+
+void TestPictureHolder::loadsJpegWithoutEndMarker()
+{
+    const QByteArray jpeg = encoded(quadrants(60, 40), "jpeg");
+    QVERIFY(jpeg.endsWith("\xFF\xD9"));
+    const auto holder = PictureHolder::load(write(u"camera.jpg"_s, jpeg.left(jpeg.size() - 2)));
+    QVERIFY(holder);
+    QCOMPARE(holder->size(), QSize(60, 40));
+    const QColor lowerRight = holder->image().pixelColor(50, 35);
+    QVERIFY2(lowerRight.blue() > 200 && lowerRight.red() < 60, qPrintable(lowerRight.name()));
 }
 
 void TestPictureHolder::loadsPictureAboveQtsDefaultLimit()
@@ -332,6 +323,10 @@ void TestPictureHolder::structureChecks_data()
     QTest::newRow("jpeg with trailing data") << jpeg + QByteArray(100, 'x') << true;
     QTest::newRow("jpeg cut in the scan") << jpeg.left(jpeg.size() - 40) << false;
     QTest::newRow("jpeg cut in a header") << jpeg.left(30) << false;
+    // Complete image data without the 2-byte end marker, as many cameras
+    // write them; cut a few bytes further, the last scanlines are missing.
+    QTest::newRow("jpeg without end marker") << jpeg.left(jpeg.size() - 2) << true;
+    QTest::newRow("jpeg without end marker, cut by 3 more") << jpeg.left(jpeg.size() - 5) << false;
     QByteArray progressive;
     {
         QBuffer buffer(&progressive);
@@ -343,6 +338,8 @@ void TestPictureHolder::structureChecks_data()
     QVERIFY(progressive.count("\xFF\xDA") > 1); // several scans
     QTest::newRow("progressive jpeg whole") << progressive << true;
     QTest::newRow("progressive jpeg cut") << progressive.left(progressive.size() * 3 / 4) << false;
+    QTest::newRow("progressive jpeg without end marker")
+        << progressive.left(progressive.size() - 2) << false;
     const QByteArray gif = quadrantGif(30, 20);
     QTest::newRow("gif whole") << gif << true;
     QTest::newRow("gif with a second frame") << twoFrameGif(30, 20) << true;

@@ -115,6 +115,8 @@ private Q_SLOTS:
     void placesFollowTheBoxSize_data();
     void placesFollowTheBoxSize();
     void largerBoxKeepsTextBelowThePageAndInside();
+    void framesStayInTheirColour();
+    void doubleDensityScreenGetsEveryDevicePixel();
 
 private:
     PreviewOutcome paint(QImage& image, const PictureHolder* picture, const MainValues& main);
@@ -196,16 +198,25 @@ void TestPagePreview::fontSizes()
 
 void TestPagePreview::fontRendersJapaneseAtScaledHeight()
 {
-    const QImage device = boxImage();
+    QImage image = boxImage();
+    image.fill(Qt::black);
     QFont standard;
     standard.setPixelSize(20);
-    const QFont font = previewFont(standard, &device, 100);
-    const QFontMetrics metrics(font, &device);
+    const QFont font = previewFont(standard, &image, 100);
+    const QFontMetrics metrics(font, &image);
     QVERIFY2(QFontInfo(font).family().contains(u"CJK"_s), qPrintable(QFontInfo(font).family()));
     QVERIFY(metrics.inFont(u'印') && metrics.inFont(u'個') && metrics.inFont(u'ロ'));
-    const int asked = int(QFontMetrics(standard, &device).height() * 0.6);
-    QVERIFY2(qAbs(metrics.height() - asked) <= 1,
-             qPrintable(u"%1 vs %2"_s.arg(metrics.height()).arg(asked)));
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(QPoint(2, 60), printableCountText(27));
+    }
+    // The glyphs' ink, not their cell, stands as tall as asked.
+    const int asked = int(QFontMetrics(standard, &image).height() * 0.6);
+    const auto [first, last] = brightRows(image, image.rect());
+    QVERIFY2(qAbs(last - first + 1 - asked) <= 1,
+             qPrintable(u"ink %1 px, asked %2"_s.arg(last - first + 1).arg(asked)));
 }
 
 void TestPagePreview::texts()
@@ -438,6 +449,62 @@ void TestPagePreview::largerBoxKeepsTextBelowThePageAndInside()
     // The right edge of the box stays black on the text's rows: nothing is cut off.
     for (int y = first; y <= last; ++y)
         QCOMPARE(image.pixel(box.width() - 2, y), qRgb(0, 0, 0));
+}
+
+// A frame one page pixel wide must not fade into the shrunken page.
+void TestPagePreview::framesStayInTheirColour()
+{
+    store_->WriteProfileInt(keys::optionSection, keys::option::drawFrame, 1);
+    store_->WriteProfileInt(keys::optionSection, keys::option::frameRed, 255);
+    store_->WriteProfileInt(keys::optionSection, keys::option::frameGreen, 0);
+    store_->WriteProfileInt(keys::optionSection, keys::option::frameBlue, 0);
+    const auto picture = solidPicture();
+    MainValues main;
+    main.countText = u"5"_s;
+    QImage image = boxImage();
+    paint(image, picture.get(), main);
+    const auto redOnRow = [&](int y) {
+        int red = 0;
+        for (int x = 5; x < 118; ++x)
+            red += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+        return red;
+    };
+    // Three tickets on the first row: the left edge, the right edge, and
+    // between them two places where neighbours' edges, 0.3 mm apart, share a
+    // preview pixel.
+    QCOMPARE(redOnRow(ticketCentre(0, 0).y()), 4);
+    QCOMPARE(redOnRow(ticketCentre(2, 0).y()), 0);
+    QVERIFY(near(image.pixel(ticketCentre(0, 0)), pictureColour, 8));
+}
+
+// At two device pixels to the point the page is shrunk into every device
+// pixel, not shrunk into half as many and doubled.
+void TestPagePreview::doubleDensityScreenGetsEveryDevicePixel()
+{
+    QImage gradient(300, 200, QImage::Format_RGB32);
+    for (int x = 0; x < gradient.width(); ++x) {
+        for (int y = 0; y < gradient.height(); ++y)
+            gradient.setPixel(x, y, qRgb(x * 255 / 299, x * 255 / 299, x * 255 / 299));
+    }
+    const auto picture = PictureHolder::fromImage(gradient);
+    MainValues main;
+    main.countText = u"1"_s;
+    QImage image(boxSize * 2, QImage::Format_RGB32);
+    image.setDotsPerMeterX(dotsPerMetreAt96);
+    image.setDotsPerMeterY(dotsPerMetreAt96);
+    image.setDevicePixelRatio(2);
+    {
+        QPainter painter(&image);
+        paintPreviewBox(painter, boxSize, picture.get(), main, *store_);
+    }
+    const int y = ticketCentre(0, 0).y() * 2;
+    int differingPairs = 0;
+    for (int x = 2 * 10; x < 2 * 35; x += 2)
+        differingPairs += image.pixel(x, y) != image.pixel(x + 1, y) ? 1 : 0;
+    QVERIFY2(differingPairs > 10, qPrintable(QString::number(differingPairs)));
+    // The page still fills its rectangle, in logical points.
+    QCOMPARE(image.pixel(2 * 5, 2 * 18), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(2 * 4 + 1, 2 * 18), qRgb(0, 0, 0));
 }
 
 QTEST_MAIN(TestPagePreview)

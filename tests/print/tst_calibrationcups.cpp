@@ -1,4 +1,5 @@
 #include "CalibrationProbe.h"
+#include "CupsQueue.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
 #include "layout/CalibrationSheet.h"
@@ -131,7 +132,7 @@ QImage TestCalibrationCups::awaitPage(const std::function<bool(const QImage&)>& 
         const QStringList names = QDir(outputDir_).entryList({u"*.pdf"_s}, QDir::Files);
         for (const QString& name : names) {
             const QString path = QDir(outputDir_).filePath(name);
-            if (seen_.contains(name) || pdfprobe::pageSizeMm(path).isEmpty())
+            if (seen_.contains(name) || !cupsqueue::isSettledPdf(path))
                 continue;
             seen_.insert(name);
             const QImage page = pdfprobe::render(path, dpi);

@@ -1,3 +1,4 @@
+#include "CupsQueue.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
 #include "picture/PictureHolder.h"
@@ -22,48 +23,6 @@ using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(zorvane::PaperKind)
 
 namespace {
-
-// The directory where the PDF queue writes its jobs: given by the script
-// that set the queue up, else the backend's own configuration.
-QString queueOutputDir()
-{
-    const QString given = qEnvironmentVariable("ZORVANE_CUPS_PDF_DIR");
-    if (!given.isEmpty())
-        return given;
-    QFile conf(u"/etc/cups/cups-pdf.conf"_s);
-    if (!conf.open(QIODevice::ReadOnly))
-        return {};
-    static const QRegularExpression outLine(u"^Out\\s+(\\S+)\\s*$"_s,
-                                            QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch match = outLine.match(QString::fromUtf8(conf.readAll()));
-    if (!match.hasMatch())
-        return {};
-    QString dir = match.captured(1);
-    dir.replace(u"${HOME}"_s, QDir::homePath());
-    dir.replace(u"${USER}"_s, qEnvironmentVariable("USER", u"root"_s));
-    return dir;
-}
-
-QSet<QString> pdfsIn(const QString& dir)
-{
-    const QStringList names = QDir(dir).entryList({u"*.pdf"_s}, QDir::Files);
-    return QSet<QString>(names.begin(), names.end());
-}
-
-// Waits for the queue to write a new, complete PDF.
-QString awaitNewPdf(const QString& dir, const QSet<QString>& before)
-{
-    const QDateTime deadline = QDateTime::currentDateTime().addSecs(90);
-    while (QDateTime::currentDateTime() < deadline) {
-        for (const QString& name : pdfsIn(dir) - before) {
-            const QString path = QDir(dir).filePath(name);
-            if (!pdfprobe::pageSizeMm(path).isEmpty())
-                return path;
-        }
-        QThread::msleep(250);
-    }
-    return {};
-}
 
 class ConfirmingUser : public PrintDialogPort
 {
@@ -102,14 +61,8 @@ private:
 void TestCupsPrint::initTestCase()
 {
     const bool required = qEnvironmentVariableIntValue("ZORVANE_REQUIRE_CUPS") == 1;
-    QString missing;
-    outputDir_ = queueOutputDir();
-    if (QPrinterInfo::defaultPrinterName().isEmpty())
-        missing = u"no default printer (run scripts/cups-test-queue.sh as root)"_s;
-    else if (outputDir_.isEmpty() || !QDir(outputDir_).exists())
-        missing = u"no PDF queue output directory"_s;
-    else if (!pdfprobe::toolsAvailable())
-        missing = u"poppler tools (pdfinfo, pdftoppm) are not installed"_s;
+    outputDir_ = cupsqueue::outputDir();
+    const QString missing = cupsqueue::whyUnusable();
     if (missing.isEmpty())
         return;
     if (required)
@@ -150,13 +103,13 @@ void TestCupsPrint::printJobReachesThePaper()
     main.paper = paper;
     main.countText = QString::number(count);
 
-    const QSet<QString> before = pdfsIn(outputDir_);
+    const QSet<QString> before = cupsqueue::pdfsIn(outputDir_);
     QCOMPARE(job.run(main, store, picture.get(), printerSettings), PrintJob::Outcome::Printed);
     QCOMPARE(messages, QStringList());
     QCOMPARE(user.printerName, QPrinterInfo::defaultPrinterName());
     QVERIFY(QFile::exists(settingsFile));
 
-    const QString pdf = awaitNewPdf(outputDir_, before);
+    const QString pdf = cupsqueue::awaitNewPdf(outputDir_, before);
     QVERIFY2(!pdf.isEmpty(), "the queue wrote no PDF");
     const QSizeF page = pdfprobe::pageSizeMm(pdf);
     QVERIFY2(qAbs(page.width() - pageMm.width()) < 1 && qAbs(page.height() - pageMm.height()) < 1,
@@ -178,7 +131,7 @@ void TestCupsPrint::commandLinePrintsWithoutADialog()
 {
     const QString picture = dir_.filePath(u"picture.png"_s);
     QVERIFY(sheetprobe::quarteredPicture(300, 160).save(picture));
-    const QSet<QString> before = pdfsIn(outputDir_);
+    const QSet<QString> before = cupsqueue::pdfsIn(outputDir_);
 
     QProcess zorvane;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -191,7 +144,7 @@ void TestCupsPrint::commandLinePrintsWithoutADialog()
     QCOMPARE(QString::fromLocal8Bit(zorvane.readAllStandardError()), QString());
     QCOMPARE(zorvane.exitCode(), 0);
 
-    const QString pdf = awaitNewPdf(outputDir_, before);
+    const QString pdf = cupsqueue::awaitNewPdf(outputDir_, before);
     QVERIFY2(!pdf.isEmpty(), "the queue wrote no PDF");
     const QSizeF page = pdfprobe::pageSizeMm(pdf);
     QVERIFY2(qAbs(page.width() - 210) < 1 && qAbs(page.height() - 297) < 1,

@@ -151,9 +151,11 @@ void TestPrinterRecord::paperSettingsGiveTheRightPage()
     earlier.setPageSize(QPageSize(QPageSize::Letter));
     earlier.setPageOrientation(QPageLayout::Landscape);
     PrinterSettingsBlock block = PrinterRecord::fromPrinter(earlier);
+    const std::uint32_t earlierFields = block.dmFields();
 
     writePaperSettings(block, paper);
-    QCOMPARE(block.dmFields(), 15u);
+    // The four paper fields are added; the user's other choices stay flagged.
+    QCOMPARE(block.dmFields(), earlierFields | 15u);
     QCOMPARE(block.readI16(devmode::orientation), devmode::portrait);
 
     QPrinter printer(QPrinter::HighResolution);

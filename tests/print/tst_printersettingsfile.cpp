@@ -45,6 +45,8 @@ private Q_SLOTS:
     void init();
     void liesBesideTheExecutable();
     void liesBesideTheStoreWhenTheExecutableDirCannotBeWritten();
+    void installedProgramKeepsItBesideTheStore_data();
+    void installedProgramKeepsItBesideTheStore();
     void load_data();
     void load();
     void missingFileChangesNothing();
@@ -88,6 +90,26 @@ void TestPrinterSettingsFile::liesBesideTheStoreWhenTheExecutableDirCannotBeWrit
     if (QFileInfo(readOnly).isWritable())
         QSKIP("permissions do not bind this user (root)");
     QCOMPARE(printerSettingsFilePath(readOnly, store), expected);
+}
+
+void TestPrinterSettingsFile::installedProgramKeepsItBesideTheStore_data()
+{
+    QTest::addColumn<QString>("executableDir");
+    QTest::newRow("/usr/bin") << u"/usr/bin"_s;
+    QTest::newRow("/usr/local/bin") << u"/usr/local/bin"_s;
+    QTest::newRow("/usr/bin by a detour") << u"/usr/share/../bin"_s;
+}
+
+// Root may write /usr/bin, and a package's program must still not leave a
+// file there.
+void TestPrinterSettingsFile::installedProgramKeepsItBesideTheStore()
+{
+    QFETCH(QString, executableDir);
+    if (!QFileInfo(executableDir).isDir())
+        QSKIP("no such directory here");
+    const QString store = dir_->filePath(u"config/Zorvane.ini"_s);
+    QCOMPARE(printerSettingsFilePath(executableDir, store),
+             dir_->filePath(u"config/devmode.zvn"_s));
 }
 
 void TestPrinterSettingsFile::load_data()

@@ -75,7 +75,7 @@ private Q_SLOTS:
     void cancelLeavesTheFileButKeepsThePaper();
     void printsTheSheetAndKeepsTheRecord_data();
     void printsTheSheetAndKeepsTheRecord();
-    void recordHandedBackIsAdoptedAndPortraitAgainNextTime();
+    void pageChangedInTheDialogIsPutBack();
     void emptyCountPrintsAnEmptyPage();
     void printerThatCannotStartIsReported();
 
@@ -193,7 +193,8 @@ void TestPrintJob::cancelLeavesTheFileButKeepsThePaper()
     QVERIFY(messages_.isEmpty());
     QCOMPARE(dialog_.shown, 1);
     QCOMPARE(readFile(settingsFile_), earlierFile);
-    QCOMPARE(printerSettings_->dmFields(), 15u);
+    QCOMPARE(printerSettings_->dmFields() & 15u, 15u);
+    QVERIFY(printerSettings_->dmFields() & devmode::hasColor); // the earlier choice stays
     QCOMPARE(printerSettings_->readI16(devmode::orientation), devmode::portrait);
     QCOMPARE(printerSettings_->readI16(devmode::paperSize), 256);
     QCOMPARE(printerSettings_->readI16(devmode::paperWidth), 1480);
@@ -264,37 +265,44 @@ void TestPrintJob::printsTheSheetAndKeepsTheRecord()
     const QString fault = sheetprobe::check(pdfprobe::render(pdf, 150), 150, sheet);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
 
-    // The record the dialog handed back is held and kept in the file.
+    // The record the dialog handed back is held and kept in the file, with
+    // one copy for the next time.
     QVERIFY(printerSettings_);
-    QCOMPARE(printerSettings_->readI16(devmode::copies), 2);
+    QCOMPARE(printerSettings_->readI16(devmode::copies), 1);
     QCOMPARE(DriverExtraTail::decode(printerSettings_->driverExtra()).outputFile, pdf);
     const QByteArray saved = readFile(settingsFile_);
     QCOMPARE(saved.size(), printerSettings_->recordLength());
     QCOMPARE(saved, printerSettings_->record());
 }
 
-void TestPrintJob::recordHandedBackIsAdoptedAndPortraitAgainNextTime()
+// The sheet is laid out for the main window's paper, so a page turned or
+// changed in the dialog is put back before printing.
+void TestPrintJob::pageChangedInTheDialogIsPutBack()
 {
     const QString pdf = dir_->filePath(u"turned.pdf"_s);
     dialog_.user = [&](QPrinter& printer) {
         printsTo(pdf)(printer);
         printer.setPageOrientation(QPageLayout::Landscape); // the user turns the page
+        printer.setPageSize(QPageSize(QPageSize::Letter));
         return true;
     };
     MainValues main;
     main.countText = u"1"_s;
     QCOMPARE(run(main), PrintJob::Outcome::Printed);
-    QCOMPARE(printerSettings_->readI16(devmode::orientation), devmode::landscape);
+    QCOMPARE(printerSettings_->readI16(devmode::orientation), devmode::portrait);
+    QCOMPARE(printerSettings_->readI16(devmode::paperSize), 9);
+    QCOMPARE(DriverExtraTail::decode(printerSettings_->driverExtra()).outputFile, pdf);
     QVERIFY(readFile(settingsFile_).size() > 0);
 
     dialog_.user = [](QPrinter&) { return false; };
     QCOMPARE(run(main), PrintJob::Outcome::Cancelled);
     QCOMPARE(dialog_.layoutShown.orientation(), QPageLayout::Portrait);
     QCOMPARE(dialog_.layoutShown.pageSize().id(), QPageSize::A4);
-    // The file still holds what was printed.
+    // The file holds what was printed.
     PrinterSettingsBlock fromFile;
     QVERIFY(fromFile.overlay(readFile(settingsFile_)));
-    QCOMPARE(fromFile.readI16(devmode::orientation), devmode::landscape);
+    QCOMPARE(fromFile.readI16(devmode::orientation), devmode::portrait);
+    QCOMPARE(fromFile.readI16(devmode::paperSize), 9);
 }
 
 void TestPrintJob::emptyCountPrintsAnEmptyPage()

@@ -3,6 +3,7 @@
 #include "settings/StoreKeys.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -190,6 +191,29 @@ private Q_SLOTS:
         QCOMPARE(o.offsetX, -5);
         QCOMPARE(o.gapV, 3);
         QCOMPARE(o.maxRows, 3);
+    }
+
+    // Copy A has read the store; copy B then changes an Option value. A sees
+    // B's value, and A's own change later keeps it.
+    void twoCopiesOnOneStoreKeepEachOthersValues()
+    {
+        SettingsStore copyA(storePath());
+        OptionValues seenByA = loadOptionValues(copyA);
+        QCOMPARE(seenByA.gapV, 3);
+
+        QProcess copyB;
+        copyB.start(QStringLiteral(STORE_WRITER), {storePath(), u"7"_s});
+        QVERIFY(copyB.waitForFinished());
+        QCOMPARE(copyB.exitCode(), 0);
+
+        seenByA = loadOptionValues(copyA);
+        QCOMPARE(seenByA.gapV, 7);
+        seenByA.offsetX = 250;
+        saveOptionValues(copyA, seenByA);
+
+        const QSettings file(storePath(), QSettings::IniFormat);
+        QCOMPARE(file.value(u"Option/EDIT3"_s).toInt(), 7);
+        QCOMPARE(file.value(u"Option/EDIT1"_s).toInt(), 250);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -97,6 +98,90 @@ private Q_SLOTS:
         writeFile(path, "[Option]\n" + line + "\n");
         SettingsStore store(path);
         QCOMPARE(store.GetProfileInt("Option", "EDIT1", 100), expected);
+    }
+
+    // Files written by Qt's own INI format read back in the store and the
+    // other way round, texts and keys alike.
+    void sameFilesAsQtIni_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+
+        const QString main = u"Main/COMBO1"_s;
+        QTest::newRow("plain") << main << u"12"_s;
+        QTest::newRow("empty") << main << QString();
+        QTest::newRow("japanese path") << main << u"/home/ユーザー/写真/猫 1.png"_s;
+        QTest::newRow("outside the BMP") << main << u"札😀"_s;
+        QTest::newRow("at sign") << main << u"@home"_s;
+        QTest::newRow("looks typed") << main << u"@Variant(\0\0)"_s;
+        QTest::newRow("separators") << main << u" 12x, 残り; a=b "_s;
+        QTest::newRow("quotes and backslashes") << main << u"say \"a\\b\""_s;
+        QTest::newRow("controls") << main
+                                  << u"a\nb\tc\x01"
+                                     "2\r"_s;
+        QTest::newRow("nul before a digit") << main
+                                            << QString(u"a\0"
+                                                       "1b"_s);
+        QTest::newRow("printer group") << u"Calibration/My%20Printer%2F2/ScaleX"_s << u"1000250"_s;
+    }
+
+    void sameFilesAsQtIni()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString byQt = dir.filePath(u"qt.ini"_s);
+        const QString byStore = dir.filePath(u"store.ini"_s);
+        QSettings(byQt, QSettings::IniFormat).setValue(key, text);
+        const QByteArray group = key.section(u'/', 0, -2).toLatin1();
+        const QByteArray name = key.section(u'/', -1).toLatin1();
+        {
+            SettingsStore store(byStore);
+            store.WriteProfileString(group.constData(), name.constData(), text);
+        }
+        QCOMPARE(SettingsStore(byQt).GetProfileString(group.constData(), name.constData(), u"-"_s),
+                 text);
+        QCOMPARE(QSettings(byStore, QSettings::IniFormat).value(key).toString(), text);
+    }
+
+    // Typed values are only ever written by other programs; decoding them
+    // can allocate whatever they claim.
+    void typedValuesReadAsMissing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+
+        QByteArray typedDate;
+        {
+            QTemporaryDir dir;
+            const QString path = dir.filePath(u"typed.ini"_s);
+            {
+                QSettings qt(path, QSettings::IniFormat);
+                qt.setValue(u"Main/COMBO1"_s, QDate(2026, 12, 9));
+                qt.setValue(u"Main/EDIT2"_s, 7);
+            }
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            typedDate = file.readAll();
+        }
+        QVERIFY2(typedDate.contains("@Variant("), typedDate.constData());
+        QTest::newRow("date") << typedDate;
+        QTest::newRow("bytes") << QByteArray("[Main]\nCOMBO1=@ByteArray(abc)\nEDIT2=7\n");
+        QTest::newRow("in a list") << QByteArray("[Main]\nCOMBO1=a, @Rect(1 2 3 4)\nEDIT2=7\n");
+        QFile found(QStringLiteral(ZORVANE_TEST_DATA "/fuzz/store-variant-of-4-gigabytes.ini"));
+        QVERIFY(found.open(QIODevice::ReadOnly));
+        QTest::newRow("found by fuzzing") << found.readAll() + "\n[Main]\nEDIT2=7\n";
+    }
+
+    void typedValuesReadAsMissing()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Zorvane.ini"_s);
+        writeFile(path, content);
+        SettingsStore store(path);
+        QCOMPARE(store.GetProfileString("Main", "COMBO1", u"既定"_s), u"既定"_s);
+        QCOMPARE(store.GetProfileString("Main", "EDIT3", u"既定"_s), u"既定"_s);
+        QCOMPARE(store.GetProfileInt("Main", "EDIT2", 0), 7);
     }
 
     void garbageFileReadsAsDefaults()

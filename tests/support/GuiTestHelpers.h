@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DialogBuilder.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -13,6 +15,22 @@
 #include <functional>
 
 namespace zorvane::test {
+
+// A control of a dialog built from its template, by template id or by the
+// name the builder gave it. Ends the test program when there is none, as
+// every later step would use it.
+template<typename T> T* findControl(const QObject* dialog, const QString& name)
+{
+    T* widget = dialog->findChild<T*>(name);
+    if (!widget)
+        qFatal("no control %s", qPrintable(name));
+    return widget;
+}
+
+template<typename T> T* findControl(const QObject* dialog, int id)
+{
+    return findControl<T>(dialog, controlName(id));
+}
 
 // Calls handle with the next modal widget (other than ignore) that opens,
 // from inside its nested event loop; handle must close it. Gives up after

@@ -1,5 +1,7 @@
 #include "SheetProbe.h"
 
+#include "TestPictures.h"
+
 #include <QPainter>
 
 using namespace Qt::StringLiterals;
@@ -74,15 +76,9 @@ QString checkBlank(const QImage& page, double dpi, QPointF at, const QString& wh
 
 QImage quarteredPicture(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    const int halfW = width / 2;
-    const int halfH = height / 2;
-    painter.fillRect(0, 0, halfW, halfH, topLeftColour);
-    painter.fillRect(halfW, 0, width - halfW, halfH, topRightColour);
-    painter.fillRect(0, halfH, halfW, height - halfH, bottomLeftColour);
-    painter.fillRect(halfW, halfH, width - halfW, height - halfH, bottomRightColour);
-    return image;
+    return zorvane::test::quarteredImage(width, height,
+                                         {topLeftColour.rgb(), topRightColour.rgb(),
+                                          bottomLeftColour.rgb(), bottomRightColour.rgb()});
 }
 
 QString check(const QImage& page, double dpi, const Sheet& sheet)

@@ -3,6 +3,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/CDetailDlg.h"
 #include "ui/ColorChooser.h"
+#include "ui/DialogTemplates.h"
 #include "ui/framework/DataExchange.h"
 
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 using namespace zorvane;
 using namespace zorvane::test;
 using namespace Qt::StringLiterals;
+namespace id = zorvane::ids::detail;
 
 namespace {
 
@@ -36,8 +38,10 @@ public:
 };
 
 // The twelve values in the order they are stored.
-const QStringList fieldNames{u"1000"_s, u"1006"_s, u"1007"_s, u"1010"_s,
-                             u"1001"_s, u"1002"_s, u"1008"_s, u"1012"_s};
+const QStringList fieldNames{controlName(id::offsetX),   controlName(id::offsetY),
+                             controlName(id::gapV),      controlName(id::gapH),
+                             controlName(id::frameRed),  controlName(id::frameGreen),
+                             controlName(id::frameBlue), controlName(id::fontPercent)};
 
 } // namespace
 
@@ -68,12 +72,10 @@ private Q_SLOTS:
 
 private:
     void open();
+    template<typename T> T* control(int id) const { return findControl<T>(dialog_, id); }
     template<typename T> T* control(const QString& name) const
     {
-        T* widget = dialog_->findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return findControl<T>(dialog_, name);
     }
     void type(const QString& name, const QString& text) const;
     QColor swatchPixel(const QPoint& at) const;
@@ -131,7 +133,7 @@ void CDetailDlgTest::type(const QString& name, const QString& text) const
 
 QColor CDetailDlgTest::swatchPixel(const QPoint& at) const
 {
-    const QImage image = control<QWidget>(u"1011"_s)->grab().toImage();
+    const QImage image = control<QWidget>(id::swatch)->grab().toImage();
     return image.pixelColor(at.x() < 0 ? image.width() + at.x() : at.x(),
                             at.y() < 0 ? image.height() + at.y() : at.y());
 }
@@ -145,9 +147,9 @@ void CDetailDlgTest::firstOpeningShowsDefaults()
                                u"224"_s, u"224"_s, u"224"_s, u"100"_s};
     for (qsizetype i = 0; i < fieldNames.size(); ++i)
         QCOMPARE(control<QLineEdit>(fieldNames[i])->text(), expected[i]);
-    QVERIFY(!control<QCheckBox>(u"1018"_s)->isChecked());
-    QVERIFY(!control<QCheckBox>(u"1021"_s)->isChecked());
-    for (const QString& name : {u"1015"_s, u"1016"_s}) {
+    QVERIFY(!control<QCheckBox>(id::drawFrame)->isChecked());
+    QVERIFY(!control<QCheckBox>(id::limitGrid)->isChecked());
+    for (const QString& name : {controlName(id::maxRows), controlName(id::maxCols)}) {
         auto* combo = control<QComboBox>(name);
         QCOMPARE(combo->currentText(), u"0"_s);
         QCOMPARE(combo->currentIndex(), -1);
@@ -155,10 +157,10 @@ void CDetailDlgTest::firstOpeningShowsDefaults()
         QCOMPARE(combo->itemText(0), u"1"_s);
         QCOMPARE(combo->itemText(19), u"20"_s);
     }
-    auto* ok = control<QPushButton>(u"1"_s);
+    auto* ok = control<QPushButton>(ids::ok);
     QVERIFY(ok->isDefault());
-    QCOMPARE(focusedControlName(), u"1"_s);
-    QCOMPARE(control<QPushButton>(u"2"_s)->text(), u"ｷｬﾝｾﾙ"_s);
+    QCOMPARE(focusedControlName(), controlName(ids::ok));
+    QCOMPARE(control<QPushButton>(ids::cancel)->text(), u"ｷｬﾝｾﾙ"_s);
     QCOMPARE(swatchPixel({6, 6}), QColor(224, 224, 224));
     QCOMPARE(swatchPixel({0, 0}), QColor(Qt::black));
     QCOMPARE(swatchPixel({-1, -1}), QColor(Qt::black));
@@ -176,24 +178,27 @@ void CDetailDlgTest::opensWithTheStoredValues()
     stored.maxCols = 21;
     saveOptionValues(*store_, stored);
     open();
-    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), u"-20"_s);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"12"_s);
-    QCOMPARE(control<QLineEdit>(u"1001"_s)->text(), u"300"_s);
-    QVERIFY(control<QCheckBox>(u"1018"_s)->isChecked());
-    QVERIFY(control<QCheckBox>(u"1021"_s)->isChecked());
-    QCOMPARE(control<QComboBox>(u"1015"_s)->currentIndex(), 4);
+    QCOMPARE(control<QLineEdit>(id::offsetX)->text(), u"-20"_s);
+    QCOMPARE(control<QLineEdit>(id::gapH)->text(), u"12"_s);
+    QCOMPARE(control<QLineEdit>(id::frameRed)->text(), u"300"_s);
+    QVERIFY(control<QCheckBox>(id::drawFrame)->isChecked());
+    QVERIFY(control<QCheckBox>(id::limitGrid)->isChecked());
+    QCOMPARE(control<QComboBox>(id::maxRows)->currentIndex(), 4);
     // No entry begins with 21: the text goes into the edit field.
-    QCOMPARE(control<QComboBox>(u"1016"_s)->currentText(), u"21"_s);
-    QCOMPARE(control<QComboBox>(u"1016"_s)->currentIndex(), -1);
+    QCOMPARE(control<QComboBox>(id::maxCols)->currentText(), u"21"_s);
+    QCOMPARE(control<QComboBox>(id::maxCols)->currentIndex(), -1);
     QCOMPARE(swatchPixel({6, 6}), QColor(44, 224, 224));
 }
 
 void CDetailDlgTest::tabOrderFollowsTheTemplate()
 {
     open();
-    const QStringList expected{u"2"_s,    u"1000"_s, u"1001"_s, u"1002"_s, u"1018"_s,
-                               u"1006"_s, u"1007"_s, u"1008"_s, u"1020"_s, u"1010"_s,
-                               u"1021"_s, u"1015"_s, u"1016"_s, u"1012"_s, u"1"_s};
+    const QStringList expected{
+        controlName(ids::cancel),    controlName(id::offsetX),     controlName(id::frameRed),
+        controlName(id::frameGreen), controlName(id::drawFrame),   controlName(id::offsetY),
+        controlName(id::gapV),       controlName(id::frameBlue),   controlName(id::chooseColor),
+        controlName(id::gapH),       controlName(id::limitGrid),   controlName(id::maxRows),
+        controlName(id::maxCols),    controlName(id::fontPercent), controlName(ids::ok)};
     QStringList visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -222,9 +227,9 @@ void CDetailDlgTest::swatchShowsTheLowEightBits()
     QFETCH(QString, blue);
     QFETCH(QColor, expected);
     open();
-    type(u"1001"_s, red);
-    type(u"1002"_s, green);
-    type(u"1008"_s, blue);
+    type(controlName(id::frameRed), red);
+    type(controlName(id::frameGreen), green);
+    type(controlName(id::frameBlue), blue);
     QCOMPARE(swatchPixel({6, 6}), expected);
     QCOMPARE(swatchPixel({1, 1}), expected);
     QCOMPARE(swatchPixel({0, 6}), QColor(Qt::black));
@@ -252,10 +257,10 @@ void CDetailDlgTest::okStoresTheTwelveValues()
                             u"300"_s, u"16"_s,  u"17"_s, u"0"_s};
     for (qsizetype i = 0; i < fieldNames.size(); ++i)
         type(fieldNames[i], typed[i]);
-    QTest::mouseClick(control<QCheckBox>(u"1018"_s), Qt::LeftButton);
-    type(u"1015"_s, rowsText);
-    type(u"1016"_s, colsText);
-    QTest::mouseClick(control<QPushButton>(u"1"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QCheckBox>(id::drawFrame), Qt::LeftButton);
+    type(controlName(id::maxRows), rowsText);
+    type(controlName(id::maxCols), colsText);
+    QTest::mouseClick(control<QPushButton>(ids::ok), Qt::LeftButton);
 
     QVERIFY(!dialog_->isVisible());
     QCOMPARE(dialog_->result(), int(QDialog::Accepted));
@@ -281,10 +286,10 @@ void CDetailDlgTest::rejectedFieldStoresNothingAndStaysOpen_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
-    QTest::newRow("first, letters") << u"1000"_s << u"abc"_s;
-    QTest::newRow("middle, empty") << u"1001"_s << QString();
-    QTest::newRow("last, number and letters") << u"1012"_s << u"12x"_s;
-    QTest::newRow("beyond 32 bits") << u"1007"_s << u"3000000000"_s;
+    QTest::newRow("first, letters") << controlName(id::offsetX) << u"abc"_s;
+    QTest::newRow("middle, empty") << controlName(id::frameRed) << QString();
+    QTest::newRow("last, number and letters") << controlName(id::fontPercent) << u"12x"_s;
+    QTest::newRow("beyond 32 bits") << controlName(id::gapV) << u"3000000000"_s;
 }
 
 // All fields are read before anything is stored: a rejected field gets one
@@ -300,7 +305,7 @@ void CDetailDlgTest::rejectedFieldStoresNothingAndStaysOpen()
     type(field, text);
 
     MessageCatcher catcher;
-    QTest::mouseClick(control<QPushButton>(u"1"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(ids::ok), Qt::LeftButton);
     settle();
     QCOMPARE(catcher.messages(), QStringList{QString::fromUtf16(DataExchange::rejectionMessage)});
     QVERIFY(dialog_->isVisible());
@@ -308,13 +313,13 @@ void CDetailDlgTest::rejectedFieldStoresNothingAndStaysOpen()
     QCOMPARE(dialog_->focusWidget()->objectName(), field);
     QVERIFY(storedKeys(storePath_, u"Option"_s).isEmpty());
 
-    QTest::mouseClick(control<QPushButton>(u"1"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(ids::ok), Qt::LeftButton);
     settle();
     QCOMPARE(catcher.messages().size(), 2);
     QVERIFY(storedKeys(storePath_, u"Option"_s).isEmpty());
 
     type(field, u"42"_s);
-    QTest::mouseClick(control<QPushButton>(u"1"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(ids::ok), Qt::LeftButton);
     QVERIFY(!dialog_->isVisible());
     QCOMPARE(catcher.messages().size(), 2);
     const OptionValues stored = loadOptionValues(SettingsStore(storePath_));
@@ -334,15 +339,15 @@ void CDetailDlgTest::cancelStoresNothing()
 {
     QFETCH(bool, byEscape);
     open();
-    type(u"1000"_s, u"5"_s);
-    type(u"1007"_s, u"abc"_s);
+    type(controlName(id::offsetX), u"5"_s);
+    type(controlName(id::gapV), u"abc"_s);
     chooser_.answer = QColor(Qt::red);
-    QTest::mouseClick(control<QPushButton>(u"1020"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::chooseColor), Qt::LeftButton);
     MessageCatcher catcher;
     if (byEscape)
-        QTest::keyClick(control<QLineEdit>(u"1000"_s), Qt::Key_Escape);
+        QTest::keyClick(control<QLineEdit>(id::offsetX), Qt::Key_Escape);
     else
-        QTest::mouseClick(control<QPushButton>(u"2"_s), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(ids::cancel), Qt::LeftButton);
     settle();
     QVERIFY(!dialog_->isVisible());
     QCOMPARE(dialog_->result(), int(QDialog::Rejected));
@@ -353,8 +358,8 @@ void CDetailDlgTest::cancelStoresNothing()
 void CDetailDlgTest::enterInAFieldAccepts()
 {
     open();
-    type(u"1007"_s, u"8"_s);
-    QTest::keyClick(control<QLineEdit>(u"1007"_s), Qt::Key_Return);
+    type(controlName(id::gapV), u"8"_s);
+    QTest::keyClick(control<QLineEdit>(id::gapV), Qt::Key_Return);
     QVERIFY(!dialog_->isVisible());
     QCOMPARE(dialog_->result(), int(QDialog::Accepted));
     QCOMPARE(loadOptionValues(SettingsStore(storePath_)).gapV, 8);
@@ -363,17 +368,17 @@ void CDetailDlgTest::enterInAFieldAccepts()
 void CDetailDlgTest::colourChooserFillsTheColourFields()
 {
     open();
-    type(u"1001"_s, u"9"_s);
-    type(u"1010"_s, u"42"_s); // typed after the last paint, kept
+    type(controlName(id::frameRed), u"9"_s);
+    type(controlName(id::gapH), u"42"_s); // typed after the last paint, kept
     chooser_.answer = QColor(255, 0, 0);
-    QTest::mouseClick(control<QPushButton>(u"1020"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::chooseColor), Qt::LeftButton);
 
     QCOMPARE(chooser_.calls, 1);
     QCOMPARE(chooser_.initialSeen, QColor(Qt::black));
-    QCOMPARE(control<QLineEdit>(u"1001"_s)->text(), u"255"_s);
-    QCOMPARE(control<QLineEdit>(u"1002"_s)->text(), u"0"_s);
-    QCOMPARE(control<QLineEdit>(u"1008"_s)->text(), u"0"_s);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"42"_s);
+    QCOMPARE(control<QLineEdit>(id::frameRed)->text(), u"255"_s);
+    QCOMPARE(control<QLineEdit>(id::frameGreen)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(id::frameBlue)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(id::gapH)->text(), u"42"_s);
     QCOMPARE(swatchPixel({6, 6}), QColor(255, 0, 0));
     QVERIFY(storedKeys(storePath_, u"Option"_s).isEmpty());
 }
@@ -381,12 +386,12 @@ void CDetailDlgTest::colourChooserFillsTheColourFields()
 void CDetailDlgTest::cancelledColourChooserChangesNothing()
 {
     open();
-    type(u"1002"_s, u"7"_s);
+    type(controlName(id::frameGreen), u"7"_s);
     chooser_.answer.reset();
-    QTest::mouseClick(control<QPushButton>(u"1020"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::chooseColor), Qt::LeftButton);
     QCOMPARE(chooser_.calls, 1);
-    QCOMPARE(control<QLineEdit>(u"1001"_s)->text(), u"224"_s);
-    QCOMPARE(control<QLineEdit>(u"1002"_s)->text(), u"7"_s);
+    QCOMPARE(control<QLineEdit>(id::frameRed)->text(), u"224"_s);
+    QCOMPARE(control<QLineEdit>(id::frameGreen)->text(), u"7"_s);
     QCOMPARE(swatchPixel({6, 6}), QColor(224, 7, 224));
 }
 
@@ -394,7 +399,7 @@ void CDetailDlgTest::cancelledColourChooserChangesNothing()
 void CDetailDlgTest::paintingShowsNoMessage()
 {
     open();
-    type(u"1000"_s, u"abc"_s);
+    type(controlName(id::offsetX), u"abc"_s);
     bool modalSeen = false;
     handleNextModal(
         [&](QWidget* modal) {
@@ -404,7 +409,7 @@ void CDetailDlgTest::paintingShowsNoMessage()
         nullptr, 500);
     for (int i = 0; i < 5; ++i) {
         dialog_->repaint();
-        control<QWidget>(u"1011"_s)->grab();
+        control<QWidget>(id::swatch)->grab();
     }
     settle(600);
     QVERIFY(!modalSeen);
@@ -417,7 +422,7 @@ void CDetailDlgTest::okRepaintsTheOwner()
     PaintCounter paints(owner_.get());
     settle();
     paints.count = 0;
-    QTest::mouseClick(control<QPushButton>(u"1"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(ids::ok), Qt::LeftButton);
     QTRY_VERIFY(paints.count > 0);
 }
 

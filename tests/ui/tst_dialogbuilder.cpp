@@ -22,6 +22,7 @@
 
 using namespace zorvane;
 using namespace Qt::StringLiterals;
+using zorvane::test::findControl;
 
 Q_DECLARE_METATYPE(const zorvane::DialogTemplate*)
 
@@ -257,7 +258,7 @@ void DialogBuilderTest::aboutBoxShowsIconVersionAndOk()
     QVERIFY(!labels[0]->pixmap().isNull());
     QCOMPARE(labels[0]->size(), QSize(32, 32));
     QCOMPARE(labels[1]->text(), u"Zorvane Version 1.10"_s);
-    auto* ok = about.findChild<QPushButton*>(u"1"_s);
+    auto* ok = findControl<QPushButton>(&about, ids::ok);
     QVERIFY(ok && ok->isDefault());
     QCOMPARE(ok->text(), u"OK"_s);
 

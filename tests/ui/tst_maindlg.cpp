@@ -5,6 +5,7 @@
 #include "ui/CAboutDlg.h"
 #include "ui/CDetailDlg.h"
 #include "ui/CMainDlg.h"
+#include "ui/DialogTemplates.h"
 #include "ui/DroppedFiles.h"
 #include "ui/framework/DataExchange.h"
 
@@ -23,11 +24,14 @@
 using namespace zorvane;
 using namespace zorvane::test;
 using namespace Qt::StringLiterals;
+namespace id = zorvane::ids::main;
 
 namespace {
 
-const QStringList radioNames{u"1002"_s, u"1003"_s, u"1004"_s, u"1005"_s, u"1012"_s,
-                             u"1013"_s, u"1014"_s, u"1016"_s, u"1017"_s};
+const QStringList radioNames{
+    controlName(id::typeA),          controlName(id::typeB),     controlName(id::typeD),
+    controlName(id::typeOther),      controlName(id::paperA4),   controlName(id::paperB5),
+    controlName(id::paperA4Quarter), controlName(id::rowsFirst), controlName(id::columnsFirst)};
 
 enum class CloseBy
 {
@@ -73,12 +77,10 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<CMainDlg> openMain();
+    template<typename T> T* control(int id) const { return findControl<T>(window_.get(), id); }
     template<typename T> T* control(const QString& name) const
     {
-        T* widget = window_->findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return findControl<T>(window_.get(), name);
     }
     void writeStore(const QString& section, const QString& key, const QVariant& value);
 
@@ -131,13 +133,13 @@ void CMainDlgTest::firstRunShowsDefaults()
     QVERIFY(!window_->windowIcon().isNull());
     QVERIFY(!(window_->windowFlags() & Qt::WindowMinMaxButtonsHint));
 
-    QCOMPARE(control<QLineEdit>(u"1006"_s)->text(), u"0"_s);
-    QCOMPARE(control<QLineEdit>(u"1007"_s)->text(), u"0"_s);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"0"_s);
-    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), QString());
-    QVERIFY(!control<QLineEdit>(u"1000"_s)->isReadOnly());
+    QCOMPARE(control<QLineEdit>(id::customWidth)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(id::customHeight)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(id::imagePath)->text(), QString());
+    QVERIFY(!control<QLineEdit>(id::imagePath)->isReadOnly());
 
-    auto* count = control<QComboBox>(u"1015"_s);
+    auto* count = control<QComboBox>(id::count);
     QCOMPARE(count->currentText(), QString());
     QCOMPARE(count->count(), 50);
     for (int i = 0; i < 50; ++i)
@@ -146,24 +148,27 @@ void CMainDlgTest::firstRunShowsDefaults()
     const QList<bool> expected{true, false, false, false, true, false, false, true, false};
     for (qsizetype i = 0; i < radioNames.size(); ++i)
         QCOMPARE(control<QRadioButton>(radioNames[i])->isChecked(), expected[i]);
-    QVERIFY(!control<QCheckBox>(u"1018"_s)->isChecked());
+    QVERIFY(!control<QCheckBox>(id::keepAspect)->isChecked());
 
     for (QPushButton* button : window_->findChildren<QPushButton*>())
         QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->text()));
-    QCOMPARE(focusedControlName(), u"2"_s);
-    QCOMPARE(control<QPushButton>(u"2"_s)->text(), u"閉じる"_s);
-    QCOMPARE(control<QPushButton>(u"1001"_s)->text(), u"印刷開始"_s);
-    QCOMPARE(control<QPushButton>(u"1008"_s)->text(), u"詳細設定"_s);
-    QCOMPARE(control<QCheckBox>(u"1018"_s)->text(), u"縦横比固定"_s);
+    QCOMPARE(focusedControlName(), controlName(ids::main::close));
+    QCOMPARE(control<QPushButton>(ids::main::close)->text(), u"閉じる"_s);
+    QCOMPARE(control<QPushButton>(id::printStart)->text(), u"印刷開始"_s);
+    QCOMPARE(control<QPushButton>(id::detailSettings)->text(), u"詳細設定"_s);
+    QCOMPARE(control<QCheckBox>(id::keepAspect)->text(), u"縦横比固定"_s);
     QVERIFY(storedKeys(storePath_, u"Main"_s).isEmpty());
 }
 
 void CMainDlgTest::tabOrderFollowsTheTemplate()
 {
     window_ = openMain();
-    const QStringList expected{u"1000"_s, u"1001"_s, u"1006"_s, u"1007"_s, u"1008"_s,
-                               u"1009"_s, u"1010"_s, u"1015"_s, u"1018"_s, u"2"_s};
-    QCOMPARE(focusedControlName(), u"2"_s);
+    const QStringList expected{controlName(id::imagePath),      controlName(id::printStart),
+                               controlName(id::customWidth),    controlName(id::customHeight),
+                               controlName(id::detailSettings), controlName(id::browsePicture),
+                               controlName(id::resolution),     controlName(id::count),
+                               controlName(id::keepAspect),     controlName(ids::main::close)};
+    QCOMPARE(focusedControlName(), controlName(ids::main::close));
     QStringList visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -175,9 +180,9 @@ void CMainDlgTest::tabOrderFollowsTheTemplate()
 void CMainDlgTest::radioGroupsExcludeWithinTheirGroupOnly()
 {
     window_ = openMain();
-    QTest::mouseClick(control<QRadioButton>(u"1004"_s), Qt::LeftButton);
-    QTest::mouseClick(control<QRadioButton>(u"1014"_s), Qt::LeftButton);
-    QTest::mouseClick(control<QRadioButton>(u"1017"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(id::typeD), Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(id::paperA4Quarter), Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(id::columnsFirst), Qt::LeftButton);
     const QList<bool> expected{false, false, true, false, false, false, true, false, true};
     for (qsizetype i = 0; i < radioNames.size(); ++i)
         QCOMPARE(control<QRadioButton>(radioNames[i])->isChecked(), expected[i]);
@@ -195,16 +200,17 @@ void CMainDlgTest::storeRoundTripThroughCloseAndReopen_data()
     QTest::addColumn<bool>("keepAspect");
 
     QTest::newRow("close button") << CloseBy::CloseButton << u"123"_s << u"456"_s << u"17"_s
-                                  << u"1005"_s << u"1014"_s << u"1017"_s << true;
+                                  << controlName(id::typeOther) << controlName(id::paperA4Quarter)
+                                  << controlName(id::columnsFirst) << true;
     QTest::newRow("escape, negative size, letters")
-        << CloseBy::Escape << u"-5"_s << u"0"_s << u"abc"_s << u"1003"_s << u"1013"_s << u"1016"_s
-        << false;
+        << CloseBy::Escape << u"-5"_s << u"0"_s << u"abc"_s << controlName(id::typeB)
+        << controlName(id::paperB5) << controlName(id::rowsFirst) << false;
     QTest::newRow("escape in the count field")
-        << CloseBy::EscapeInCount << u"1"_s << u"2"_s << u"50"_s << u"1002"_s << u"1012"_s
-        << u"1016"_s << false;
+        << CloseBy::EscapeInCount << u"1"_s << u"2"_s << u"50"_s << controlName(id::typeA)
+        << controlName(id::paperA4) << controlName(id::rowsFirst) << false;
     QTest::newRow("window close, count with blanks")
-        << CloseBy::WindowClose << u"884"_s << u"302"_s << u" 12x"_s << u"1004"_s << u"1012"_s
-        << u"1017"_s << true;
+        << CloseBy::WindowClose << u"884"_s << u"302"_s << u" 12x"_s << controlName(id::typeD)
+        << controlName(id::paperA4) << controlName(id::columnsFirst) << true;
     QTest::newRow("enter on opening stores defaults")
         << CloseBy::EnterOnOpening << QString() << QString() << QString() << QString() << QString()
         << QString() << false;
@@ -228,27 +234,27 @@ void CMainDlgTest::storeRoundTripThroughCloseAndReopen()
             edit->selectAll();
             QTest::keyClicks(edit, text);
         };
-        typeInto(control<QLineEdit>(u"1006"_s), width);
-        typeInto(control<QLineEdit>(u"1007"_s), height);
-        typeInto(control<QLineEdit>(u"1010"_s), u"300"_s);
-        QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), count);
+        typeInto(control<QLineEdit>(id::customWidth), width);
+        typeInto(control<QLineEdit>(id::customHeight), height);
+        typeInto(control<QLineEdit>(id::resolution), u"300"_s);
+        QTest::keyClicks(control<QComboBox>(id::count)->lineEdit(), count);
         QTest::mouseClick(control<QRadioButton>(typeRadio), Qt::LeftButton);
         QTest::mouseClick(control<QRadioButton>(paperRadio), Qt::LeftButton);
         QTest::mouseClick(control<QRadioButton>(orderRadio), Qt::LeftButton);
         if (keepAspect)
-            QTest::mouseClick(control<QCheckBox>(u"1018"_s), Qt::LeftButton);
+            QTest::mouseClick(control<QCheckBox>(id::keepAspect), Qt::LeftButton);
         QVERIFY(storedKeys(storePath_, u"Main"_s).isEmpty());
     }
 
     switch (closeBy) {
     case CloseBy::CloseButton:
-        QTest::mouseClick(control<QPushButton>(u"2"_s), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(ids::main::close), Qt::LeftButton);
         break;
     case CloseBy::Escape:
-        QTest::keyClick(control<QLineEdit>(u"1006"_s), Qt::Key_Escape);
+        QTest::keyClick(control<QLineEdit>(id::customWidth), Qt::Key_Escape);
         break;
     case CloseBy::EscapeInCount:
-        QTest::keyClick(control<QComboBox>(u"1015"_s)->lineEdit(), Qt::Key_Escape);
+        QTest::keyClick(control<QComboBox>(id::count)->lineEdit(), Qt::Key_Escape);
         break;
     case CloseBy::WindowClose:
         QVERIFY(window_->close());
@@ -278,18 +284,18 @@ void CMainDlgTest::storeRoundTripThroughCloseAndReopen()
     window_.reset();
     store_ = std::make_unique<SettingsStore>(storePath_);
     window_ = openMain();
-    QCOMPARE(control<QLineEdit>(u"1006"_s)->text(), expectedWidth);
-    QCOMPARE(control<QLineEdit>(u"1007"_s)->text(), expectedHeight);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"0"_s);
-    QCOMPARE(control<QComboBox>(u"1015"_s)->currentText(), count);
-    const QString type = edits ? typeRadio : u"1002"_s;
-    const QString paper = edits ? paperRadio : u"1012"_s;
-    const QString order = edits ? orderRadio : u"1016"_s;
+    QCOMPARE(control<QLineEdit>(id::customWidth)->text(), expectedWidth);
+    QCOMPARE(control<QLineEdit>(id::customHeight)->text(), expectedHeight);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"0"_s);
+    QCOMPARE(control<QComboBox>(id::count)->currentText(), count);
+    const QString type = edits ? typeRadio : controlName(id::typeA);
+    const QString paper = edits ? paperRadio : controlName(id::paperA4);
+    const QString order = edits ? orderRadio : controlName(id::rowsFirst);
     for (const QString& name : radioNames) {
         const bool on = name == type || name == paper || name == order;
         QVERIFY2(control<QRadioButton>(name)->isChecked() == on, qPrintable(name));
     }
-    QCOMPARE(control<QCheckBox>(u"1018"_s)->isChecked(), keepAspect);
+    QCOMPARE(control<QCheckBox>(id::keepAspect)->isChecked(), keepAspect);
 }
 
 void CMainDlgTest::handEditedStoreShowsFirstRadioOfEachGroup()
@@ -305,12 +311,12 @@ void CMainDlgTest::handEditedStoreShowsFirstRadioOfEachGroup()
     for (qsizetype i = 0; i < radioNames.size(); ++i)
         QVERIFY2(control<QRadioButton>(radioNames[i])->isChecked() == expected[i],
                  qPrintable(radioNames[i]));
-    QVERIFY(control<QCheckBox>(u"1018"_s)->isChecked());
+    QVERIFY(control<QCheckBox>(id::keepAspect)->isChecked());
     QCOMPARE(window_->currentValues().paper, std::nullopt);
 
-    QTest::mouseClick(control<QRadioButton>(u"1004"_s), Qt::LeftButton);
-    QVERIFY(!control<QRadioButton>(u"1002"_s)->isChecked());
-    QVERIFY(control<QRadioButton>(u"1004"_s)->isChecked());
+    QTest::mouseClick(control<QRadioButton>(id::typeD), Qt::LeftButton);
+    QVERIFY(!control<QRadioButton>(id::typeA)->isChecked());
+    QVERIFY(control<QRadioButton>(id::typeD)->isChecked());
 
     window_->close();
     const SettingsStore reread(storePath_);
@@ -324,11 +330,11 @@ void CMainDlgTest::handEditedStoreShowsFirstRadioOfEachGroup()
 void CMainDlgTest::enterInAFieldDoesNothing_data()
 {
     QTest::addColumn<QString>("field");
-    QTest::newRow("width") << u"1006"_s;
-    QTest::newRow("path") << u"1000"_s;
-    QTest::newRow("resolution") << u"1010"_s;
-    QTest::newRow("count") << u"1015"_s;
-    QTest::newRow("type radio") << u"1003"_s;
+    QTest::newRow("width") << controlName(id::customWidth);
+    QTest::newRow("path") << controlName(id::imagePath);
+    QTest::newRow("resolution") << controlName(id::resolution);
+    QTest::newRow("count") << controlName(id::count);
+    QTest::newRow("type radio") << controlName(id::typeB);
 }
 
 void CMainDlgTest::enterInAFieldDoesNothing()
@@ -352,15 +358,15 @@ void CMainDlgTest::rejectedFieldOnCloseKeepsTheLastAcceptedValues()
     writeStore(u"Main"_s, u"EDIT3"_s, 60);
     writeStore(u"Main"_s, u"COMBO1"_s, u"8"_s);
     window_ = openMain();
-    auto* width = control<QLineEdit>(u"1006"_s);
+    auto* width = control<QLineEdit>(id::customWidth);
     width->selectAll();
     QTest::keyClicks(width, u"12a"_s);
-    auto* height = control<QLineEdit>(u"1007"_s);
+    auto* height = control<QLineEdit>(id::customHeight);
     height->selectAll();
     QTest::keyClicks(height, u"70"_s);
 
     MessageCatcher catcher;
-    QTest::mouseClick(control<QPushButton>(u"2"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(ids::main::close), Qt::LeftButton);
     QCOMPARE(catcher.messages(), QStringList{QString::fromUtf16(DataExchange::rejectionMessage)});
     QCOMPARE(catcher.titles(), QStringList{QCoreApplication::applicationName()});
     QVERIFY(!window_->isVisible());
@@ -401,7 +407,7 @@ void CMainDlgTest::aboutEntryOpensTheAboutBox()
             aboutTitle = modal->windowTitle();
             if (auto* about = qobject_cast<CAboutDlg*>(modal)) {
                 aboutText = about->findChildren<QLabel*>().last()->text();
-                QTest::mouseClick(about->findChild<QPushButton*>(u"1"_s), Qt::LeftButton);
+                QTest::mouseClick(findControl<QPushButton>(about, ids::ok), Qt::LeftButton);
             } else {
                 modal->close();
             }
@@ -456,7 +462,7 @@ void CMainDlgTest::f1OpensAbout()
         opened = qobject_cast<CAboutDlg*>(modal) != nullptr;
         QTest::keyClick(modal, Qt::Key_Escape);
     });
-    QTest::keyClick(control<QLineEdit>(u"1006"_s), Qt::Key_F1);
+    QTest::keyClick(control<QLineEdit>(id::customWidth), Qt::Key_F1);
     QVERIFY(opened);
     QVERIFY(window_->isVisible());
 }
@@ -469,16 +475,16 @@ void CMainDlgTest::detailButtonOpensTheAdvancedDialog()
     handleNextModal([&](QWidget* modal) {
         title = modal->windowTitle();
         if (qobject_cast<CDetailDlg*>(modal)) {
-            auto* gap = modal->findChild<QLineEdit*>(u"1007"_s);
+            auto* gap = findControl<QLineEdit>(modal, ids::detail::gapV);
             gap->selectAll();
             QTest::keyClicks(gap, u"25"_s);
             paints.count = 0;
-            QTest::mouseClick(modal->findChild<QPushButton*>(u"1"_s), Qt::LeftButton);
+            QTest::mouseClick(findControl<QPushButton>(modal, ids::ok), Qt::LeftButton);
         } else {
             modal->close();
         }
     });
-    QTest::mouseClick(control<QPushButton>(u"1008"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::detailSettings), Qt::LeftButton);
     QCOMPARE(title, u"詳細設定"_s);
     // Accepting stored the values and repainted the main window.
     QTRY_VERIFY(paints.count > 0);
@@ -506,7 +512,7 @@ void CMainDlgTest::layoutChangesRepaintThePreview()
     QFETCH(QString, action);
     QFETCH(bool, repaints);
     window_ = openMain();
-    QWidget* preview = control<QWidget>(u"1011"_s);
+    QWidget* preview = control<QWidget>(id::previewBox);
     PaintCounter paints(preview);
     settle();
     paints.count = 0;
@@ -524,7 +530,7 @@ void CMainDlgTest::layoutChangesRepaintThePreview()
     settle();
     QCOMPARE(paints.count > 0, repaints);
     if (action.startsWith(u"choose"))
-        QCOMPARE(window_->findChild<QComboBox*>(name)->currentText(), u"5"_s);
+        QCOMPARE(control<QComboBox>(name)->currentText(), u"5"_s);
 }
 
 // A repaint takes the count as typed, and a width that is not a number
@@ -533,9 +539,9 @@ void CMainDlgTest::previewValuesFollowTheFieldsSilently()
 {
     writeStore(u"Main"_s, u"EDIT2"_s, 500);
     window_ = openMain();
-    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"12"_s);
-    QTest::mouseClick(control<QRadioButton>(u"1005"_s), Qt::LeftButton);
-    QTest::mouseClick(control<QRadioButton>(u"1014"_s), Qt::LeftButton);
+    QTest::keyClicks(control<QComboBox>(id::count)->lineEdit(), u"12"_s);
+    QTest::mouseClick(control<QRadioButton>(id::typeOther), Qt::LeftButton);
+    QTest::mouseClick(control<QRadioButton>(id::paperA4Quarter), Qt::LeftButton);
     MainValues values = window_->valuesForPreview();
     QCOMPARE(values.countText, u"12"_s);
     QCOMPARE(requestedCount(values), 12);
@@ -544,10 +550,10 @@ void CMainDlgTest::previewValuesFollowTheFieldsSilently()
     QCOMPARE(values.fillOrder, FillOrder::RowsFirst);
 
     MessageCatcher catcher;
-    auto* width = control<QLineEdit>(u"1006"_s);
+    auto* width = control<QLineEdit>(id::customWidth);
     width->selectAll();
     QTest::keyClicks(width, u"6x"_s);
-    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"3"_s);
+    QTest::keyClicks(control<QComboBox>(id::count)->lineEdit(), u"3"_s);
     values = window_->valuesForPreview();
     settle();
     QVERIFY(catcher.messages().isEmpty());

@@ -6,7 +6,12 @@
 #include "print/PrintDialogPort.h"
 #include "settings/SettingsStore.h"
 #include "ui/CMainDlg.h"
+#include "ui/DialogTemplates.h"
 #include "ui/PreviewWidget.h"
+#include "ui/SystemPrintDialog.h"
+
+#include <QAbstractItemView>
+#include <QPrintDialog>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +29,7 @@
 using namespace zorvane;
 using namespace zorvane::test;
 using namespace Qt::StringLiterals;
+namespace id = zorvane::ids::main;
 
 namespace {
 
@@ -91,15 +97,20 @@ private Q_SLOTS:
     void printRefusedWhenTheCountDoesNotFit();
     void jpegShowsReducedAndPrintsInFull();
     void failedFullDecodePutsEverythingBack();
+    void emptyPrintIsRefused_data();
+    void emptyPrintIsRefused();
+    void advancedDialogOkRepaintsThePreview();
+    void choosingTheSelectedCountAgainRepaints();
+    void textInTheResolutionFieldIsRefused();
+    void heldEnterPrintsOnce();
+    void heldEnterDoesNotConfirmThePrintDialog();
 
 private:
     void openMain();
+    template<typename T> T* control(int id) const { return findControl<T>(window_.get(), id); }
     template<typename T> T* control(const QString& name) const
     {
-        T* widget = window_->findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        return findControl<T>(window_.get(), name);
     }
     void typeInto(const QString& name, const QString& text);
     QString devmodePath() const { return dir_->filePath(u"devmode.zvn"_s); }
@@ -145,15 +156,15 @@ void MainPictureTest::typeInto(const QString& name, const QString& text)
 void MainPictureTest::loadingShowsPathEstimateAndPreview()
 {
     openMain();
-    auto* preview = control<PreviewWidget>(u"1011"_s);
+    auto* preview = control<PreviewWidget>(id::previewBox);
     QCOMPARE(preview->picture(), nullptr);
     const QString path = writePicture(dir_->filePath(u"wide.png"_s), {1000, 500});
     window_->LoadPicture(path);
     QVERIFY(window_->loadedPicture());
     QCOMPARE(window_->loadedPicture()->size(), QSize(1000, 500));
     QCOMPARE(preview->picture(), window_->loadedPicture());
-    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), path);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"438"_s); // type A by default
+    QCOMPARE(control<QLineEdit>(id::imagePath)->text(), path);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"438"_s); // type A by default
     // The preview paints the loaded picture: the box is no longer only the notice.
     QTRY_VERIFY(preview->lastOutcome().printableCount == 27);
 }
@@ -173,8 +184,8 @@ void MainPictureTest::unreadableFileChangesNothing()
     window_->LoadPicture(dir_->filePath(u"missing.bmp"_s));
     window_->LoadPicture(dir_->path());
     QCOMPARE(window_->loadedPicture(), before);
-    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), good);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"254"_s);
+    QCOMPARE(control<QLineEdit>(id::imagePath)->text(), good);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"254"_s);
     QVERIFY(catcher.messages().isEmpty());
 }
 
@@ -184,12 +195,12 @@ void MainPictureTest::browseLoadsTheChosenFile()
     const QString path = writePicture(dir_->filePath(u"chosen.bmp"_s), {884, 100});
     QString chosen;
     window_->setPictureFileChooser([&chosen](QWidget*) { return chosen; });
-    QTest::mouseClick(control<QPushButton>(u"1009"_s), Qt::LeftButton); // cancelled
+    QTest::mouseClick(control<QPushButton>(id::browsePicture), Qt::LeftButton); // cancelled
     QCOMPARE(window_->loadedPicture(), nullptr);
     chosen = path;
-    QTest::mouseClick(control<QPushButton>(u"1009"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::browsePicture), Qt::LeftButton);
     QVERIFY(window_->loadedPicture());
-    QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), path);
+    QCOMPARE(control<QLineEdit>(id::imagePath)->text(), path);
 }
 
 void MainPictureTest::resolutionForEachTypeRadio_data()
@@ -197,12 +208,12 @@ void MainPictureTest::resolutionForEachTypeRadio_data()
     QTest::addColumn<QString>("radio");
     QTest::addColumn<QString>("customWidth");
     QTest::addColumn<QString>("estimate");
-    QTest::newRow("A") << u"1002"_s << u"0"_s << u"438"_s;
-    QTest::newRow("B") << u"1003"_s << u"0"_s << u"438"_s;
-    QTest::newRow("D") << u"1004"_s << u"0"_s << u"287"_s;
-    QTest::newRow("other, width 1000") << u"1005"_s << u"1000"_s << u"254"_s;
-    QTest::newRow("other, width 0") << u"1005"_s << u"0"_s << u"9999"_s;
-    QTest::newRow("other, negative width") << u"1005"_s << u"-1000"_s << u"-254"_s;
+    QTest::newRow("A") << controlName(id::typeA) << u"0"_s << u"438"_s;
+    QTest::newRow("B") << controlName(id::typeB) << u"0"_s << u"438"_s;
+    QTest::newRow("D") << controlName(id::typeD) << u"0"_s << u"287"_s;
+    QTest::newRow("other, width 1000") << controlName(id::typeOther) << u"1000"_s << u"254"_s;
+    QTest::newRow("other, width 0") << controlName(id::typeOther) << u"0"_s << u"9999"_s;
+    QTest::newRow("other, negative width") << controlName(id::typeOther) << u"-1000"_s << u"-254"_s;
 }
 
 void MainPictureTest::resolutionForEachTypeRadio()
@@ -214,7 +225,7 @@ void MainPictureTest::resolutionForEachTypeRadio()
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {1000, 40}));
     QTest::mouseClick(control<QRadioButton>(radio), Qt::LeftButton);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), estimate);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), estimate);
     QVERIFY(control<QRadioButton>(radio)->isChecked());
 }
 
@@ -222,14 +233,14 @@ void MainPictureTest::keepAspectCouplesOncePerKeystroke()
 {
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {1000, 500}));
-    QTest::mouseClick(control<QCheckBox>(u"1018"_s), Qt::LeftButton);
-    QVERIFY(control<QCheckBox>(u"1018"_s)->isChecked());
+    QTest::mouseClick(control<QCheckBox>(id::keepAspect), Qt::LeftButton);
+    QVERIFY(control<QCheckBox>(id::keepAspect)->isChecked());
 
-    auto* height = control<QLineEdit>(u"1007"_s);
+    auto* height = control<QLineEdit>(id::customHeight);
     int heightEdits = 0;
     connect(height, &QLineEdit::textChanged, this, [&heightEdits] { ++heightEdits; });
     const QStringList heightsAfterEachKey{u"3"_s, u"30"_s, u"300"_s};
-    auto* width = control<QLineEdit>(u"1006"_s);
+    auto* width = control<QLineEdit>(id::customWidth);
     width->setFocus();
     width->selectAll();
     for (int i = 0; i < 3; ++i) {
@@ -240,9 +251,9 @@ void MainPictureTest::keepAspectCouplesOncePerKeystroke()
     // The program's own write-back is not an edit: no handler saw it.
     QCOMPARE(heightEdits, 0);
     // The estimate follows the custom width whatever type is checked.
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"423"_s);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"423"_s);
 
-    typeInto(u"1007"_s, u"333"_s);
+    typeInto(controlName(id::customHeight), u"333"_s);
     QCOMPARE(width->text(), u"666"_s);
     QCOMPARE(height->text(), u"333"_s);
 }
@@ -253,7 +264,7 @@ void MainPictureTest::rejectedWidthIsRestoredAfterTheMessage()
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {1000, 500}));
     MessageCatcher catcher;
-    auto* width = control<QLineEdit>(u"1006"_s);
+    auto* width = control<QLineEdit>(id::customWidth);
     width->setFocus();
     width->selectAll();
     QTest::keyClick(width, Qt::Key_Delete);
@@ -267,8 +278,8 @@ void MainPictureTest::countTypedAndChosenRepaintsThePreview()
 {
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
-    auto* preview = control<PreviewWidget>(u"1011"_s);
-    auto* count = control<QComboBox>(u"1015"_s);
+    auto* preview = control<PreviewWidget>(id::previewBox);
+    auto* count = control<QComboBox>(id::count);
     QTest::keyClicks(count->lineEdit(), u"28"_s);
     QTRY_VERIFY(preview->lastOutcome().doesNotFit);
     QCOMPARE(preview->lastOutcome().printableCount, 0);
@@ -278,19 +289,20 @@ void MainPictureTest::countTypedAndChosenRepaintsThePreview()
     QCOMPARE(preview->mainValues().countText, u"5"_s);
     QCOMPARE(preview->lastOutcome().printableCount, 27);
 
-    QTest::mouseClick(control<QRadioButton>(u"1014"_s), Qt::LeftButton); // quarter sheet: 4
+    QTest::mouseClick(control<QRadioButton>(id::paperA4Quarter),
+                      Qt::LeftButton); // quarter sheet: 4
     QTRY_VERIFY(preview->lastOutcome().doesNotFit);
-    QTest::mouseClick(control<QRadioButton>(u"1013"_s), Qt::LeftButton); // B5: 14
+    QTest::mouseClick(control<QRadioButton>(id::paperB5), Qt::LeftButton); // B5: 14
     QTRY_COMPARE(preview->lastOutcome().printableCount, 14);
 }
 
 void MainPictureTest::withoutPictureTypeAndSizeChangeNothing()
 {
     openMain();
-    QTest::mouseClick(control<QRadioButton>(u"1004"_s), Qt::LeftButton);
-    typeInto(u"1006"_s, u"77"_s);
-    QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"0"_s);
-    QCOMPARE(control<QLineEdit>(u"1007"_s)->text(), u"0"_s);
+    QTest::mouseClick(control<QRadioButton>(id::typeD), Qt::LeftButton);
+    typeInto(controlName(id::customWidth), u"77"_s);
+    QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(id::customHeight)->text(), u"0"_s);
 }
 
 void MainPictureTest::printConfirmedWritesPdfAndKeepsSettings()
@@ -299,10 +311,10 @@ void MainPictureTest::printConfirmedWritesPdfAndKeepsSettings()
         QSKIP("poppler tools are not installed");
     openMain();
     window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
-    QTest::mouseClick(control<QRadioButton>(u"1013"_s), Qt::LeftButton); // B5
-    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"3"_s);
+    QTest::mouseClick(control<QRadioButton>(id::paperB5), Qt::LeftButton); // B5
+    QTest::keyClicks(control<QComboBox>(id::count)->lineEdit(), u"3"_s);
     MessageCatcher catcher;
-    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::printStart), Qt::LeftButton);
     QCOMPARE(printDialog_->shown, 1);
     QVERIFY(catcher.messages().isEmpty());
 
@@ -321,10 +333,12 @@ void MainPictureTest::printConfirmedWritesPdfAndKeepsSettings()
 void MainPictureTest::printCancelledLeavesTheFileAlone()
 {
     openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"2"_s);
     auto cancelling = std::make_unique<FakePrintDialog>(QString());
     FakePrintDialog* dialog = cancelling.get();
     window_->setPrintDialog(std::move(cancelling));
-    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::printStart), Qt::LeftButton);
     QCOMPARE(dialog->shown, 1);
     QVERIFY(!QFile::exists(devmodePath()));
 }
@@ -332,9 +346,10 @@ void MainPictureTest::printCancelledLeavesTheFileAlone()
 void MainPictureTest::printRefusedWhenTheCountDoesNotFit()
 {
     openMain();
-    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"28"_s);
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::keyClicks(control<QComboBox>(id::count)->lineEdit(), u"28"_s);
     MessageCatcher catcher;
-    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(id::printStart), Qt::LeftButton);
     QTRY_COMPARE(catcher.messages().size(), 1);
     QCOMPARE(catcher.messages().first(),
              u"すべてのアイテムを印刷できません。\n設定を変更して下さい。"_s);
@@ -403,6 +418,174 @@ void MainPictureTest::failedFullDecodePutsEverythingBack()
     QCOMPARE(control<PreviewWidget>(u"1011"_s)->picture(), window_->loadedPicture());
     QCOMPARE(control<QLineEdit>(u"1000"_s)->text(), good);
     QCOMPARE(control<QLineEdit>(u"1010"_s)->text(), u"254"_s);
+}
+
+void MainPictureTest::emptyPrintIsRefused_data()
+{
+    QTest::addColumn<bool>("withPicture");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("message");
+
+    const QString askForCount = QString::fromUtf16(CMainDlg::noCountMessage);
+    QTest::newRow("no picture") << false << u"3"_s << u"画像がロードされていません。"_s;
+    QTest::newRow("count 0") << true << u"0"_s << askForCount;
+    QTest::newRow("count -2") << true << u"-2"_s << askForCount;
+    QTest::newRow("count without a number") << true << u"abc"_s << askForCount;
+}
+
+// A print that would draw nothing would still use a sheet of labels.
+void MainPictureTest::emptyPrintIsRefused()
+{
+    QFETCH(bool, withPicture);
+    QFETCH(QString, count);
+    QFETCH(QString, message);
+    openMain();
+    if (withPicture)
+        window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), count);
+    MessageCatcher catcher;
+    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QTRY_COMPARE(catcher.messages(), QStringList{message});
+    QCOMPARE(printDialog_->shown, 0);
+    QVERIFY(!QFile::exists(dir_->filePath(u"out.pdf"_s)));
+    QVERIFY(!QFile::exists(devmodePath()));
+}
+
+// "OK" in the advanced dialog shows its effect in the preview at once.
+void MainPictureTest::advancedDialogOkRepaintsThePreview()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    auto* preview = control<PreviewWidget>(u"1011"_s);
+    control<QComboBox>(u"1015"_s)->setCurrentIndex(4); // "5"
+    QTRY_COMPARE(preview->lastOutcome().printableCount, 27);
+    settle();
+
+    bool seen = false;
+    handleNextModal([&seen](QWidget* dialog) {
+        // At most one row and one column: five tickets no longer fit.
+        auto* limit = dialog->findChild<QCheckBox*>(u"1021"_s);
+        auto* rows = dialog->findChild<QComboBox*>(u"1015"_s);
+        auto* columns = dialog->findChild<QComboBox*>(u"1016"_s);
+        if (limit && rows && columns) {
+            seen = true;
+            limit->setChecked(true);
+            rows->setEditText(u"1"_s);
+            columns->setEditText(u"1"_s);
+        }
+        QTest::mouseClick(dialog->findChild<QPushButton*>(u"1"_s), Qt::LeftButton);
+    });
+    QTest::mouseClick(control<QPushButton>(u"1008"_s), Qt::LeftButton);
+    QVERIFY(seen);
+    QTRY_VERIFY(preview->lastOutcome().doesNotFit);
+    QCOMPARE(preview->lastOutcome().printableCount, 0);
+}
+
+// Choose 7, type 60, choose 7 from the list again.
+void MainPictureTest::choosingTheSelectedCountAgainRepaints()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    auto* preview = control<PreviewWidget>(u"1011"_s);
+    auto* count = control<QComboBox>(u"1015"_s);
+    const auto chooseFromList = [count](int index) {
+        count->showPopup();
+        QAbstractItemView* list = count->view();
+        QTRY_VERIFY(list->isVisible());
+        const QRect item = list->visualRect(count->model()->index(index, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        QTRY_VERIFY(!list->isVisible());
+    };
+    chooseFromList(6);
+    QTRY_COMPARE(preview->mainValues().countText, u"7"_s);
+    QTRY_VERIFY(!preview->lastOutcome().doesNotFit);
+    count->lineEdit()->selectAll();
+    QTest::keyClicks(count->lineEdit(), u"60"_s);
+    QTRY_VERIFY(preview->lastOutcome().doesNotFit);
+
+    chooseFromList(6);
+    QCOMPARE(count->currentText(), u"7"_s);
+    QTRY_VERIFY(!preview->lastOutcome().doesNotFit);
+    QCOMPARE(preview->mainValues().countText, u"7"_s);
+}
+
+// Text in the resolution field is refused once, as in the size fields, and
+// does not keep the count from being read.
+void MainPictureTest::textInTheResolutionFieldIsRefused()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    auto* resolution = control<QLineEdit>(u"1010"_s);
+    const QString estimate = resolution->text();
+    {
+        MessageCatcher catcher;
+        typeInto(u"1010"_s, u"a"_s);
+        QTRY_COMPARE(catcher.messages(), QStringList{u"整数を入力してください。"_s});
+        settle();
+        QCOMPARE(catcher.messages().size(), 1);
+    }
+    QCOMPARE(resolution->text(), estimate);
+    QCOMPARE(window_->focusWidget(), resolution);
+
+    auto* preview = control<PreviewWidget>(u"1011"_s);
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"60"_s);
+    QTRY_COMPARE(preview->mainValues().countText, u"60"_s);
+    QTRY_VERIFY(preview->lastOutcome().doesNotFit);
+}
+
+namespace {
+
+void sendKey(QWidget* target, QEvent::Type type, Qt::Key key, bool autoRepeat)
+{
+    const QString text = key == Qt::Key_Space ? u" "_s : u"\r"_s;
+    QKeyEvent event(type, key, Qt::NoModifier, text, autoRepeat);
+    QApplication::sendEvent(target, &event);
+}
+
+// A held key: one press, then repeated presses and releases, then a release.
+void holdKey(QWidget* target, Qt::Key key, int repeats)
+{
+    sendKey(target, QEvent::KeyPress, key, false);
+    for (int i = 0; i < repeats; ++i) {
+        sendKey(target, QEvent::KeyRelease, key, true);
+        sendKey(target, QEvent::KeyPress, key, true);
+    }
+    sendKey(target, QEvent::KeyRelease, key, false);
+}
+
+} // namespace
+
+void MainPictureTest::heldEnterPrintsOnce()
+{
+    openMain();
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"2"_s);
+    auto* printStart = control<QPushButton>(u"1001"_s);
+    printStart->setFocus();
+    holdKey(printStart, Qt::Key_Return, 5);
+    QCOMPARE(printDialog_->shown, 1);
+    holdKey(printStart, Qt::Key_Space, 5);
+    QCOMPARE(printDialog_->shown, 2);
+}
+
+// The repeats of the Enter that opened Qt's Print dialog do not confirm it.
+void MainPictureTest::heldEnterDoesNotConfirmThePrintDialog()
+{
+    openMain();
+    window_->setPrintDialog(std::make_unique<SystemPrintDialog>(window_.get()));
+    window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"2"_s);
+    bool stillOpen = false;
+    handleNextModal([&stillOpen](QWidget* dialog) {
+        QWidget* focus = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+        for (int i = 0; i < 3; ++i)
+            sendKey(focus, QEvent::KeyPress, Qt::Key_Return, true);
+        stillOpen = dialog->isVisible();
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);
+    QVERIFY(stillOpen);
+    QVERIFY(!QFile::exists(devmodePath()));
 }
 
 QTEST_MAIN(MainPictureTest)

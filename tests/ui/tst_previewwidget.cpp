@@ -3,6 +3,7 @@
 #include "settings/StoreKeys.h"
 #include "ui/PreviewWidget.h"
 
+#include <QAccessible>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,6 +34,8 @@ private Q_SLOTS:
     void paintsPageForGivenValues();
     void newValuesRepaint();
     void optionChangeShowsAtNextPaint();
+    void screenReadersHearTheState_data();
+    void screenReadersHearTheState();
 
 private:
     // The client area as painted, frame excluded.
@@ -129,6 +132,45 @@ void TestPreviewWidget::optionChangeShowsAtNextPaint()
     QCOMPARE(moved.pixel(20, 30), qRgb(255, 255, 255));
     // 60 mm down: 226 page pixels, 32 in the box, below its top at 18.
     QCOMPARE(moved.pixel(20, 18 + 32 + 8), pictureColour);
+}
+
+void TestPreviewWidget::screenReadersHearTheState_data()
+{
+    QTest::addColumn<bool>("withPicture");
+    QTest::addColumn<QString>("countText");
+    QTest::addColumn<int>("offsetY"); // stored after the values were set
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("no picture") << false << u"1"_s << 0 << u"画像がロードされていません。"_s;
+    QTest::newRow("fits") << true << u"5"_s << 0 << u"印刷可能な最大数： 27 個"_s;
+    QTest::newRow("does not fit") << true << u"28"_s << 0
+                                  << u"すべてのアイテムを印刷できません。印刷可能な最大数： 0 個"_s;
+    // 200 mm down leaves room for 2 of the 9 rows of 3.
+    QTest::newRow("stored option, next paint")
+        << true << u"5"_s << 2000 << u"印刷可能な最大数： 6 個"_s;
+}
+
+void TestPreviewWidget::screenReadersHearTheState()
+{
+    QFETCH(bool, withPicture);
+    QFETCH(QString, countText);
+    QFETCH(int, offsetY);
+    QFETCH(QString, said);
+
+    const auto picture = solidPicture();
+    MainValues values;
+    values.countText = countText;
+    widget_->setPicture(withPicture ? picture.get() : nullptr);
+    widget_->setMainValues(values);
+    if (offsetY) {
+        store_->WriteProfileInt(keys::optionSection, keys::option::offsetY, offsetY);
+        widget_->update();
+    }
+    client();
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget_.get());
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), u"プレビュー"_s);
+    QCOMPARE(accessible->text(QAccessible::Description), said);
 }
 
 QTEST_MAIN(TestPreviewWidget)

@@ -1,0 +1,35 @@
+// The picture file check and the loader, on the bytes of any file.
+#include "FuzzSupport.h"
+#include "picture/PictureFileCheck.h"
+#include "picture/PictureHolder.h"
+
+#include <QImage>
+
+using namespace zorvane;
+
+extern "C" int LLVMFuzzerInitialize(int*, char*** argv)
+{
+    fuzz::startApplication<QCoreApplication>(argv);
+    // Loads every image plugin and fills Qt's caches once, so that what
+    // stays allocated for the whole run is not taken for a leak.
+    QImage warm(4, 4, QImage::Format_RGB32);
+    warm.fill(0xff808080);
+    PictureHolder::fromFileBytes(QByteArray("not a picture"));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    isCompletePictureFile(bytes);
+    const auto picture = PictureHolder::fromFileBytes(bytes);
+    if (picture) {
+        // Every copy drawn from is at least as large as asked for, or the
+        // picture itself.
+        const QImage& copy = picture->reducedCopyCovering(QSize(8, 8));
+        if (copy.width() < qMin(8, picture->size().width()) ||
+            copy.height() < qMin(8, picture->size().height()))
+            std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,292 @@
+#include "ShortWrites.h"
+#include "TestFiles.h"
+#include "picture/PictureHolder.h"
+#include "print/CheckedSaveFile.h"
+#include "print/PrintDialogPort.h"
+#include "print/PrintJob.h"
+#include "print/PrinterFileOutput.h"
+#include "print/PrinterSettingsBlock.h"
+#include "print/PrinterSettingsFile.h"
+#include "print/SheetExport.h"
+#include "settings/SettingsStore.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QTest>
+
+using namespace zorvane;
+using zorvane::test::readFile;
+using zorvane::test::ShortWrites;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum class Writer
+{
+    PdfExport,
+    PngExport,
+    PrinterSettingsFile,
+    PrintToPdfFile,
+    Store,
+};
+
+class PrintsToFile : public PrintDialogPort
+{
+public:
+    explicit PrintsToFile(QString path) : path_(std::move(path)) {}
+    bool confirm(QPrinter& printer) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path_);
+        return true;
+    }
+
+private:
+    QString path_;
+};
+
+MainValues aSheet()
+{
+    MainValues main;
+    main.ticketType = TicketType::A;
+    main.paper = PaperKind::A4;
+    main.countText = u"4"_s;
+    return main;
+}
+
+// A picture whose noise does not compress, so every file is larger than
+// the room left.
+std::unique_ptr<PictureHolder> noisyPicture()
+{
+    QImage image(200, 150, QImage::Format_RGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1664525 + 1013904223;
+            image.setPixel(x, y, 0xff000000 | (seed >> 8));
+        }
+    }
+    return PictureHolder::fromImage(image);
+}
+
+// Writes one file with the writer; true when it reports success.
+bool write(Writer writer, const QString& path, const QString& storePath)
+{
+    SettingsStore defaults(storePath + u".defaults"_s);
+    const auto picture = noisyPicture();
+    switch (writer) {
+    case Writer::PdfExport:
+        return exportSheet(path, SheetFileFormat::Pdf, 150, aSheet(), defaults, picture.get()) ==
+               SheetExportResult::Written;
+    case Writer::PngExport:
+        return exportSheet(path, SheetFileFormat::Png, 100, aSheet(), defaults, picture.get()) ==
+               SheetExportResult::Written;
+    case Writer::PrinterSettingsFile: {
+        PrinterSettingsBlock block;
+        block.setDriverExtra(QByteArray(PrinterSettingsBlock::driverExtraCapacity, 'x'));
+        return SavePrinterSettingsFile(block, path);
+    }
+    case Writer::PrintToPdfFile: {
+        PrintsToFile dialog(path);
+        QStringList messages;
+        PrintJob job(
+            dialog, [&](const QString& text) { messages.append(text); }, QString());
+        job.setDefaultsSource([](std::optional<PrinterSettingsBlock>& settings) {
+            settings.emplace();
+            return true;
+        });
+        std::optional<PrinterSettingsBlock> settings;
+        const auto outcome = job.run(aSheet(), defaults, picture.get(), settings);
+        return outcome == PrintJob::Outcome::Printed && job.outputFile() == path;
+    }
+    case Writer::Store: {
+        SettingsStore store(path);
+        store.WriteProfileString("Main", "Text", QString(64 * 1024, u'z'));
+        store.sync();
+        return store.GetProfileString("Main", "Text", QString()).size() == 64 * 1024;
+    }
+    }
+    return false;
+}
+
+// The files in a directory but the tmpfs filler: no temporary file may stay.
+QStringList filesIn(const QString& dir)
+{
+    QStringList files = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    files.removeAll(u".filler"_s);
+    return files;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Writer)
+
+// Every file the program writes is replaced only once it is whole: on a
+// disk that fills up while writing, or one already full, the previous file
+// survives byte for byte.
+class TestFullDisk : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void previousFileSurvives_data();
+    void previousFileSurvives();
+    void writesWhenThereIsRoom_data();
+    void writesWhenThereIsRoom();
+    void unsavedSettingsFileIsReported();
+    void completePdf_data();
+    void completePdf();
+};
+
+void TestFullDisk::previousFileSurvives_data()
+{
+    QTest::addColumn<Writer>("writer");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("room");
+
+    const struct
+    {
+        const char* label;
+        Writer writer;
+        QString name;
+    } writers[] = {
+        {"pdf export", Writer::PdfExport, u"sheet.pdf"_s},
+        {"png export", Writer::PngExport, u"sheet.png"_s},
+        {"printer settings file", Writer::PrinterSettingsFile, u"devmode.zvn"_s},
+        {"print to a pdf file", Writer::PrintToPdfFile, u"printed.pdf"_s},
+        {"store", Writer::Store, u"Zorvane.ini"_s},
+    };
+    for (const auto& w : writers) {
+        // The printer settings record is smaller than one page of a tmpfs.
+        if (w.writer != Writer::PrinterSettingsFile)
+            QTest::addRow("%s, nearly full", w.label) << w.writer << w.name << qint64(8192);
+        QTest::addRow("%s, full", w.label) << w.writer << w.name << qint64(0);
+    }
+}
+
+void TestFullDisk::previousFileSurvives()
+{
+    QFETCH(Writer, writer);
+    QFETCH(QString, name);
+    QFETCH(qint64, room);
+
+    ShortWrites place;
+    QVERIFY(place.isValid());
+    const QString path = place.filePath(name);
+    const QByteArray previous = writer == Writer::Store
+                                    ? QByteArray("[Main]\nSheetCount=7\n")
+                                    : QByteArray("previous contents\n").repeated(20);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(previous), previous.size());
+    }
+    const QString defaultsPath = QDir::temp().filePath(u"zorvane-fulldisk-defaults.ini"_s);
+    place.leaveRoom(room);
+    bool written = false;
+    {
+        const ShortWrites::Scope limited(place);
+        written = write(writer, path, defaultsPath);
+    }
+    if (writer != Writer::Store) // the store fails without a word
+        QVERIFY(!written);
+    QCOMPARE(readFile(path), previous);
+    QCOMPARE(filesIn(QFileInfo(path).absolutePath()), QStringList{name});
+}
+
+void TestFullDisk::writesWhenThereIsRoom_data()
+{
+    QTest::addColumn<Writer>("writer");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("pdf export") << Writer::PdfExport << u"sheet.pdf"_s;
+    QTest::newRow("png export") << Writer::PngExport << u"sheet.png"_s;
+    QTest::newRow("printer settings file") << Writer::PrinterSettingsFile << u"devmode.zvn"_s;
+    QTest::newRow("print to a pdf file") << Writer::PrintToPdfFile << u"printed.pdf"_s;
+}
+
+// The same writers on a disk with room replace the previous file.
+void TestFullDisk::writesWhenThereIsRoom()
+{
+    QFETCH(Writer, writer);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    QVERIFY(writeFileCompletely(path, "previous"));
+    QVERIFY(write(writer, path, dir.filePath(u"defaults.ini"_s)));
+    const QByteArray now = readFile(path);
+    QVERIFY(now.size() > 100);
+    if (name.endsWith(u".pdf"_s))
+        QVERIFY(isCompletePdf(now));
+    QStringList files = filesIn(dir.path());
+    files.removeAll(u"defaults.ini"_s);
+    QCOMPARE(files, QStringList{name});
+}
+
+// The window keeps the printer settings after a print; when they cannot be
+// saved the user is told, and the previous file stays.
+void TestFullDisk::unsavedSettingsFileIsReported()
+{
+    ShortWrites place;
+    QVERIFY(place.isValid());
+    if (!place.onTmpfs())
+        QSKIP("a file size limit would stop the printed file too; this needs a full tmpfs");
+    const QString settingsFile = place.filePath(u"devmode.zvn"_s);
+    const QByteArray previous = QByteArray("previous record").repeated(10);
+    QVERIFY(writeFileCompletely(settingsFile, previous));
+    QTemporaryDir elsewhere;
+    const QString pdf = elsewhere.filePath(u"printed.pdf"_s);
+
+    PrintsToFile dialog(pdf);
+    QStringList messages;
+    PrintJob job(
+        dialog, [&](const QString& text) { messages.append(text); }, settingsFile);
+    job.setDefaultsSource([](std::optional<PrinterSettingsBlock>& settings) {
+        settings.emplace();
+        return true;
+    });
+    std::optional<PrinterSettingsBlock> settings;
+    const SettingsStore store(elsewhere.filePath(u"store.ini"_s));
+    place.leaveRoom(0);
+    PrintJob::Outcome outcome;
+    {
+        const ShortWrites::Scope limited(place);
+        outcome = job.run(aSheet(), store, nullptr, settings);
+    }
+    QCOMPARE(outcome, PrintJob::Outcome::Printed); // the sheet itself is printed
+    QVERIFY(isCompletePdf(readFile(pdf)));
+    QCOMPARE(messages, QStringList{QString::fromUtf16(printMessages::cannotSaveSettingsFile)});
+    QCOMPARE(readFile(settingsFile), previous);
+}
+
+void TestFullDisk::completePdf_data()
+{
+    QTest::addColumn<QByteArray>("pdf");
+    QTest::addColumn<bool>("complete");
+
+    QPrinter printer;
+    QTemporaryDir dir;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(u"a.pdf"_s));
+    {
+        QPainter painter(&printer);
+        painter.drawText(100, 100, u"sheet"_s);
+    }
+    const QByteArray whole = readFile(dir.filePath(u"a.pdf"_s));
+    QTest::newRow("whole") << whole << true;
+    QTest::newRow("end cut off") << whole.left(whole.size() - 10) << false;
+    QTest::newRow("a block missing in the middle") << whole.left(200) + whole.mid(400) << false;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("only an end marker") << QByteArray("%%EOF\n") << false;
+}
+
+void TestFullDisk::completePdf()
+{
+    QFETCH(QByteArray, pdf);
+    QFETCH(bool, complete);
+    QCOMPARE(isCompletePdf(pdf), complete);
+}
+
+QTEST_MAIN(TestFullDisk)
+#include "tst_fulldisk.moc"
