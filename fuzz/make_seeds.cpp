@@ -1,5 +1,6 @@
 // Writes the starting corpora of the fuzz targets: small valid files of
-// every picture format the program reads, stores and printer settings records.
+// every picture format the program reads, stores, printer settings records
+// and label sheet files.
 //   zorvane_fuzz_seeds DIR   makes DIR/picture, DIR/store, DIR/printer_settings
 #include "picture/PictureHolder.h"
 #include "print/PrinterRecord.h"
@@ -142,6 +143,27 @@ void printerRecords(const QString& dir)
     save(dir, QStringLiteral("short.zvn"), block.record().left(40));
 }
 
+void labelTemplates(const QString& dir)
+{
+    save(dir, QStringLiteral("paper-sizes.xml"),
+         "<?xml version=\"1.0\"?>\n<Glabels-paper-sizes>\n"
+         "  <Paper-size id=\"A4\" _name=\"A4\" width=\"210mm\" height=\"297mm\"/>\n"
+         "  <Paper-size id=\"US-Letter\" _name=\"US Letter\" width=\"8.5in\" height=\"11in\"/>\n"
+         "</Glabels-paper-sizes>\n");
+    save(dir, QStringLiteral("products.xml"),
+         "<?xml version=\"1.0\"?>\n<Glabels-templates>\n"
+         "  <Template brand=\"B\" part=\"X1\" size=\"A4\" _description=\"Labels\">\n"
+         "    <Label-rectangle id=\"0\" width=\"60mm\" height=\"20mm\" round=\"1mm\">\n"
+         "      <Layout nx=\"3\" ny=\"12\" x0=\"12mm\" y0=\"12mm\" dx=\"63mm\" dy=\"23mm\"/>\n"
+         "    </Label-rectangle>\n  </Template>\n"
+         "  <Template brand=\"B\" part=\"R\" size=\"Other\" width=\"8.5in\" height=\"11in\">\n"
+         "    <Label-round id=\"0\" radius=\"0.75in\">\n"
+         "      <Layout nx=\"4\" ny=\"5\" x0=\"0.5in\" y0=\"0.75in\" dx=\"2in\" dy=\"2in\"/>\n"
+         "    </Label-round>\n  </Template>\n"
+         "  <Template brand=\"B\" part=\"E\" equiv=\"B X1\"/>\n"
+         "</Glabels-templates>\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -156,5 +178,6 @@ int main(int argc, char** argv)
     pictures(QDir(root).filePath(QStringLiteral("picture")));
     stores(QDir(root).filePath(QStringLiteral("store")));
     printerRecords(QDir(root).filePath(QStringLiteral("printer_settings")));
+    labelTemplates(QDir(root).filePath(QStringLiteral("label_templates")));
     return 0;
 }

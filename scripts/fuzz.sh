@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(fuzz_picture fuzz_store fuzz_printer_settings)
+((${#targets[@]})) || targets=(fuzz_picture fuzz_store fuzz_printer_settings fuzz_label_templates)
 
 bash scripts/setup.sh --tests
 
