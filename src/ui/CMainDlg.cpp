@@ -577,7 +577,8 @@ void CMainDlg::LoadPicture(const QString& path)
     {
         const WaitCursor busy;
         // A ticket never outgrows the preview box, in device pixels.
-        loaded = openForScreen(path, previewBox->size() * previewBox->devicePixelRatio());
+        const QSize screen = previewBox->size() * previewBox->devicePixelRatio();
+        runKeepingWindowLive([&] { loaded = openForScreen(path, screen); });
     }
     if (!loaded)
         return;

@@ -9,19 +9,23 @@
 
 namespace zorvane {
 
-QImage decodeFullKeepingWindowLive(const PictureHolder& picture)
+void runKeepingWindowLive(const std::function<void()>& work)
 {
-    // The worker owns its copy of the file's bytes and its result.
-    std::shared_ptr<const PictureHolder> source = picture.withPixels(QImage());
-    auto pixels = std::make_shared<QImage>();
-    std::unique_ptr<QThread> worker(
-        QThread::create([source, pixels] { *pixels = source->decodeFull(); }));
+    std::unique_ptr<QThread> worker(QThread::create(work));
     QEventLoop loop;
     QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
     worker->start();
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker->wait();
-    return *pixels;
+}
+
+QImage decodeFullKeepingWindowLive(const PictureHolder& picture)
+{
+    // The worker gets its own holder of the file's bytes.
+    const std::unique_ptr<const PictureHolder> source = picture.withPixels(QImage());
+    QImage pixels;
+    runKeepingWindowLive([&] { pixels = source->decodeFull(); });
+    return pixels;
 }
 
 } // namespace zorvane
