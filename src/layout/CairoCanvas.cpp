@@ -4,6 +4,8 @@
 
 #include <cairo.h>
 
+#include <cmath>
+
 namespace zorvane {
 namespace {
 
@@ -64,7 +66,8 @@ cairo_surface_t* CairoCanvas::surfaceFor(const PictureHolder& picture)
     return picture_;
 }
 
-void CairoCanvas::drawPicture(const PictureHolder& picture, const QRect& target)
+void CairoCanvas::drawPicture(const PictureHolder& picture, const QRect& target,
+                              const std::optional<QRect>& clip, bool turned)
 {
     cairo_surface_t* surface = surfaceFor(picture);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
@@ -75,11 +78,22 @@ void CairoCanvas::drawPicture(const PictureHolder& picture, const QRect& target)
     const int height = cairo_image_surface_get_height(surface);
     if (width <= 0 || height <= 0)
         return;
-    // Unclipped, as the Qt PDF engine draws it, so a reader rasterises the
-    // image's edges alike on both.
+    // Clipped only when asked, as the Qt PDF engine draws it, so a reader
+    // rasterises the image's edges alike on both.
     cairo_save(cairo_);
-    cairo_translate(cairo_, target.x(), target.y());
-    cairo_scale(cairo_, double(target.width()) / width, double(target.height()) / height);
+    if (clip) {
+        cairo_rectangle(cairo_, clip->x(), clip->y(), clip->width(), clip->height());
+        cairo_clip(cairo_);
+    }
+    if (turned) {
+        // The picture's top edge runs down the target's right edge.
+        cairo_translate(cairo_, target.x() + target.width(), target.y());
+        cairo_rotate(cairo_, M_PI / 2);
+        cairo_scale(cairo_, double(target.height()) / width, double(target.width()) / height);
+    } else {
+        cairo_translate(cairo_, target.x(), target.y());
+        cairo_scale(cairo_, double(target.width()) / width, double(target.height()) / height);
+    }
     cairo_set_source_surface(cairo_, surface, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cairo_), CAIRO_FILTER_GOOD);
     cairo_paint(cairo_);

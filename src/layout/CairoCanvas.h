@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QRect>
 
+#include <optional>
+
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -26,7 +28,11 @@ public:
     CairoCanvas(const CairoCanvas&) = delete;
     CairoCanvas& operator=(const CairoCanvas&) = delete;
 
-    void drawPicture(const PictureHolder& picture, const QRect& target);
+    // The picture stretched over the target, clipped to a rectangle when one
+    // is given, turned a quarter clockwise when asked (the target is then
+    // the turned picture's area).
+    void drawPicture(const PictureHolder& picture, const QRect& target,
+                     const std::optional<QRect>& clip = std::nullopt, bool turned = false);
     void fillRect(const QRect& pixels, const QColor& color);
     // A thin line from the centre of one pixel to the centre of another.
     void drawLine(QPoint from, QPoint to, const QColor& color);

@@ -73,11 +73,29 @@ void DrawingSurface::renderPicture(const PictureHolder& picture, const QRect& ta
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
+void DrawingSurface::renderPicture(const PictureHolder& picture, const QRect& target,
+                                   const std::optional<QRect>& clip, bool turned)
+{
+    if (target.width() <= 0 || target.height() <= 0)
+        return;
+    if (canvas_) {
+        canvas_->drawPicture(picture, target, clip, turned);
+        return;
+    }
+    if (clip) {
+        painter_->save();
+        painter_->setClipRect(*clip, Qt::IntersectClip);
+    }
+    if (turned)
+        renderTurnedPicture(picture, target);
+    else
+        renderPicture(picture, target);
+    if (clip)
+        painter_->restore();
+}
+
 void DrawingSurface::renderTurnedPicture(const PictureHolder& picture, const QRect& target)
 {
-    // Only sheets drawn by a painter turn their pictures.
-    if (target.width() <= 0 || target.height() <= 0 || !painter_)
-        return;
     QPainter& painter = *painter_;
     // A turned copy is made at the target's size; a target far larger than
     // the picture (a thin picture filling a ticket, cut by the clip) would

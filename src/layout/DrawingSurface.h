@@ -6,6 +6,7 @@
 #include <QRect>
 
 #include <memory>
+#include <optional>
 
 class QPainter;
 
@@ -42,9 +43,11 @@ public:
     // printer or PDF every ticket draws the picture's own QImage, so the
     // output holds it once.
     void renderPicture(const PictureHolder& picture, const QRect& target);
-    // The same with the picture turned a quarter clockwise, so its top edge
-    // runs down the target's right edge; target is the turned picture's area.
-    void renderTurnedPicture(const PictureHolder& picture, const QRect& target);
+    // The same, clipped to a rectangle when one is given, and turned a
+    // quarter clockwise when asked, so the picture's top edge runs down the
+    // target's right edge (the target is then the turned picture's area).
+    void renderPicture(const PictureHolder& picture, const QRect& target,
+                       const std::optional<QRect>& clip, bool turned);
 
     // A solid one-pixel pen, current for the lifetime of this object; the
     // pen it displaced is current again afterwards.
@@ -68,6 +71,7 @@ public:
     void lineTo(QPoint point);
 
 private:
+    void renderTurnedPicture(const PictureHolder& picture, const QRect& target);
     const QImage& shrunkCopy(const PictureHolder& picture, QSize size, bool turned = false);
     void fillPixels(const QRect& pixels);
 

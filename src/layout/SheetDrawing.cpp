@@ -89,18 +89,11 @@ void renderIntoTicket(DrawingSurface& surface, const PictureHolder& picture, con
     const QSize standing = look.turned ? picture.size().transposed() : picture.size();
     const QRect area = pictureArea(standing, ticket, look.placement, surface.pixelsPerInchX(),
                                    surface.pixelsPerInchY());
-    const bool clip = !ticket.contains(area);
-    QPainter& painter = surface.painter();
-    if (clip) {
-        painter.save();
-        painter.setClipRect(ticket, Qt::IntersectClip);
-    }
-    if (look.turned)
-        surface.renderTurnedPicture(picture, area);
-    else
-        surface.renderPicture(picture, area);
-    if (clip)
-        painter.restore();
+    // Clipped rather than cut, so the picture itself is drawn whole and a
+    // PDF still holds it once, as the file's own bytes where it can.
+    const std::optional<QRect> clip =
+        ticket.contains(area) ? std::nullopt : std::optional<QRect>(ticket);
+    surface.renderPicture(picture, area, clip, look.turned);
 }
 
 } // namespace

@@ -103,8 +103,8 @@ bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi, const MainVa
     return drawn && written;
 }
 
-// Only the plain sheet goes through cairo: its canvas draws whole pictures
-// and lines, not the clipped or turned pictures of the other looks.
+// The plain sheet: every ticket shows the whole picture at the ticket's own
+// size, so a PNG needs the picture no larger than a ticket.
 bool isPlainLook(const SheetOptions& sheet)
 {
     return sheet.placement == PicturePlacement::Stretch && !sheet.turned;
@@ -160,10 +160,9 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
 
     // A picture opened without its pixels is decoded here, only as far as
     // the file needs: not at all for a JPEG a PDF embeds as it is, and for
-    // a plain PNG sheet no larger than the largest ticket in the file's
-    // pixels.
-    const bool embedsJpeg = format == SheetFileFormat::Pdf && picture && isPlainLook(sheet) &&
-                            !picture->jpegShownAsStored().isEmpty();
+    // a plain PNG sheet no larger than a ticket in the file's pixels.
+    const bool embedsJpeg =
+        format == SheetFileFormat::Pdf && picture && !picture->jpegShownAsStored().isEmpty();
     std::unique_ptr<PictureHolder> decoded;
     if (picture && !picture->hasFullPixels() && !embedsJpeg) {
         QImage pixels;

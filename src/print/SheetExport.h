@@ -34,7 +34,7 @@ enum class SheetExportResult
 // origin at the paper's corner, by the same grid fit and sheet drawing as
 // the printer, at the given resolution. The file is replaced only once it
 // is complete. The sheet options place, turn and skip as on the printer.
-// A JPEG that shows as stored goes into a plain sheet's PDF as the file's
+// A JPEG that shows as stored goes into a PDF as the file's
 // own bytes; a PNG is drawn and written in bands of rows.
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
                               const MainValues& main, const SettingsStore& store,

@@ -165,6 +165,8 @@ private Q_SLOTS:
     void pngWriteThatFailsIsReported();
     void pdfEmbedsTheJpegUnchanged();
     void turnedJpegIsDrawnUpright();
+    void jpegKeptWholeInEveryLook_data();
+    void jpegKeptWholeInEveryLook();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -342,6 +344,56 @@ void TestSheetFiles::turnedJpegIsDrawnUpright()
     sheet.order = FillOrder::ColumnsFirst;
     const QString fault = sheetprobe::check(pdfprobe::render(pdf, 100), 100, sheet);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
+}
+
+void TestSheetFiles::jpegKeptWholeInEveryLook_data()
+{
+    QTest::addColumn<int>("placement");
+    QTest::addColumn<bool>("turned");
+    QTest::newRow("fill, cut by the ticket") << int(PicturePlacement::Fill) << false;
+    QTest::newRow("fit, turned") << int(PicturePlacement::Fit) << true;
+    QTest::newRow("fill, turned") << int(PicturePlacement::Fill) << true;
+}
+
+// Cut and turned pictures keep the file's own bytes in the PDF and land
+// where the Qt PDF engine puts the decoded pixels.
+void TestSheetFiles::jpegKeptWholeInEveryLook()
+{
+    QFETCH(int, placement);
+    QFETCH(bool, turned);
+    if (!pdfprobe::toolsAvailable() || QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty())
+        QSKIP("poppler tools (pdfinfo, pdftoppm, pdfimages) are not installed");
+    store_->WriteProfileInt(keys::optionSection, keys::option::drawFrame, 1);
+    store_->WriteProfileInt(keys::optionSection, keys::option::frameRed, 0);
+    store_->WriteProfileInt(keys::optionSection, keys::option::frameGreen, 0);
+    store_->WriteProfileInt(keys::optionSection, keys::option::frameBlue, 0);
+    const QString jpeg = dir_->filePath(u"wide.jpg"_s);
+    QVERIFY(QImageWriter(jpeg, "jpeg").write(noisyPicture(800, 300)));
+    const auto opened = PictureHolder::open(jpeg);
+    QVERIFY(opened);
+    const auto decoded = PictureHolder::fromImage(opened->decodeFull());
+    SheetOptions look;
+    look.placement = PicturePlacement(placement);
+    look.turned = turned;
+    const MainValues quarter = sheetOf(3, PaperKind::A4Quarter);
+    const QString embedded = dir_->filePath(u"embedded.pdf"_s);
+    const QString redrawn = dir_->filePath(u"redrawn.pdf"_s);
+    QCOMPARE(exportSheet(embedded, SheetFileFormat::Pdf, 600, quarter, *store_, opened.get(), look),
+             SheetExportResult::Written);
+    QCOMPARE(exportSheet(redrawn, SheetFileFormat::Pdf, 600, quarter, *store_, decoded.get(), look),
+             SheetExportResult::Written);
+    QCOMPARE(pdfprobe::imageCount(embedded), 1);
+    const QString prefix = dir_->filePath(u"look"_s);
+    runTool(u"pdfimages"_s, {u"-j"_s, embedded, prefix});
+    QVERIFY(test::readFile(prefix + u"-000.jpg"_s) == test::readFile(jpeg));
+    const QImage a = pdfprobe::render(embedded, 600);
+    const QImage b = pdfprobe::render(redrawn, 600);
+    QVERIFY(!a.isNull() && a.size() == b.size());
+    QVERIFY(pixelsWhere(a, isFrame) == pixelsWhere(b, isFrame));
+    const QImage inkA = pixelsWhere(a, isInk);
+    const QImage inkB = pixelsWhere(b, isInk);
+    QCOMPARE(outside(inkA, grown(inkB)), 0);
+    QCOMPARE(outside(inkB, grown(inkA)), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSheetFiles)
