@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -141,31 +142,29 @@ QString sectionPrefix(QByteArrayView line)
     return unescapedKey(name) + u'/';
 }
 
+// The control characters written as a backslash and a letter.
+constexpr std::pair<char16_t, char> namedEscapes[] = {
+    {u'\a', 'a'}, {u'\b', 'b'}, {u'\f', 'f'}, {u'\n', 'n'},
+    {u'\r', 'r'}, {u'\t', 't'}, {u'\v', 'v'},
+};
+
+// The character a backslash and this letter stand for; 0 for none.
 char16_t simpleEscape(char c)
 {
-    switch (c) {
-    case 'a':
-        return u'\a';
-    case 'b':
-        return u'\b';
-    case 'f':
-        return u'\f';
-    case 'n':
-        return u'\n';
-    case 'r':
-        return u'\r';
-    case 't':
-        return u'\t';
-    case 'v':
-        return u'\v';
-    case '"':
-    case '?':
-    case '\'':
-    case '\\':
-        return char16_t(c);
-    default:
-        return 0;
+    for (const auto& [character, letter] : namedEscapes) {
+        if (c == letter)
+            return character;
     }
+    return c == '"' || c == '?' || c == '\'' || c == '\\' ? char16_t(c) : 0;
+}
+
+char namedEscapeOf(char16_t c)
+{
+    for (const auto& [character, letter] : namedEscapes) {
+        if (c == character)
+            return letter;
+    }
+    return 0;
 }
 
 // The texts of one value: quoted parts keep their spaces, unquoted commas
@@ -367,44 +366,20 @@ QByteArray escapedText(const QString& text)
             continue;
         }
         escapeNextHexDigit = false;
-        switch (c) {
-        case u'\0':
+        if (c == u'\0') {
             escaped += "\\0"_L1;
             escapeNextHexDigit = true;
-            break;
-        case u'\a':
-            escaped += "\\a"_L1;
-            break;
-        case u'\b':
-            escaped += "\\b"_L1;
-            break;
-        case u'\f':
-            escaped += "\\f"_L1;
-            break;
-        case u'\n':
-            escaped += "\\n"_L1;
-            break;
-        case u'\r':
-            escaped += "\\r"_L1;
-            break;
-        case u'\t':
-            escaped += "\\t"_L1;
-            break;
-        case u'\v':
-            escaped += "\\v"_L1;
-            break;
-        case u'"':
-        case u'\\':
+        } else if (const char letter = namedEscapeOf(c)) {
+            escaped += u'\\';
+            escaped += QLatin1Char(letter);
+        } else if (c == u'"' || c == u'\\') {
             escaped += u'\\';
             escaped += qc;
-            break;
-        default:
-            if (c <= 0x1F) {
-                escaped += "\\x"_L1 + QString::number(c, 16);
-                escapeNextHexDigit = true;
-            } else {
-                escaped += qc;
-            }
+        } else if (c <= 0x1F) {
+            escaped += "\\x"_L1 + QString::number(c, 16);
+            escapeNextHexDigit = true;
+        } else {
+            escaped += qc;
         }
     }
     if (needsQuotes || escaped.startsWith(u' ') || escaped.endsWith(u' '))
