@@ -40,7 +40,10 @@ for target in "${targets[@]}"; do
     log="$dir/$target.log"
     echo "== $target: ${seconds}s"
     status=0
-    "$dir/fuzz/$target" "$corpus" "$seeds/${target#fuzz_}" \
+    # A target's dictionary of format tokens, when it has one.
+    dictionary=()
+    [[ -f fuzz/$target.dict ]] && dictionary=(-dict="fuzz/$target.dict")
+    "$dir/fuzz/$target" "$corpus" "$seeds/${target#fuzz_}" "${dictionary[@]}" \
         -max_total_time="$seconds" -rss_limit_mb=2560 -malloc_limit_mb=1024 -timeout=30 \
         -max_len=65536 -print_final_stats=1 -artifact_prefix="$dir/artifacts/$target-" \
         >"$log" 2>&1 || status=$?
