@@ -2,9 +2,9 @@
 
 #include "picture/PictureHolder.h"
 
-#include <cairo.h>
+#include <QTransform>
 
-#include <cmath>
+#include <cairo.h>
 
 namespace zorvane {
 namespace {
@@ -36,6 +36,32 @@ cairo_surface_t* jpegSurface(const PictureHolder& picture, const QByteArray& jpe
     return surface;
 }
 
+// Maps the surface's extent onto the target: the stored picture is first
+// put upright as its file asks (mirrored, flipped, then turned a quarter
+// clockwise, as Qt's decoder does), then turned a quarter clockwise for a
+// turned ticket, so that its top edge runs down the target's right edge.
+cairo_matrix_t placement(QSize surface, const QRect& target,
+                         QImageIOHandler::Transformations stored, bool turned)
+{
+    const QTransform mirror(-1, 0, 0, 1, 1, 0);  // x -> 1 - x on the unit square
+    const QTransform flip(1, 0, 0, -1, 0, 1);    // y -> 1 - y
+    const QTransform quarter(0, 1, -1, 0, 1, 0); // (x, y) -> (1 - y, x)
+    QTransform t = QTransform::fromScale(1.0 / surface.width(), 1.0 / surface.height());
+    if (stored.testFlag(QImageIOHandler::TransformationMirror))
+        t *= mirror;
+    if (stored.testFlag(QImageIOHandler::TransformationFlip))
+        t *= flip;
+    if (stored.testFlag(QImageIOHandler::TransformationRotate90))
+        t *= quarter;
+    if (turned)
+        t *= quarter;
+    t *= QTransform::fromScale(target.width(), target.height());
+    t *= QTransform::fromTranslate(target.x(), target.y());
+    cairo_matrix_t matrix;
+    cairo_matrix_init(&matrix, t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
+    return matrix;
+}
+
 } // namespace
 
 CairoCanvas::~CairoCanvas()
@@ -51,11 +77,13 @@ cairo_surface_t* CairoCanvas::surfaceFor(const PictureHolder& picture)
     if (picture_)
         cairo_surface_destroy(picture_);
     pictureOf_ = &picture;
-    const QByteArray jpeg = picture.jpegShownAsStored();
+    const QByteArray jpeg = picture.embeddableJpeg();
     if (!jpeg.isEmpty()) {
         picture_ = jpegSurface(picture, jpeg);
+        pictureTurn_ = picture.storedTurn();
         return picture_;
     }
+    pictureTurn_ = QImageIOHandler::TransformationNone; // the pixels stand upright
     // 32-bit pixels with the colour in the low three bytes are cairo's RGB24
     // and ARGB32 (premultiplied) formats as they are.
     pixels_ = picture.image();
@@ -85,15 +113,8 @@ void CairoCanvas::drawPicture(const PictureHolder& picture, const QRect& target,
         cairo_rectangle(cairo_, clip->x(), clip->y(), clip->width(), clip->height());
         cairo_clip(cairo_);
     }
-    if (turned) {
-        // The picture's top edge runs down the target's right edge.
-        cairo_translate(cairo_, target.x() + target.width(), target.y());
-        cairo_rotate(cairo_, M_PI / 2);
-        cairo_scale(cairo_, double(target.height()) / width, double(target.width()) / height);
-    } else {
-        cairo_translate(cairo_, target.x(), target.y());
-        cairo_scale(cairo_, double(target.width()) / width, double(target.height()) / height);
-    }
+    const cairo_matrix_t onto = placement(QSize(width, height), target, pictureTurn_, turned);
+    cairo_transform(cairo_, &onto);
     cairo_set_source_surface(cairo_, surface, 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cairo_), CAIRO_FILTER_GOOD);
     cairo_paint(cairo_);

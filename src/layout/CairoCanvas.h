@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QPoint>
 #include <QRect>
 
@@ -15,10 +16,10 @@ namespace zorvane {
 class PictureHolder;
 
 // The drawing calls of a sheet on a cairo context whose user space is the
-// device's pixels. A picture that is a JPEG shown as stored is handed to
-// cairo as the file's own bytes, which a PDF embeds unchanged; any other
-// picture as its pixels. Every ticket of a sheet shares one cairo surface
-// per picture, so a PDF holds the picture once.
+// device's pixels. A picture that is a JPEG is handed to cairo as the
+// file's own bytes, which a PDF embeds unchanged, and turned there as its
+// EXIF orientation asks; any other picture as its pixels. Every ticket of a sheet shares one cairo
+// surface per picture, so a PDF holds the picture once.
 class CairoCanvas
 {
 public:
@@ -44,6 +45,8 @@ private:
     cairo_t* cairo_;
     cairo_surface_t* picture_ = nullptr;
     const PictureHolder* pictureOf_ = nullptr;
+    // How the surface's picture is turned to stand upright.
+    QImageIOHandler::Transformations pictureTurn_ = QImageIOHandler::TransformationNone;
     QImage pixels_; // keeps the pixels a surface made from them points into
 };
 

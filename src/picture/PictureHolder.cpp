@@ -265,9 +265,9 @@ std::unique_ptr<PictureHolder> PictureHolder::withPixels(QImage image) const
     return holder;
 }
 
-QByteArray PictureHolder::jpegShownAsStored() const
+QByteArray PictureHolder::embeddableJpeg() const
 {
-    if (!jpeg_ || turn_ != QImageIOHandler::TransformationNone || !isPlainJpegFrame(bytes_))
+    if (!jpeg_ || !isPlainJpegFrame(bytes_))
         return {};
     return bytes_;
 }

@@ -75,10 +75,11 @@ public:
     // A picture of the same file holding the given pixels only.
     std::unique_ptr<PictureHolder> withPixels(QImage image) const;
 
-    // The file's own bytes when it is a JPEG that shows as stored (no EXIF
-    // turn or mirror) with grey or colour samples, so a PDF may embed it
-    // unchanged; empty otherwise.
-    QByteArray jpegShownAsStored() const;
+    // The file's own bytes when it is a JPEG of grey or colour samples that
+    // a PDF may embed unchanged; empty otherwise. Shown upright once turned
+    // as storedTurn() says, which is what its EXIF orientation asks for.
+    QByteArray embeddableJpeg() const;
+    QImageIOHandler::Transformations storedTurn() const { return turn_; }
 
     // The smallest held image (the screen's copy or one of the picture's
     // successively halved copies) that still covers the given size in both

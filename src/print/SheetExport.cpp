@@ -162,7 +162,7 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
     // the file needs: not at all for a JPEG a PDF embeds as it is, and for
     // a plain PNG sheet no larger than a ticket in the file's pixels.
     const bool embedsJpeg =
-        format == SheetFileFormat::Pdf && picture && !picture->jpegShownAsStored().isEmpty();
+        format == SheetFileFormat::Pdf && picture && !picture->embeddableJpeg().isEmpty();
     std::unique_ptr<PictureHolder> decoded;
     if (picture && !picture->hasFullPixels() && !embedsJpeg) {
         QImage pixels;

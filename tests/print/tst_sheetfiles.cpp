@@ -182,6 +182,7 @@ private Q_SLOTS:
     void bandedPngEqualsWholePage();
     void pngWriteThatFailsIsReported();
     void pdfEmbedsTheJpegUnchanged();
+    void turnedJpegIsDrawnUpright_data();
     void turnedJpegIsDrawnUpright();
     void jpegKeptWholeInEveryLook_data();
     void jpegKeptWholeInEveryLook();
@@ -296,7 +297,7 @@ void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
     // The same sheet by the Qt PDF engine from the decoded pixels: tickets
     // and frames at the same places.
     const auto decoded = PictureHolder::fromImage(opened->decodeFull());
-    QVERIFY(decoded && decoded->jpegShownAsStored().isEmpty());
+    QVERIFY(decoded && decoded->embeddableJpeg().isEmpty());
     QCOMPARE(exportSheet(embedded, SheetFileFormat::Pdf, 600, quarter, *store_, opened.get()),
              SheetExportResult::Written);
     const QString redrawn = dir_->filePath(u"redrawn.pdf"_s);
@@ -319,15 +320,34 @@ void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
 }
 
+void TestSheetFiles::turnedJpegIsDrawnUpright_data()
+{
+    // The EXIF orientation, and how the stored pixels are made from the
+    // upright picture: turned a quarter clockwise this many times, then
+    // mirrored left to right.
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<int>("quarters");
+    QTest::addColumn<bool>("mirrored");
+    QTest::newRow("6: turn clockwise to show") << 6 << 3 << false;
+    QTest::newRow("3: upside down") << 3 << 2 << false;
+    QTest::newRow("8: turn anticlockwise to show") << 8 << 1 << false;
+    QTest::newRow("2: mirrored") << 2 << 0 << true;
+    QTest::newRow("5: mirrored and turned") << 5 << 1 << true;
+}
+
+// A JPEG stored on its side or mirrored, tagged to be shown upright, goes
+// into the PDF as the file's own bytes and shows upright.
 void TestSheetFiles::turnedJpegIsDrawnUpright()
 {
-    if (!pdfprobe::toolsAvailable())
-        QSKIP("poppler tools (pdfinfo, pdftoppm) are not installed");
-    // Stored on its side, tagged to be turned back: it must not be embedded
-    // as stored, and shows upright.
-    // EXIF orientation 6: turn a quarter clockwise to show.
-    const QImage stored =
-        sheetprobe::quarteredPicture(400, 640).transformed(QTransform().rotate(-90));
+    QFETCH(int, orientation);
+    QFETCH(int, quarters);
+    QFETCH(bool, mirrored);
+    if (!pdfprobe::toolsAvailable() || QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty())
+        QSKIP("poppler tools (pdfinfo, pdftoppm, pdfimages) are not installed");
+    const QImage upright = sheetprobe::quarteredPicture(400, 640);
+    QImage stored = upright.transformed(QTransform().rotate(90 * quarters));
+    if (mirrored)
+        stored = stored.mirrored(true, false);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QVERIFY(buffer.open(QIODevice::WriteOnly));
@@ -335,15 +355,23 @@ void TestSheetFiles::turnedJpegIsDrawnUpright()
     const QString jpeg = dir_->filePath(u"turned.jpg"_s);
     QFile file(jpeg);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(withExifOrientation(bytes, 6));
+    file.write(withExifOrientation(bytes, quint16(orientation)));
     file.close();
     const auto opened = PictureHolder::open(jpeg);
     QVERIFY(opened);
     QCOMPARE(opened->size(), QSize(400, 640));
-    QVERIFY(opened->jpegShownAsStored().isEmpty());
+    // Qt's decoder, which the window and the printer use, shows it upright.
+    const QImage shown = opened->decodeFull();
+    QVERIFY(qAbs(QColor(shown.pixel(100, 160)).red() - sheetprobe::topLeftColour.red()) < 40);
+    QVERIFY(qAbs(QColor(shown.pixel(300, 480)).green() - sheetprobe::bottomRightColour.green()) <
+            40);
+    QVERIFY(QColor(shown.pixel(300, 160)).red() < 60 && QColor(shown.pixel(100, 480)).red() < 60);
     const QString pdf = dir_->filePath(u"turned.pdf"_s);
     QCOMPARE(exportSheet(pdf, SheetFileFormat::Pdf, 300, sheetOf(4), *store_, opened.get()),
              SheetExportResult::Written);
+    const QString prefix = dir_->filePath(u"turned"_s);
+    runTool(u"pdfimages"_s, {u"-j"_s, pdf, prefix});
+    QVERIFY(test::readFile(prefix + u"-000.jpg"_s) == test::readFile(jpeg));
     sheetprobe::Sheet sheet;
     sheet.ticketWidth = 579;
     sheet.ticketHeight = 252;
