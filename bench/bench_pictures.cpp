@@ -1,5 +1,6 @@
 // Writes the test pictures the export benchmark reads: a 24-megapixel and a
-// 100-megapixel photo-like JPEG and a 24-megapixel PNG, into the directory
+// 100-megapixel photo-like JPEG, a 24-megapixel JPEG stored on its side with
+// an EXIF orientation, and a 24-megapixel PNG, into the directory
 // given as the only argument. Files already there are kept.
 #include "BenchSupport.h"
 
@@ -15,13 +16,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void write(const QString& path, const char* format, int width, int height)
+void write(const QString& path, const char* format, int width, int height,
+           QImageIOHandler::Transformations turn = QImageIOHandler::TransformationNone)
 {
     if (QFileInfo::exists(path))
         return;
     QImageWriter writer(path, format);
     if (qstrcmp(format, "jpeg") == 0)
         writer.setQuality(90);
+    writer.setTransformation(turn);
     if (!writer.write(photoLike(width, height)))
         qFatal("cannot write %s", qPrintable(path));
     std::printf("wrote %s (%dx%d, %.1f MB)\n", qPrintable(path), width, height,
@@ -41,5 +44,8 @@ int main(int argc, char** argv)
     write(dir.filePath(u"photo24.jpg"_s), "jpeg", 6000, 4000);
     write(dir.filePath(u"photo100.jpg"_s), "jpeg", 12000, 8333);
     write(dir.filePath(u"photo24.png"_s), "png", 6000, 4000);
+    // Stored on its side, as a camera held upright writes it.
+    write(dir.filePath(u"photo24-turned.jpg"_s), "jpeg", 4000, 6000,
+          QImageIOHandler::TransformationRotate90);
     return 0;
 }
