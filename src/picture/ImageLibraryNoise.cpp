@@ -1,6 +1,5 @@
 #include "ImageLibraryNoise.h"
 
-#include <QByteArray>
 
 #include <tiffio.h>
 
@@ -38,26 +37,12 @@ void installTiffHandlers()
     Q_UNUSED(installed);
 }
 
-// A file in memory, so catching needs no disk and works on a full one.
+// A file in memory, so catching needs no disk and works on a full one;
+// what it catches is dropped with it.
 int memoryFile()
 {
     const int fd = memfd_create("zorvane-image-library-messages", MFD_CLOEXEC);
     return fd >= 0 ? fd : ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-}
-
-void passOnCaught(int fd)
-{
-    if (!lcImageLibraries().isDebugEnabled() || ::lseek(fd, 0, SEEK_SET) != 0)
-        return;
-    QByteArray caught;
-    char buffer[4096];
-    constexpr qsizetype maxCaught = 64 * 1024;
-    for (ssize_t got; caught.size() < maxCaught && (got = ::read(fd, buffer, sizeof buffer)) > 0;)
-        caught.append(buffer, got);
-    for (const QByteArray& line : caught.split('\n')) {
-        if (!line.isEmpty())
-            qCDebug(lcImageLibraries, "%s", line.constData());
-    }
 }
 
 } // namespace
@@ -82,6 +67,12 @@ Redirection& redirection()
 ImageLibraryNoiseScope::ImageLibraryNoiseScope()
 {
     installTiffHandlers();
+    // Asked for, the libraries' words reach standard error as they are
+    // written, and so does anything else said meanwhile (a sanitizer's or
+    // a fuzzer's report of a fault inside a decoder).
+    if (lcImageLibraries().isDebugEnabled())
+        return;
+    counted_ = true;
     Redirection& shared = redirection();
     const std::lock_guard lock(shared.mutex);
     if (shared.scopes++ > 0)
@@ -99,6 +90,8 @@ ImageLibraryNoiseScope::ImageLibraryNoiseScope()
 
 ImageLibraryNoiseScope::~ImageLibraryNoiseScope()
 {
+    if (!counted_)
+        return;
     Redirection& shared = redirection();
     const std::lock_guard lock(shared.mutex);
     if (--shared.scopes > 0)
@@ -110,9 +103,6 @@ ImageLibraryNoiseScope::~ImageLibraryNoiseScope()
         shared.savedStandardError = -1;
     }
     if (shared.capture >= 0) {
-        // Passed on only now that standard error is back, so a debug log
-        // written there is seen.
-        passOnCaught(shared.capture);
         ::close(shared.capture);
         shared.capture = -1;
     }
