@@ -1,6 +1,5 @@
 #include "ImageLibraryNoise.h"
 
-
 #include <tiffio.h>
 
 #include <cstdarg>
