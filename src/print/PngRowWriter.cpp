@@ -56,13 +56,14 @@ bool writeHeader(png_structp png, png_infop info, QSize size, int dotsPerMetre)
                  PNG_FILTER_TYPE_DEFAULT);
     png_set_pHYs(png, info, png_uint_32(dotsPerMetre), png_uint_32(dotsPerMetre),
                  PNG_RESOLUTION_METER);
-    // A sheet is mostly white rows and repeated tickets: the "up" filter
-    // turns both into runs of zeros, and deflate level 3 packs them within
-    // a quarter of the default level's size at a third of its time (level
-    // 1 is barely faster and half as large again).
+    // A sheet is mostly white, with photos in its tickets: the "sub" filter
+    // turns white runs into zeros and a photo's rows into small differences,
+    // and deflate level 3 packs them within 1.2 times the library's default
+    // settings' file in under a third of their time (level 1 saves a fifth
+    // of the time for a quarter more bytes).
     constexpr int deflateLevel = 3;
     png_set_compression_level(png, deflateLevel);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_write_info(png, info);
     // Memory holds each pixel as the 32-bit value 0xffRRGGBB: on a
     // little-endian machine the bytes B, G, R and an unused one.

@@ -11,8 +11,8 @@ namespace zorvane {
 
 // Writes an 8-bit RGB PNG row by row as it is drawn, so a page never has to
 // be held whole. Rows come as 32-bit RGB pixels (QImage::Format_RGB32).
-// Deflate runs at its fastest level with the "up" filter: a sheet is mostly
-// white rows that repeat the row above, which that filter turns into zeros.
+// Deflate runs at a fast level with the "sub" filter, which suits a mostly
+// white sheet with photos in its tickets.
 class PngRowWriter
 {
 public:
