@@ -1,7 +1,16 @@
 #include "ui/PictureFileDialog.h"
 
+#include "GuiTestHelpers.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace zorvane;
 using namespace Qt::StringLiterals;
@@ -16,6 +25,32 @@ bool matchesAny(const QStringList& patterns, const QString& name)
             return true;
     }
     return false;
+}
+
+// The names the dialog's list shows as choosable, sorted, once they are the
+// expected ones or after three seconds: the dialog reads the folder and
+// applies a new filter in the background.
+QStringList choosableNames(QFileDialog& dialog, const QStringList& expected)
+{
+    auto* view = dialog.findChild<QListView*>(u"listView"_s);
+    QStringList names;
+    if (!view)
+        return names;
+    const bool shown = QTest::qWaitFor(
+        [&] {
+            names.clear();
+            const QAbstractItemModel* model = view->model();
+            for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+                const QModelIndex index = model->index(row, 0, view->rootIndex());
+                if (model->flags(index).testFlag(Qt::ItemIsEnabled))
+                    names << index.data().toString();
+            }
+            std::sort(names.begin(), names.end());
+            return names == expected;
+        },
+        3000);
+    Q_UNUSED(shown); // the caller compares what was shown
+    return names;
 }
 
 } // namespace
@@ -58,6 +93,42 @@ private Q_SLOTS:
         const QStringList patterns = patternsOfFilter(pictureFileFilters().at(1));
         for (const QString& name : {u"a.png"_s, u"a.bmp"_s, u"a.jpg"_s, u"a.gif"_s})
             QVERIFY2(matchesAny(patterns, name), qPrintable(name));
+    }
+
+    // Through Qt's own dialog, as the window opens it: what each entry
+    // lists in a folder, and the file chosen coming back.
+    void qtDialogListsWhatEachEntryOffers()
+    {
+        QTemporaryDir dir;
+        for (const QString& name :
+             {u"A.JPG"_s, u"a.png"_s, u"a.webp"_s, u"a.icns"_s, u"b.xpm"_s, u"notes.txt"_s}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QStringList photos{u"A.JPG"_s};
+        // Icon and legacy formats, which the program does not decode, are
+        // not offered.
+        const QStringList readable{u"A.JPG"_s, u"a.png"_s, u"a.webp"_s};
+        QStringList firstEntry;
+        QStringList secondEntry;
+        test::handleNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (!dialog) {
+                modal->close();
+                return;
+            }
+            dialog->setDirectory(dir.path());
+            dialog->selectNameFilter(dialog->nameFilters().at(0));
+            firstEntry = choosableNames(*dialog, photos);
+            dialog->selectNameFilter(dialog->nameFilters().at(1));
+            secondEntry = choosableNames(*dialog, readable);
+            if (auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s))
+                name->setText(u"A.JPG"_s);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QCOMPARE(askForPictureFile(nullptr), dir.filePath(u"A.JPG"_s));
+        QCOMPARE(firstEntry, photos);
+        QCOMPARE(secondEntry, readable);
     }
 };
 
