@@ -1,10 +1,10 @@
 // The sheet options on the command line: the program itself is run, as a
 // script would, and the PNG it draws is probed.
+#include "ProgramRun.h"
 #include "SheetProbe.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,18 +56,13 @@ void TestHeadlessSheet::init()
 
 int TestHeadlessSheet::zorvane(const QStringList& arguments, QString* err)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
-        env.remove(name);
-    env.insert(u"XDG_CONFIG_HOME"_s, dir_->filePath(u"config"_s));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(ZORVANE_EXECUTABLE), arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return -1;
+    QProcessEnvironment variables;
+    variables.insert(u"XDG_CONFIG_HOME"_s, dir_->filePath(u"config"_s));
+    const test::ProgramRun run =
+        test::runWithoutDisplay(QStringLiteral(ZORVANE_EXECUTABLE), arguments, variables);
     if (err)
-        *err = QString::fromLocal8Bit(process.readAllStandardError());
-    return process.exitCode();
+        *err = run.err;
+    return run.status;
 }
 
 void TestHeadlessSheet::usedCellsAndTurn_data()

@@ -74,6 +74,20 @@ MainValues sheetOf(int count, PaperKind paper = PaperKind::A4)
     return main;
 }
 
+// What sheetOf(count) draws on A4, for the sheet probe: type B tickets,
+// 3 across and 10 down, filled column by column.
+sheetprobe::Sheet probeOf(int count)
+{
+    sheetprobe::Sheet sheet;
+    sheet.ticketWidth = 579;
+    sheet.ticketHeight = 252;
+    sheet.columns = 3;
+    sheet.rows = 10;
+    sheet.count = count;
+    sheet.order = FillOrder::ColumnsFirst;
+    return sheet;
+}
+
 // The page drawn whole on one white image, as the PNG used to be made.
 QImage wholePage(QSize pixels, int dpi, const MainValues& main, const SettingsStore& store,
                  const PictureHolder& picture, const GridSize& grid)
@@ -306,13 +320,7 @@ void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
     QCOMPARE(pdfprobe::pageSizeMm(embedded), pdfprobe::pageSizeMm(redrawn));
     const QString misplaced = placesDifferIn(embedded, redrawn);
     QVERIFY2(misplaced.isEmpty(), qPrintable(misplaced));
-    sheetprobe::Sheet sheet;
-    sheet.ticketWidth = 579;
-    sheet.ticketHeight = 252;
-    sheet.columns = 3;
-    sheet.rows = 10;
-    sheet.count = 20;
-    sheet.order = FillOrder::ColumnsFirst;
+    const sheetprobe::Sheet sheet = probeOf(20);
     store_->WriteProfileInt(keys::optionSection, keys::option::drawFrame, 0);
     QCOMPARE(exportSheet(embedded, SheetFileFormat::Pdf, 600, main, *store_, opened.get()),
              SheetExportResult::Written);
@@ -372,13 +380,7 @@ void TestSheetFiles::turnedJpegIsDrawnUpright()
     const QString prefix = dir_->filePath(u"turned"_s);
     runTool(u"pdfimages"_s, {u"-j"_s, pdf, prefix});
     QVERIFY(test::readFile(prefix + u"-000.jpg"_s) == test::readFile(jpeg));
-    sheetprobe::Sheet sheet;
-    sheet.ticketWidth = 579;
-    sheet.ticketHeight = 252;
-    sheet.columns = 3;
-    sheet.rows = 10;
-    sheet.count = 4;
-    sheet.order = FillOrder::ColumnsFirst;
+    const sheetprobe::Sheet sheet = probeOf(4);
     const QString fault = sheetprobe::check(pdfprobe::render(pdf, 100), 100, sheet);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
 }

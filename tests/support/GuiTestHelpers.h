@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
@@ -30,6 +31,15 @@ template<typename T> T* findControl(const QObject* dialog, const QString& name)
 template<typename T> T* findControl(const QObject* dialog, int id)
 {
     return findControl<T>(dialog, controlName(id));
+}
+
+// The menu as one line: entry texts, "-" for a separator.
+inline QString layoutOf(const QMenu& menu)
+{
+    QStringList parts;
+    for (const QAction* action : menu.actions())
+        parts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return parts.join(u'|');
 }
 
 // Calls handle with the next modal widget (other than ignore) that opens,

@@ -75,6 +75,8 @@ private Q_SLOTS:
 
 private:
     void openMain(const QStringList& labelFolders);
+    // The window with a folder of one product of one round label on A4.
+    void openMainWithOneProduct();
     // Chooses from the menu, handing the opened chooser to handle.
     void chooseFromMenu(std::function<void(LabelSheetDlg*)> handle);
     template<typename T> T* control(const QString& name) const
@@ -114,6 +116,19 @@ void LabelSheetDlgTest::openMain(const QStringList& labelFolders)
     window_->setLabelFolders(labelFolders);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void LabelSheetDlgTest::openMainWithOneProduct()
+{
+    QFile file(dir_->filePath(u"mine.xml"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"(<Glabels-templates>
+  <Template brand="Mine" part="One" size="A4">
+    <Label-round id="0" radius="20mm"><Layout nx="1" ny="1" x0="20mm" y0="20mm"/></Label-round>
+  </Template>
+</Glabels-templates>)");
+    file.close();
+    openMain({dir_->path()});
 }
 
 void LabelSheetDlgTest::chooseFromMenu(std::function<void(LabelSheetDlg*)> handle)
@@ -233,15 +248,7 @@ void LabelSheetDlgTest::partlyPrintedSheetSaysSo()
 
 void LabelSheetDlgTest::cancelChangesNothing()
 {
-    QFile file(dir_->filePath(u"mine.xml"_s));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"(<Glabels-templates>
-  <Template brand="Mine" part="One" size="A4">
-    <Label-round id="0" radius="20mm"><Layout nx="1" ny="1" x0="20mm" y0="20mm"/></Label-round>
-  </Template>
-</Glabels-templates>)");
-    file.close();
-    openMain({dir_->path()});
+    openMainWithOneProduct();
 
     chooseFromMenu([](LabelSheetDlg* chooser) {
         auto* list = chooser->findChild<QTreeWidget*>(u"1001"_s);
@@ -277,15 +284,7 @@ void LabelSheetDlgTest::withoutDatabaseTheEntrySaysSo()
 
 void LabelSheetDlgTest::notesAPrinterWithoutCorrection()
 {
-    QFile file(dir_->filePath(u"mine.xml"_s));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"(<Glabels-templates>
-  <Template brand="Mine" part="One" size="A4">
-    <Label-round id="0" radius="20mm"><Layout nx="1" ny="1" x0="20mm" y0="20mm"/></Label-round>
-  </Template>
-</Glabels-templates>)");
-    file.close();
-    openMain({dir_->path()});
+    openMainWithOneProduct();
     const std::optional<PrinterSettingsBlock>& settings = window_->heldPrinterSettings();
     const QString printer = settings ? correctedPrinterName(*settings) : QString();
     if (printer.isEmpty()) {

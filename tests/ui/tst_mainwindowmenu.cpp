@@ -1,23 +1,13 @@
+#include "GuiTestHelpers.h"
+
 #include "ui/MainWindowMenu.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace zorvane;
+using namespace zorvane::test;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The menu as one line: entry texts, "-" for a separator.
-QString layoutOf(const QMenu& menu)
-{
-    QStringList parts;
-    for (const QAction* action : menu.actions())
-        parts << (action->isSeparator() ? u"-"_s : action->text());
-    return parts.join(u'|');
-}
-
-} // namespace
 
 class TestMainWindowMenu : public QObject
 {

@@ -40,15 +40,6 @@ private:
 
 constexpr QRgb red = 0xffff0000;
 
-// The menu as one line: entry texts, "-" for a separator.
-QString layoutOf(const QMenu& menu)
-{
-    QStringList parts;
-    for (const QAction* action : menu.actions())
-        parts << (action->isSeparator() ? u"-"_s : action->text());
-    return parts.join(u'|');
-}
-
 } // namespace
 
 class SheetMenuTest : public QObject
