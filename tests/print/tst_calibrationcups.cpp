@@ -1,5 +1,4 @@
 #include "CalibrationProbe.h"
-#include "CupsQueue.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
 #include "layout/CalibrationSheet.h"
@@ -114,7 +113,10 @@ void TestCalibrationCups::initTestCase()
         QSKIP("no queue with margins (scripts/cups-margins-queue.sh, run by scripts/test.sh)");
     QVERIFY2(!QPrinterInfo::printerInfo(queue_).isNull(), qPrintable(queue_));
     outputDir_ = qEnvironmentVariable("ZORVANE_CUPS_PDF_DIR");
-    QVERIFY2(QDir(outputDir_).exists(), "ZORVANE_CUPS_PDF_DIR names no directory");
+    // An empty name would be the working directory, where the queue never
+    // writes: the test would wait out its time instead of saying why.
+    QVERIFY2(!outputDir_.isEmpty() && QDir(outputDir_).exists(),
+             "ZORVANE_CUPS_PDF_DIR names no directory");
     QVERIFY(pdfprobe::toolsAvailable());
     const QStringList existing = QDir(outputDir_).entryList({u"*.pdf"_s}, QDir::Files);
     seen_ = QSet<QString>(existing.begin(), existing.end());
@@ -132,7 +134,7 @@ QImage TestCalibrationCups::awaitPage(const std::function<bool(const QImage&)>& 
         const QStringList names = QDir(outputDir_).entryList({u"*.pdf"_s}, QDir::Files);
         for (const QString& name : names) {
             const QString path = QDir(outputDir_).filePath(name);
-            if (seen_.contains(name) || !cupsqueue::isSettledPdf(path))
+            if (seen_.contains(name) || pdfprobe::pageSizeMm(path).isEmpty())
                 continue;
             seen_.insert(name);
             const QImage page = pdfprobe::render(path, dpi);

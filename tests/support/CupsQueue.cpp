@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QThread>
@@ -51,22 +50,13 @@ QSet<QString> pdfsIn(const QString& dir)
     return QSet<QString>(names.begin(), names.end());
 }
 
-bool isSettledPdf(const QString& path)
-{
-    // The queue's driver writes its file piece by piece, and a file cut
-    // short can still read as a page; a file untouched for a second is done.
-    const QFileInfo info(path);
-    return info.lastModified().msecsTo(QDateTime::currentDateTime()) >= 1000 &&
-           !pdfprobe::pageSizeMm(path).isEmpty();
-}
-
 QString awaitNewPdf(const QString& dir, const QSet<QString>& before)
 {
     const QDateTime deadline = QDateTime::currentDateTime().addSecs(90);
     while (QDateTime::currentDateTime() < deadline) {
         for (const QString& name : pdfsIn(dir) - before) {
             const QString path = QDir(dir).filePath(name);
-            if (isSettledPdf(path))
+            if (!pdfprobe::pageSizeMm(path).isEmpty())
                 return path;
         }
         QThread::msleep(250);

@@ -14,7 +14,5 @@ QString whyUnusable();
 QSet<QString> pdfsIn(const QString& dir);
 // Waits for the queue to write a new, complete PDF; empty after a timeout.
 QString awaitNewPdf(const QString& dir, const QSet<QString>& before);
-// Whether the queue has finished writing the PDF and it reads as a page.
-bool isSettledPdf(const QString& path);
 
 } // namespace cupsqueue
