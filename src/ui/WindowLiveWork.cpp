@@ -1,4 +1,4 @@
-#include "FullPictureDecode.h"
+#include "WindowLiveWork.h"
 
 #include "picture/PictureHolder.h"
 
