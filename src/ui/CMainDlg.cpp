@@ -260,24 +260,22 @@ void CMainDlg::addSheetEntries()
         });
     }
 
-    QAction* turn = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(turnText));
-    turn->setCheckable(true);
-    turn->setChecked(sheetChoices.turned);
-    connect(turn, &QAction::toggled, this, [this](bool on) {
-        SheetChoices choices = sheetChoices;
-        choices.turned = on;
-        changeSheetChoices(choices);
-    });
+    addSheetToggle(turnText, &SheetChoices::turned);
 
     QAction* clear = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(clearUsedText));
     connect(clear, &QAction::triggered, this, &CMainDlg::clearUsedCells);
 
-    QAction* markPrinted = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(markPrintedText));
-    markPrinted->setCheckable(true);
-    markPrinted->setChecked(sheetChoices.markPrinted);
-    connect(markPrinted, &QAction::toggled, this, [this](bool on) {
+    addSheetToggle(markPrintedText, &SheetChoices::markPrinted);
+}
+
+void CMainDlg::addSheetToggle(const char16_t* text, bool SheetChoices::*choice)
+{
+    QAction* toggle = systemMenu->addEntry(MainWindowMenu::Group::Sheet, QString::fromUtf16(text));
+    toggle->setCheckable(true);
+    toggle->setChecked(sheetChoices.*choice);
+    connect(toggle, &QAction::toggled, this, [this, choice](bool on) {
         SheetChoices choices = sheetChoices;
-        choices.markPrinted = on;
+        choices.*choice = on;
         changeSheetChoices(choices);
     });
 }

@@ -154,6 +154,8 @@ private:
     void createSystemMenu();
     void addSheetEntries();
     void changeSheetChoices(const SheetChoices& choices);
+    // A checkable entry of the sheet group that switches one choice.
+    void addSheetToggle(const char16_t* text, bool SheetChoices::*choice);
     void clearUsedCells();
     void saveUsedCellsFor(const MainValues& values, const CellSet& cells);
     void takeStoredMainValues();
