@@ -31,8 +31,9 @@ public:
     // The file read and its header checked, no pixels decoded; nullptr for a
     // missing, truncated or oversized file or one of no known format.
     static std::unique_ptr<PictureHolder> open(const QString& path);
-    // The same as load for a file's bytes already in memory.
+    // The same as load and open for a file's bytes already in memory.
     static std::unique_ptr<PictureHolder> fromFileBytes(QByteArray bytes);
+    static std::unique_ptr<PictureHolder> openBytes(QByteArray bytes);
     // The formats pictures are read in, as QImageReader names them: the
     // common photo and picture formats whose decoders keep to the allocation
     // limit and refuse what a file does not hold. Qt's plugins for icon and
@@ -80,6 +81,9 @@ public:
     // as storedTurn() says, which is what its EXIF orientation asks for.
     QByteArray embeddableJpeg() const;
     QImageIOHandler::Transformations storedTurn() const { return turn_; }
+    // The bytes of the file the picture was opened from; empty for a picture
+    // made in memory.
+    const QByteArray& fileBytes() const { return bytes_; }
 
     // The smallest held image (the screen's copy or one of the picture's
     // successively halved copies) that still covers the given size in both
@@ -92,7 +96,6 @@ public:
 
 private:
     PictureHolder() = default;
-    static std::unique_ptr<PictureHolder> openBytes(QByteArray bytes);
     static std::unique_ptr<PictureHolder> withFullPixels(std::unique_ptr<PictureHolder> holder);
 
     QSize size_;

@@ -2,6 +2,7 @@
 
 #include "CheckedSaveFile.h"
 #include "PaperSettings.h"
+#include "PngAsJpeg.h"
 #include "PngRowWriter.h"
 #include "layout/CairoCanvas.h"
 #include "layout/CalibrationSheet.h"
@@ -26,6 +27,9 @@ namespace zorvane {
 namespace {
 
 constexpr double pointsPerInch = 72.0;
+
+// The quality the Qt PDF engine stores a colour picture's pixels at.
+constexpr int pdfJpegQuality = 94;
 
 // Rows of the page drawn at a time into a PNG: small enough to stay in the
 // cache, large enough that drawing a band costs far more than visiting the
@@ -103,6 +107,23 @@ bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi, const MainVa
     return drawn && written;
 }
 
+// A PNG picture not yet decoded, as the JPEG the Qt PDF engine would store
+// for it, made row by row from the file: the PDF then embeds it as it does a
+// JPEG picture's own bytes, and the picture's pixels are never held whole.
+// nullptr for a picture this does not suit.
+std::unique_ptr<PictureHolder> streamedJpegOf(const PictureHolder& picture)
+{
+    if (picture.hasFullPixels() || picture.storedTurn() != QImageIOHandler::TransformationNone)
+        return nullptr;
+    const QByteArray jpeg = pngAsJpeg(picture.fileBytes(), pdfJpegQuality);
+    if (jpeg.isEmpty())
+        return nullptr;
+    auto streamed = PictureHolder::openBytes(jpeg);
+    if (!streamed || streamed->size() != picture.size() || streamed->embeddableJpeg().isEmpty())
+        return nullptr;
+    return streamed;
+}
+
 // The plain sheet: every ticket shows the whole picture at the ticket's own
 // size, so a PNG needs the picture no larger than a ticket.
 bool isPlainLook(const SheetOptions& sheet)
@@ -159,11 +180,17 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
         return SheetExportResult::DoesNotFit;
 
     // A picture opened without its pixels is decoded here, only as far as
-    // the file needs: not at all for a JPEG a PDF embeds as it is, and for
-    // a plain PNG sheet no larger than a ticket in the file's pixels.
+    // the file needs: not at all for a JPEG a PDF embeds as it is, nor for a
+    // PNG picture it embeds as a JPEG made row by row, and for a plain PNG
+    // sheet no larger than a ticket in the file's pixels.
+    std::unique_ptr<PictureHolder> decoded;
+    if (format == SheetFileFormat::Pdf && picture && picture->embeddableJpeg().isEmpty()) {
+        decoded = streamedJpegOf(*picture);
+        if (decoded)
+            picture = decoded.get();
+    }
     const bool embedsJpeg =
         format == SheetFileFormat::Pdf && picture && !picture->embeddableJpeg().isEmpty();
-    std::unique_ptr<PictureHolder> decoded;
     if (picture && !picture->hasFullPixels() && !embedsJpeg) {
         QImage pixels;
         if (format == SheetFileFormat::Png && main.ticketType && isPlainLook(sheet)) {

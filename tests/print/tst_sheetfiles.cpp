@@ -200,6 +200,8 @@ private Q_SLOTS:
     void turnedJpegIsDrawnUpright();
     void jpegKeptWholeInEveryLook_data();
     void jpegKeptWholeInEveryLook();
+    void pngPictureGoesInAsTheEnginesJpeg_data();
+    void pngPictureGoesInAsTheEnginesJpeg();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -427,6 +429,73 @@ void TestSheetFiles::jpegKeptWholeInEveryLook()
     QVERIFY(test::readFile(prefix + u"-000.jpg"_s) == test::readFile(jpeg));
     const QString fault = placesDifferIn(embedded, redrawn);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
+}
+
+void TestSheetFiles::pngPictureGoesInAsTheEnginesJpeg_data()
+{
+    QTest::addColumn<int>("format"); // of the image the PNG is written from
+    QTest::addColumn<bool>("damaged");
+    QTest::addColumn<bool>("streamed");
+    QTest::newRow("8-bit colour") << int(QImage::Format_RGB32) << false << true;
+    QTest::newRow("grey") << int(QImage::Format_Grayscale8) << false << true;
+    QTest::newRow("palette") << int(QImage::Format_Indexed8) << false << true;
+    QTest::newRow("16-bit colour") << int(QImage::Format_RGBX64) << false << true;
+    QTest::newRow("transparent: the engine's way") << int(QImage::Format_ARGB32) << false << false;
+    QTest::newRow("damaged image data: refused") << int(QImage::Format_RGB32) << true << false;
+}
+
+// A PNG picture goes into the PDF as the very JPEG the Qt PDF engine makes
+// of its pixels, made from the file row by row; a transparent one still
+// takes the engine's way, and a damaged one is refused, not half written.
+void TestSheetFiles::pngPictureGoesInAsTheEnginesJpeg()
+{
+    QFETCH(int, format);
+    QFETCH(bool, damaged);
+    QFETCH(bool, streamed);
+    if (!pdfprobe::toolsAvailable() || QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty())
+        QSKIP("poppler tools (pdfinfo, pdftoppm, pdfimages) are not installed");
+    QImage picture = noisyPicture(320, 200).convertToFormat(QImage::Format(format));
+    if (picture.hasAlphaChannel())
+        picture.setPixel(5, 5, qRgba(0, 0, 0, 0));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QVERIFY(QImageWriter(&buffer, "png").write(picture));
+    if (damaged) {
+        const qsizetype imageData = bytes.indexOf("IDAT") + 200;
+        bytes[imageData] = char(bytes[imageData] ^ 0x55);
+    }
+    const QString png = dir_->filePath(u"picture.png"_s);
+    QFile file(png);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const auto opened = PictureHolder::open(png);
+    QVERIFY(opened && !opened->hasPixels());
+
+    const QString pdf = dir_->filePath(u"picture.pdf"_s);
+    const SheetExportResult result =
+        exportSheet(pdf, SheetFileFormat::Pdf, 300, sheetOf(4), *store_, opened.get());
+    if (damaged) {
+        QCOMPARE(result, SheetExportResult::PictureUnreadable);
+        return;
+    }
+    QCOMPARE(result, SheetExportResult::Written);
+    const bool byCairo = runTool(u"pdfinfo"_s, {pdf}).contains("cairo");
+    QCOMPARE(byCairo, streamed);
+    if (!streamed)
+        return;
+    QCOMPARE(pdfprobe::imageCount(pdf), 1);
+    const QString prefix = dir_->filePath(u"png"_s);
+    runTool(u"pdfimages"_s, {u"-j"_s, pdf, prefix});
+    QByteArray engines;
+    QBuffer engineBuffer(&engines);
+    QVERIFY(engineBuffer.open(QIODevice::WriteOnly));
+    QImageWriter engineWriter(&engineBuffer, "jpeg");
+    engineWriter.setQuality(94);
+    QVERIFY(engineWriter.write(opened->decodeFull()));
+    const QImage embedded = QImage(prefix + u"-000.jpg"_s).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!embedded.isNull());
+    QCOMPARE(embedded, QImage::fromData(engines).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_GUILESS_MAIN(TestSheetFiles)
