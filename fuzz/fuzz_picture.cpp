@@ -1,7 +1,9 @@
-// The picture file check and the loader, on the bytes of any file.
+// The picture file check, the loader and the PNG-to-JPEG transcoding of the
+// PDF export, on the bytes of any file.
 #include "FuzzSupport.h"
 #include "picture/PictureFileCheck.h"
 #include "picture/PictureHolder.h"
+#include "print/PngAsJpeg.h"
 
 #include <QImage>
 
@@ -31,5 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             copy.height() < qMin(8, picture->size().height()))
             std::abort();
     }
+    // What the transcoding calls done is a whole JPEG.
+    const QByteArray jpeg = pngAsJpeg(bytes, 94);
+    if (!jpeg.isEmpty() && !PictureHolder::openBytes(jpeg))
+        std::abort();
     return 0;
 }
