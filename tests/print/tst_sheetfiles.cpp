@@ -100,6 +100,11 @@ QImage wholePage(QSize pixels, int dpi, const MainValues& main, const SettingsSt
     return page;
 }
 
+bool hasPdfImages()
+{
+    return pdfprobe::toolsAvailable() && !QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty();
+}
+
 QByteArray runTool(const QString& program, const QStringList& arguments)
 {
     QProcess process;
@@ -204,6 +209,8 @@ private Q_SLOTS:
     void pngPictureGoesInAsTheEnginesJpeg();
 
 private:
+    void drawBlackFrames();
+
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<SettingsStore> store_;
 };
@@ -213,6 +220,15 @@ void TestSheetFiles::init()
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     store_ = std::make_unique<SettingsStore>(dir_->filePath(u"Zorvane.ini"_s));
+}
+
+// Black frames, which the probes tell from the pictures' ink.
+void TestSheetFiles::drawBlackFrames()
+{
+    store_->WriteProfileInt(keys::optionSection, keys::option::drawFrame, 1);
+    store_->WriteProfileInt(keys::optionSection, keys::option::frameRed, 0);
+    store_->WriteProfileInt(keys::optionSection, keys::option::frameGreen, 0);
+    store_->WriteProfileInt(keys::optionSection, keys::option::frameBlue, 0);
 }
 
 void TestSheetFiles::bandedPngEqualsWholePage_data()
@@ -278,12 +294,9 @@ void TestSheetFiles::pngWriteThatFailsIsReported()
 
 void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
 {
-    if (!pdfprobe::toolsAvailable() || QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty())
+    if (!hasPdfImages())
         QSKIP("poppler tools (pdfinfo, pdftoppm, pdfimages) are not installed");
-    store_->WriteProfileInt(keys::optionSection, keys::option::drawFrame, 1);
-    store_->WriteProfileInt(keys::optionSection, keys::option::frameRed, 0);
-    store_->WriteProfileInt(keys::optionSection, keys::option::frameGreen, 0);
-    store_->WriteProfileInt(keys::optionSection, keys::option::frameBlue, 0);
+    drawBlackFrames();
     const QString jpeg = dir_->filePath(u"photo.jpg"_s);
     QImageWriter writer(jpeg, "jpeg");
     writer.setQuality(85);
@@ -352,7 +365,7 @@ void TestSheetFiles::turnedJpegIsDrawnUpright()
     QFETCH(int, orientation);
     QFETCH(int, quarters);
     QFETCH(bool, mirrored);
-    if (!pdfprobe::toolsAvailable() || QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty())
+    if (!hasPdfImages())
         QSKIP("poppler tools (pdfinfo, pdftoppm, pdfimages) are not installed");
     const QImage upright = sheetprobe::quarteredPicture(400, 640);
     QImage stored = upright.transformed(QTransform().rotate(90 * quarters));
@@ -402,12 +415,9 @@ void TestSheetFiles::jpegKeptWholeInEveryLook()
 {
     QFETCH(int, placement);
     QFETCH(bool, turned);
-    if (!pdfprobe::toolsAvailable() || QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty())
+    if (!hasPdfImages())
         QSKIP("poppler tools (pdfinfo, pdftoppm, pdfimages) are not installed");
-    store_->WriteProfileInt(keys::optionSection, keys::option::drawFrame, 1);
-    store_->WriteProfileInt(keys::optionSection, keys::option::frameRed, 0);
-    store_->WriteProfileInt(keys::optionSection, keys::option::frameGreen, 0);
-    store_->WriteProfileInt(keys::optionSection, keys::option::frameBlue, 0);
+    drawBlackFrames();
     const QString jpeg = dir_->filePath(u"wide.jpg"_s);
     QVERIFY(QImageWriter(jpeg, "jpeg").write(noisyPicture(800, 300)));
     const auto opened = PictureHolder::open(jpeg);
@@ -452,7 +462,7 @@ void TestSheetFiles::pngPictureGoesInAsTheEnginesJpeg()
     QFETCH(int, format);
     QFETCH(bool, damaged);
     QFETCH(bool, streamed);
-    if (!pdfprobe::toolsAvailable() || QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty())
+    if (!hasPdfImages())
         QSKIP("poppler tools (pdfinfo, pdftoppm, pdfimages) are not installed");
     QImage picture = noisyPicture(320, 200).convertToFormat(QImage::Format(format));
     if (picture.hasAlphaChannel())
