@@ -290,18 +290,14 @@ int runHeadless(const CommandLine& line, const QString& storePath)
     // not read.
     std::unique_ptr<PictureHolder> picture;
     if (!line.calibrationSheet && !line.picturePath.isEmpty()) {
-        // The file's pixels are decoded only as far as the output needs them.
-        picture = PictureHolder::open(line.picturePath);
+        // A printer needs the full pixels; a file's export decodes only as
+        // far as the file needs.
+        picture = line.mode == CommandLine::Mode::PrintToPrinter
+                      ? PictureHolder::load(line.picturePath)
+                      : PictureHolder::open(line.picturePath);
         if (!picture)
             return fail(exitStatus::badInput,
                         u"cannot read the picture '%1'"_s.arg(line.picturePath));
-        if (line.mode == CommandLine::Mode::PrintToPrinter) {
-            QImage pixels = picture->decodeFull();
-            if (pixels.isNull())
-                return fail(exitStatus::badInput,
-                            u"cannot read the picture '%1'"_s.arg(line.picturePath));
-            picture->adoptFull(std::move(pixels));
-        }
     }
 
     reportUnusableStore(storePath);

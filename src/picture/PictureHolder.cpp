@@ -188,6 +188,22 @@ std::unique_ptr<PictureHolder> PictureHolder::load(const QString& path)
     return withFullPixels(open(path));
 }
 
+std::unique_ptr<PictureHolder> PictureHolder::openForScreen(const QString& path, QSize screen)
+{
+    std::unique_ptr<PictureHolder> holder = open(path);
+    if (!holder)
+        return nullptr;
+    QImage pixels =
+        holder->decodesReducedCheaply() ? holder->decodeCovering(screen) : holder->decodeFull();
+    if (pixels.isNull())
+        return nullptr;
+    if (pixels.size() == holder->size())
+        holder->adoptFull(std::move(pixels));
+    else
+        holder->adoptScreen(std::move(pixels));
+    return holder;
+}
+
 std::unique_ptr<PictureHolder> PictureHolder::fromImage(const QImage& image)
 {
     if (image.isNull() || claimsTooManyPixels(image.size()))

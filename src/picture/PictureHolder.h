@@ -31,6 +31,10 @@ public:
     // The file read and its header checked, no pixels decoded; nullptr for a
     // missing, truncated or oversized file or one of no known format.
     static std::unique_ptr<PictureHolder> open(const QString& path);
+    // The file read, its header checked, and its pixels decoded no larger
+    // than needed to cover the screen size where the decoder shrinks while
+    // it decodes (a JPEG), else in full; nullptr as for load.
+    static std::unique_ptr<PictureHolder> openForScreen(const QString& path, QSize screen);
     // The same as load and open for a file's bytes already in memory.
     static std::unique_ptr<PictureHolder> fromFileBytes(QByteArray bytes);
     static std::unique_ptr<PictureHolder> openBytes(QByteArray bytes);

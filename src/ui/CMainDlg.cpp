@@ -32,7 +32,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -86,16 +85,6 @@ std::array<int, N> groupStates(const BuiltDialog& built, const std::array<int, N
 // Said by the print command after a picture's full decode failed.
 constexpr char16_t unreadPictureMessage[] =
     u"画像ファイルを読み込めません。\n画像を選び直して下さい。";
-
-// Decoding a large photo takes a moment; say so with the cursor.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 bool isEnterKey(const QKeyEvent* event)
 {
@@ -546,38 +535,12 @@ void CMainDlg::OnDropFiles(const QString& path)
     LoadPicture(path);
 }
 
-namespace {
-
-// The header and a decode no larger than the preview needs, made at once;
-// for a format whose decoder cannot shrink while it decodes, the full
-// picture. nullptr when the file cannot be read.
-std::unique_ptr<PictureHolder> openForScreen(const QString& path, QSize screen)
-{
-    std::unique_ptr<PictureHolder> loaded = PictureHolder::open(path);
-    if (!loaded)
-        return nullptr;
-    QImage pixels =
-        loaded->decodesReducedCheaply() ? loaded->decodeCovering(screen) : loaded->decodeFull();
-    if (pixels.isNull())
-        return nullptr;
-    if (pixels.size() == loaded->size())
-        loaded->adoptFull(std::move(pixels));
-    else
-        loaded->adoptScreen(std::move(pixels));
-    return loaded;
-}
-
-} // namespace
-
 void CMainDlg::LoadPicture(const QString& path)
 {
     std::unique_ptr<PictureHolder> loaded;
-    {
-        const WaitCursor busy;
-        // A ticket never outgrows the preview box, in device pixels.
-        const QSize screen = previewBox->size() * previewBox->devicePixelRatio();
-        runKeepingWindowLive([&] { loaded = openForScreen(path, screen); });
-    }
+    // A ticket never outgrows the preview box, in device pixels.
+    const QSize screen = previewBox->size() * previewBox->devicePixelRatio();
+    runKeepingWindowLive([&] { loaded = PictureHolder::openForScreen(path, screen); });
     if (!loaded)
         return;
     // A second load before the first picture was ever decoded in full keeps
@@ -597,18 +560,14 @@ void CMainDlg::LoadPicture(const QString& path)
     showPictureUpdate(fieldsForLoadedPicture(pictureFields(), picture->size()));
 }
 
-// The picture's full pixels, decoded now if they are not yet, with a wait
-// cursor. When the decode fails the window returns to how it was before the
-// picture was loaded, and the answer is false.
+// The picture's full pixels, decoded now if they are not yet. When the
+// decode fails the window returns to how it was before the picture was
+// loaded, and the answer is false.
 bool CMainDlg::decodeFullPicture()
 {
     if (!picture || picture->hasFullPixels())
         return true;
-    QImage pixels;
-    {
-        const WaitCursor busy;
-        pixels = decodeFullKeepingWindowLive(*picture);
-    }
+    QImage pixels = decodeFullKeepingWindowLive(*picture);
     if (!pixels.isNull()) {
         picture->adoptFull(std::move(pixels));
         beforeLoad_.reset();

@@ -8,8 +8,8 @@ namespace zorvane {
 
 class PictureHolder;
 
-// Runs the work on a worker thread and waits for it while the window keeps
-// painting; input waits until the work is done, so nothing the user does
+// Runs the work on a worker thread and waits for it, with a wait cursor,
+// while the window keeps painting; input waits until the work is done, so nothing the user does
 // can change the window meanwhile. The work must touch no widget.
 void runKeepingWindowLive(const std::function<void()>& work);
 
