@@ -27,6 +27,12 @@ dir=build-fuzz
 seeds="$dir/seeds"
 rm -rf "$seeds"
 ASAN_OPTIONS=detect_leaks=0 "$dir/fuzz/zorvane_fuzz_seeds" "$seeds"
+# Inputs that once failed a target are kept in the tests' data, named for
+# the target, and start every run again.
+for kept in tests/data/fuzz/*; do
+    name=$(basename "$kept")
+    cp "$kept" "$seeds/${name%%-*}/"
+done
 mkdir -p "$dir/artifacts"
 
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:allocator_may_return_null=1"

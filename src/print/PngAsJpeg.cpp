@@ -14,6 +14,12 @@
 namespace zorvane {
 namespace {
 
+// No chunk this transcoding reads needs more: image data is read a little
+// at a time, and text or colour profiles a few kilobytes long are all it
+// could meet. libpng would otherwise allocate whatever a damaged chunk's
+// length says, gigabytes, before finding the file shorter.
+constexpr png_alloc_size_t largestChunkBytes = 8'000'000;
+
 // libpng and libjpeg report errors by a long jump back to the setjmp of
 // the transcoding. Everything the jump must leave intact lives here, outside
 // the function that calls setjmp, which holds no object with a destructor.
@@ -170,6 +176,11 @@ QByteArray pngAsJpeg(const QByteArray& png, int quality)
     if (t.info) {
         PngSource source{&png, 0};
         png_set_read_fn(t.png, &source, readBytes);
+        png_set_chunk_malloc_max(t.png, largestChunkBytes);
+        // libpng only warns of a chunk over the limit, and of other damage
+        // it can read past, and reads on; here either ends the transcoding,
+        // and the export takes the engine's way with Qt's decoder instead.
+        png_set_benign_errors(t.png, 0);
         const ImageLibraryNoiseScope quiet;
         done = transcode(t, quality);
     }
