@@ -45,7 +45,8 @@ PreviewOutcome paintBox(const PictureHolder& picture, const MainValues& main,
     box.setDotsPerMeterX(3780); // 96 dpi, the usual screen
     box.setDotsPerMeterY(3780);
     QPainter painter(&box);
-    return paintPreviewBox(painter, box.size(), &picture, main, store, sheet);
+    return paintPreviewBox(painter, box.size(), &picture,
+                           sheetJobOf(main, loadOptionValues(store), sheet));
 }
 
 qint64 pdfOfSheet(const QString& path, const PictureHolder& picture, const MainValues& main,
@@ -61,7 +62,7 @@ qint64 pdfOfSheet(const QString& path, const PictureHolder& picture, const MainV
         const GridFitResult fit = GridFit(main, loadOptionValues(store));
         if (!fit.fits)
             qFatal("the benchmark sheet does not fit");
-        drawJobSheet(surface, &picture, main, fit.grid, store);
+        DrawSheet(surface, &picture, sheetJobOf(main, loadOptionValues(store)), fit.grid);
     }
     return QFileInfo(path).size();
 }

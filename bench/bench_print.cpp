@@ -123,15 +123,17 @@ int main(int argc, char** argv)
     }
     bool ok = true;
     const Timing jobTiming = measure(runs, [&] {
-        ok = job.run(main, store, picture.get(), printerSettings) == PrintJob::Outcome::Printed &&
+        ok = job.run(sheetJobOf(main, loadOptionValues(store)), picture.get(), printerSettings) ==
+                 PrintJob::Outcome::Printed &&
              ok;
     });
     report("print job, 50 tickets, A4, 600 dpi PDF", jobTiming, jobPdf);
 
     const QString exportPdf = dir.filePath(u"export.pdf"_s);
     const Timing exportTiming = measure(runs, [&] {
-        ok = exportSheet(exportPdf, SheetFileFormat::Pdf, 600, main, store, picture.get()) ==
-                 SheetExportResult::Written &&
+        ok = exportSheet(exportPdf, SheetFileFormat::Pdf, 600,
+                         sheetJobOf(main, loadOptionValues(store)),
+                         picture.get()) == SheetExportResult::Written &&
              ok;
     });
     report("--print-to PDF, 50 tickets, A4, 600 dpi", exportTiming, exportPdf);

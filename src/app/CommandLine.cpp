@@ -131,7 +131,9 @@ void readPaper(CommandLine& line, const QString& text)
 
 void readCount(CommandLine& line, const QString& text)
 {
-    line.overrides.countText = text;
+    line.countAll = text.trimmed().compare(u"all"_s, Qt::CaseInsensitive) == 0;
+    if (!line.countAll)
+        line.overrides.countText = text;
 }
 
 void readLabel(CommandLine& line, const QString& text)
@@ -260,8 +262,8 @@ const std::vector<OptionRow>& optionTable()
         {{u"count"_s},
          u"text"_s,
          Group::Override,
-         u"--count TEXT"_s,
-         u"number of tickets, read as the window reads it"_s,
+         u"--count TEXT|all"_s,
+         u"number of tickets, read as the window reads it;\nall: as many as there are free cells"_s,
          readCount},
         {{u"order"_s},
          u"order"_s,

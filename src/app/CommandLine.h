@@ -72,7 +72,8 @@ struct CommandLine
     bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
     SheetOverrides sheet;
-    QString labelName; // a label sheet product, "BRAND PART"; empty for none
+    QString labelName;     // a label sheet product, "BRAND PART"; empty for none
+    bool countAll = false; // --count all: as many tickets as there are free cells
 
     bool opensWindow() const { return mode == Mode::Window; }
     // Keeps the first fault: it is the one the user has to mend first.

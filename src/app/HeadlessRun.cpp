@@ -1,6 +1,7 @@
 #include "HeadlessRun.h"
 
 #include "CommandLine.h"
+#include "RunJob.h"
 #include "layout/LabelSheetFit.h"
 #include "layout/SheetGeometry.h"
 #include "picture/PictureHolder.h"
@@ -10,9 +11,6 @@
 #include "print/SheetExport.h"
 #include "settings/LabelDatabase.h"
 #include "settings/SettingsStore.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -50,52 +48,21 @@ public:
     bool confirm(QPrinter&) override { return true; }
 };
 
-// The sheet values as the window would use them, with the command line's
-// in their place: --skip makes the first cells in fill order the used ones
-// instead of the cells marked for this paper and ticket.
-SheetOptions sheetOptionsForRun(const CommandLine& line, const SettingsStore& store,
-                                const MainValues& main)
-{
-    const SheetChoices choices = loadSheetChoices(store);
-    SheetOptions sheet;
-    sheet.placement = line.sheet.placement.value_or(choices.placement);
-    sheet.turned = line.sheet.turned || choices.turned;
-    if (line.sheet.skip) {
-        if (main.fillOrder) {
-            const GridSize grid = fitSheet(main, loadOptionValues(store), sheet).fit.grid;
-            sheet.usedCells = firstCells(*main.fillOrder, grid, *line.sheet.skip);
-        }
-    } else if (main.paper && main.ticketType) {
-        const TicketSize size = laidOutSize(
-            ticketSize(*main.ticketType, main.customWidth, main.customHeight), sheet.turned);
-        sheet.usedCells = loadUsedCells(store, *main.paper, size, sheet.turned);
-    }
-    return sheet;
-}
-
 // After a print on paper, the printed cells become used when the user asked
 // for that in the window, unless the command line chose the used cells.
-void markPrintedCells(const CommandLine& line, SettingsStore& store, const MainValues& main,
-                      const SheetOptions& sheet)
+void markPrintedCells(const CommandLine& line, SettingsStore& store, const SheetJob& job)
 {
-    if (line.sheet.skip || !loadSheetChoices(store).markPrinted || !main.paper || !main.ticketType)
-        return;
-    const TicketSize size = laidOutSize(
-        ticketSize(*main.ticketType, main.customWidth, main.customHeight), sheet.turned);
-    saveUsedCells(store, *main.paper, size, sheet.turned,
-                  usedAfterPrint(main, loadOptionValues(store), sheet));
+    if (!line.sheet.skip && loadSheetChoices(store).markPrinted)
+        saveUsedCells(store, job, usedAfterPrint(job));
 }
 
-int printToFile(const CommandLine& line, const MainValues& main, const SettingsStore& store,
-                const PictureHolder* picture)
+int printToFile(const CommandLine& line, const SheetJob& job, const PictureHolder* picture)
 {
     const auto format = line.fileFormat == CommandLine::FileFormat::Pdf ? SheetFileFormat::Pdf
                                                                         : SheetFileFormat::Png;
-    const SheetOptions sheet = sheetOptionsForRun(line, store, main);
     const SheetExportResult result =
-        line.calibrationSheet
-            ? exportCalibrationSheet(line.outputFile, format, line.dpi, main.paper)
-            : exportSheet(line.outputFile, format, line.dpi, main, store, picture, sheet);
+        line.calibrationSheet ? exportCalibrationSheet(line.outputFile, format, line.dpi, job.paper)
+                              : exportSheet(line.outputFile, format, line.dpi, job, picture);
     switch (result) {
     case SheetExportResult::Written:
         return exitStatus::printed;
@@ -113,29 +80,28 @@ int printToFile(const CommandLine& line, const MainValues& main, const SettingsS
 // printer's record with the printer settings file laid over it, then the
 // job's paper settings; only the dialog is left out, and the record is not
 // written back.
-int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStore& store,
+int printToPrinter(const CommandLine& line, const SheetJob& job, SettingsStore& store,
                    const PictureHolder* picture, const QString& storePath)
 {
     ConfirmedWithoutDialog dialog;
     QStringList messages;
-    PrintJob job(
+    PrintJob print(
         dialog, [&messages](const QString& text) { messages.append(text); }, QString());
-    job.setDefaultsSource([&storePath](std::optional<PrinterSettingsBlock>& settings) {
+    print.setDefaultsSource([&storePath](std::optional<PrinterSettingsBlock>& settings) {
         if (!GetPrinterDefaults(settings, WithoutPrinter::Fail))
             return false;
         LoadPrinterSettingsFile(*settings, printerSettingsFilePath(storePath));
         return true;
     });
     std::optional<PrinterSettingsBlock> printerSettings;
-    const SheetOptions sheet = sheetOptionsForRun(line, store, main);
     const PrintJob::Outcome outcome = line.calibrationSheet
-                                          ? job.runCalibrationSheet(main.paper, printerSettings)
-                                          : job.run(main, store, picture, printerSettings, sheet);
+                                          ? print.runCalibrationSheet(job.paper, printerSettings)
+                                          : print.run(job, picture, printerSettings);
     // The printer settings file may name a file to print to; one that
     // cannot be written is treated as one named with --print-to.
-    if (!job.outputFile().isEmpty() &&
+    if (!print.outputFile().isEmpty() &&
         (outcome == PrintJob::Outcome::NotStarted || outcome == PrintJob::Outcome::FileNotWritten))
-        return fail(exitStatus::badInput, u"cannot write '%1'"_s.arg(job.outputFile()));
+        return fail(exitStatus::badInput, u"cannot write '%1'"_s.arg(print.outputFile()));
     // Held back until now so that a file that cannot be written is the one
     // line reported.
     for (const QString& message : std::as_const(messages))
@@ -143,7 +109,7 @@ int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStor
     switch (outcome) {
     case PrintJob::Outcome::Printed:
         if (!line.calibrationSheet)
-            markPrintedCells(line, store, main, sheet);
+            markPrintedCells(line, store, job);
         return exitStatus::printed;
     case PrintJob::Outcome::DoesNotFit:
         return exitStatus::doesNotFit;
@@ -221,31 +187,37 @@ std::optional<LabelSheet> labelSheetNamed(const QString& name, QString& whyNot)
     return converted.sheet;
 }
 
-// A label sheet changes advanced values for this run only: they are written
-// into a copy of the store that the run reads and then throws away.
-class RunStore
+// A picture that was named but cannot be read is the user's mistake to mend
+// first. The calibration sheet draws no picture; one that is named anyway
+// is not read.
+int loadRunPicture(const CommandLine& line, std::unique_ptr<PictureHolder>& picture)
 {
-public:
-    explicit RunStore(const QString& storePath) : path_(storePath) {}
+    if (line.calibrationSheet || line.picturePath.isEmpty())
+        return exitStatus::printed;
+    // A printer needs the full pixels; a file's export decodes only as far
+    // as the file needs.
+    picture = line.mode == CommandLine::Mode::PrintToPrinter
+                  ? PictureHolder::load(line.picturePath)
+                  : PictureHolder::open(line.picturePath);
+    if (!picture)
+        return fail(exitStatus::badInput, u"cannot read the picture '%1'"_s.arg(line.picturePath));
+    return exitStatus::printed;
+}
 
-    bool makePrivateCopy()
-    {
-        if (!dir_.isValid())
-            return false;
-        const QString copy = dir_.filePath(u"store.ini"_s);
-        // A store that is no regular file is not read: the copy starts empty.
-        if (QFile::exists(path_) && !SettingsStore::isUnusablePath(path_) &&
-            !QFile::copy(path_, copy))
-            return false;
-        path_ = copy;
-        return true;
-    }
-    const QString& path() const { return path_; }
-
-private:
-    QString path_;
-    QTemporaryDir dir_;
-};
+// A sheet without tickets would be a blank page.
+int checkSomethingToPrint(const CommandLine& line, const SheetJob& job,
+                          const PictureHolder* picture)
+{
+    if (line.calibrationSheet)
+        return exitStatus::printed;
+    if (job.count <= 0)
+        return fail(exitStatus::nothingToPrint,
+                    u"nothing to print: the count is %1 (give --count N)"_s.arg(job.count));
+    if (!picture)
+        return fail(exitStatus::nothingToPrint,
+                    u"nothing to print: no picture (give --picture PATH or a file name)"_s);
+    return exitStatus::printed;
+}
 
 } // namespace
 
@@ -283,46 +255,19 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         if (!labelSheet)
             return fail(exitStatus::badInput, whyNot);
     }
-
-    // A picture that was named but cannot be read is the user's mistake to
-    // mend first; then a sheet without tickets, which would be a blank page.
-    // The calibration sheet draws no picture; one that is named anyway is
-    // not read.
     std::unique_ptr<PictureHolder> picture;
-    if (!line.calibrationSheet && !line.picturePath.isEmpty()) {
-        // A printer needs the full pixels; a file's export decodes only as
-        // far as the file needs.
-        picture = line.mode == CommandLine::Mode::PrintToPrinter
-                      ? PictureHolder::load(line.picturePath)
-                      : PictureHolder::open(line.picturePath);
-        if (!picture)
-            return fail(exitStatus::badInput,
-                        u"cannot read the picture '%1'"_s.arg(line.picturePath));
-    }
+    if (const int status = loadRunPicture(line, picture); status != exitStatus::printed)
+        return status;
 
     reportUnusableStore(storePath);
-    RunStore runStore(storePath);
-    if (labelSheet && !runStore.makePrivateCopy())
-        return fail(exitStatus::badInput, u"cannot make a private copy of the settings"_s);
-    SettingsStore store(runStore.path());
-    MainValues main = loadMainValues(store);
-    line.overrides.applyTo(main);
-    if (labelSheet) {
-        OptionValues options = loadOptionValues(store);
-        applyLabelSheet(*labelSheet, main, options);
-        saveOptionValues(store, options);
-    }
-    if (!line.calibrationSheet) {
-        if (const int count = requestedCount(main); count <= 0)
-            return fail(exitStatus::nothingToPrint,
-                        u"nothing to print: the count is %1 (give --count N)"_s.arg(count));
-        if (!picture)
-            return fail(exitStatus::nothingToPrint,
-                        u"nothing to print: no picture (give --picture PATH or a file name)"_s);
-    }
+    SettingsStore store(storePath);
+    const SheetJob job = runJob(line, store, labelSheet);
+    if (const int status = checkSomethingToPrint(line, job, picture.get());
+        status != exitStatus::printed)
+        return status;
     if (line.mode == CommandLine::Mode::PrintToFile)
-        return printToFile(line, main, store, picture.get());
-    return printToPrinter(line, main, store, picture.get(), storePath);
+        return printToFile(line, job, picture.get());
+    return printToPrinter(line, job, store, picture.get(), storePath);
 }
 
 } // namespace zorvane

@@ -22,12 +22,18 @@ int capacity(const GridSize& grid)
 
 GridFitResult GridFit(const MainValues& main, const OptionValues& options)
 {
+    return GridFit(sheetJobOf(main, options));
+}
+
+GridFitResult GridFit(const SheetJob& job)
+{
     GridFitResult result;
-    if (!main.ticketType || !main.paper)
+    if (!job.ticket || !job.paper)
         return result;
 
-    const TicketSize ticket = ticketSize(*main.ticketType, main.customWidth, main.customHeight);
-    const PaperSpec& paper = paperSpec(*main.paper);
+    const TicketSize ticket = *job.ticket;
+    const PaperSpec& paper = paperSpec(*job.paper);
+    const OptionValues& options = job.options;
 
     GridSize& grid = result.grid;
     grid.columns =
@@ -41,7 +47,7 @@ GridFitResult GridFit(const MainValues& main, const OptionValues& options)
         grid.columns = std::min(grid.columns, options.maxCols);
     }
 
-    result.fits = requestedCount(main) <= capacity(grid);
+    result.fits = job.count <= capacity(grid);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/JobSettings.h"
+#include "settings/SheetJob.h"
 
 namespace zorvane {
 
@@ -30,13 +31,14 @@ int ticketsAlong(qint64 available, qint64 extent, qint64 gap);
 // extent, not the printer's printable area; not the picture, not the order.
 //
 // Callers (the preview at every render and the print job before it prints)
-// follow these steps:
-//  1. take the main window's values as last accepted from its fields;
-//  2. read the Option values afresh from the store (loadOptionValues);
-//  3. call GridFit; with no ticket type or no paper it reports "does not
-//     fit" and a 0 x 0 grid;
-//  4. draw the sheet only when it fits, with the grid it returned.
+// take the job as it was read when it started, call the fit (fitSheet, which
+// also leaves out used cells), and draw the sheet only when it fits, with
+// the grid it returned. With no ticket type or no paper it reports "does
+// not fit" and a 0 x 0 grid.
 GridFitResult GridFit(const MainValues& main, const OptionValues& options);
+// The same rule for a job's ticket as laid out, its paper, its count and its
+// Option values; the used cells are left to fitSheet.
+GridFitResult GridFit(const SheetJob& job);
 
 // The capacity rows x columns, pinned to the 32-bit range.
 int capacity(const GridSize& grid);

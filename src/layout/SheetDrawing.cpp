@@ -2,7 +2,6 @@
 
 #include "DrawingSurface.h"
 #include "picture/PictureHolder.h"
-#include "settings/SettingsStore.h"
 #include "settings/WideMath.h"
 
 #include <QColor>
@@ -21,14 +20,6 @@ constexpr qint64 drawingLimit = qint64(1) << 24;
 int drawable(qint64 pixel)
 {
     return int(std::clamp(pixel, -drawingLimit, drawingLimit));
-}
-
-std::optional<TicketSize> ticketSizeForCode(std::string_view code, TicketSize customSize)
-{
-    const std::optional<TicketType> type = ticketTypeForCode(code);
-    if (!type)
-        return std::nullopt;
-    return ticketSize(*type, customSize.width, customSize.height);
 }
 
 // A ticket's edges in device pixels: its picture covers columns
@@ -98,19 +89,13 @@ void renderIntoTicket(DrawingSurface& surface, const PictureHolder& picture, con
 
 } // namespace
 
-void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
-              std::string_view ticketTypeCode, TicketSize customSize, int x, int y,
-              const TileLook& look)
+void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const OptionValues& options,
+              TicketSize ticket, int x, int y, const TileLook& look)
 {
-    const OptionValues options = loadOptionValues(store);
-    std::optional<TicketSize> size = ticketSizeForCode(ticketTypeCode, customSize);
-    if (size)
-        size = laidOutSize(*size, look.turned);
-    if (!size || !picture)
+    if (!picture)
         return;
-
     const TicketEdges edges =
-        ticketEdges(*size, x, y, surface.pixelsPerInchX(), surface.pixelsPerInchY());
+        ticketEdges(ticket, x, y, surface.pixelsPerInchX(), surface.pixelsPerInchY());
     renderIntoTicket(surface, *picture,
                      QRect(QPoint(drawable(edges.left), drawable(edges.top)),
                            QPoint(drawable(edges.right) - 1, drawable(edges.bottom) - 1)),
@@ -119,61 +104,27 @@ void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const Setti
         drawFrame(surface, frameColour(options), edges.left, edges.top, edges.right, edges.bottom);
 }
 
-void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const SettingsStore& store,
-               const SheetPlacement& placement, const SheetOptions& sheet)
+void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const SheetJob& job,
+               const GridSize& grid)
 {
-    if (!placement.fillOrder)
+    const std::optional<SheetPitch> pitch = sheetPitch(job);
+    if (!pitch || !job.fillOrder)
         return;
-    const SheetPitch pitch{{placement.ticketWidth, placement.ticketHeight},
-                           placement.offsetX,
-                           placement.offsetY,
-                           placement.gapV,
-                           placement.gapH};
-    // DrawTile turns the size it is given, so it gets the upright one back.
-    const TicketSize customSize = laidOutSize(pitch.ticket, sheet.turned);
-    const TileLook look{sheet.placement, sheet.turned};
-    const GridSize grid{placement.columns, placement.rows};
-    for (const GridCell& cell :
-         ticketCells(*placement.fillOrder, grid, placement.count, sheet.usedCells)) {
-        const QPoint position = cellPosition(pitch, cell);
-        DrawTile(surface, picture, store, placement.ticketTypeCode, customSize, position.x(),
-                 position.y(), look);
+    const TileLook look{job.sheet.placement, job.sheet.turned};
+    for (const GridCell& cell : ticketCells(*job.fillOrder, grid, job.count, job.sheet.usedCells)) {
+        const QPoint position = cellPosition(*pitch, cell);
+        DrawTile(surface, picture, job.options, pitch->ticket, position.x(), position.y(), look);
     }
 }
 
-void drawJobSheet(DrawingSurface& surface, const PictureHolder* picture, const MainValues& main,
-                  const GridSize& grid, const SettingsStore& store, const SheetOptions& sheet)
+SheetFrames sheetFrames(const SheetJob& job, const GridSize& grid, int pixelsPerInchX,
+                        int pixelsPerInchY)
 {
-    const OptionValues options = loadOptionValues(store);
-    SheetPlacement placement;
-    placement.count = requestedCount(main);
-    placement.offsetX = options.offsetX;
-    placement.offsetY = options.offsetY;
-    placement.gapV = options.gapV;
-    placement.gapH = options.gapH;
-    if (!main.ticketType || !main.fillOrder)
-        return;
-    const TicketSize size = laidOutSize(
-        ticketSize(*main.ticketType, main.customWidth, main.customHeight), sheet.turned);
-    placement.ticketTypeCode = ticketTypeCode(*main.ticketType);
-    placement.ticketWidth = size.width;
-    placement.ticketHeight = size.height;
-    placement.fillOrder = main.fillOrder;
-    placement.rows = grid.rows;
-    placement.columns = grid.columns;
-    DrawSheet(surface, picture, store, placement, sheet);
-}
-
-SheetFrames jobSheetFrames(const MainValues& main, const GridSize& grid, const SettingsStore& store,
-                           const SheetOptions& sheet, int pixelsPerInchX, int pixelsPerInchY)
-{
-    const OptionValues options = loadOptionValues(store);
-    const std::optional<SheetPitch> pitch = jobSheetPitch(main, store, sheet.turned);
-    SheetFrames frames{frameColour(options), {}};
-    if (options.drawFrame == 0 || !pitch || !main.fillOrder)
+    const std::optional<SheetPitch> pitch = sheetPitch(job);
+    SheetFrames frames{frameColour(job.options), {}};
+    if (job.options.drawFrame == 0 || !pitch || !job.fillOrder)
         return frames;
-    for (const GridCell& cell :
-         ticketCells(*main.fillOrder, grid, requestedCount(main), sheet.usedCells)) {
+    for (const GridCell& cell : ticketCells(*job.fillOrder, grid, job.count, job.sheet.usedCells)) {
         const QPoint position = cellPosition(*pitch, cell);
         const TicketEdges edges =
             ticketEdges(pitch->ticket, position.x(), position.y(), pixelsPerInchX, pixelsPerInchY);
@@ -181,17 +132,6 @@ SheetFrames jobSheetFrames(const MainValues& main, const GridSize& grid, const S
                                      QPoint(drawable(edges.right + 1), drawable(edges.bottom + 1)));
     }
     return frames;
-}
-
-std::optional<SheetPitch> jobSheetPitch(const MainValues& main, const SettingsStore& store,
-                                        bool turned)
-{
-    if (!main.ticketType)
-        return std::nullopt;
-    const OptionValues options = loadOptionValues(store);
-    return SheetPitch{
-        laidOutSize(ticketSize(*main.ticketType, main.customWidth, main.customHeight), turned),
-        options.offsetX, options.offsetY, options.gapV, options.gapH};
 }
 
 } // namespace zorvane

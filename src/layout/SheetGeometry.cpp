@@ -37,11 +37,6 @@ bool insideGrid(const GridSize& grid, const GridCell& cell)
 
 } // namespace
 
-TicketSize laidOutSize(TicketSize ticket, bool turned)
-{
-    return turned ? TicketSize{ticket.height, ticket.width} : ticket;
-}
-
 QRect pictureArea(QSize picture, const QRect& ticket, PicturePlacement placement, int dpiX,
                   int dpiY)
 {
@@ -85,24 +80,20 @@ int usedCellsInGrid(const GridSize& grid, const CellSet& used)
     return count;
 }
 
+SheetFit fitSheet(const SheetJob& job)
+{
+    SheetFit result;
+    result.fit = GridFit(job);
+    result.freeCells =
+        capacity(result.fit.grid) - usedCellsInGrid(result.fit.grid, job.sheet.usedCells);
+    if (!job.sheet.usedCells.empty() && result.fit.fits)
+        result.fit.fits = job.count <= result.freeCells;
+    return result;
+}
+
 SheetFit fitSheet(const MainValues& main, const OptionValues& options, const SheetOptions& sheet)
 {
-    MainValues laidOut = main;
-    if (sheet.turned && main.ticketType) {
-        // A turned ticket fits like a custom ticket of the swapped size.
-        const TicketSize size =
-            laidOutSize(ticketSize(*main.ticketType, main.customWidth, main.customHeight), true);
-        laidOut.ticketType = TicketType::Other;
-        laidOut.customWidth = size.width;
-        laidOut.customHeight = size.height;
-    }
-    SheetFit result;
-    result.fit = GridFit(laidOut, options);
-    result.freeCells =
-        capacity(result.fit.grid) - usedCellsInGrid(result.fit.grid, sheet.usedCells);
-    if (!sheet.usedCells.empty() && result.fit.fits)
-        result.fit.fits = requestedCount(main) <= result.freeCells;
-    return result;
+    return fitSheet(sheetJobOf(main, options, sheet));
 }
 
 std::vector<GridCell> ticketCells(FillOrder order, const GridSize& grid, int count,
@@ -119,15 +110,14 @@ std::vector<GridCell> ticketCells(FillOrder order, const GridSize& grid, int cou
     return cells;
 }
 
-CellSet usedAfterPrint(const MainValues& main, const OptionValues& options,
-                       const SheetOptions& sheet)
+CellSet usedAfterPrint(const SheetJob& job)
 {
-    CellSet used = sheet.usedCells;
-    const SheetFit fit = fitSheet(main, options, sheet);
-    if (!fit.fit.fits || !main.fillOrder)
+    CellSet used = job.sheet.usedCells;
+    const SheetFit fit = fitSheet(job);
+    if (!fit.fit.fits || !job.fillOrder)
         return used;
     for (const GridCell& cell :
-         ticketCells(*main.fillOrder, fit.fit.grid, requestedCount(main), sheet.usedCells))
+         ticketCells(*job.fillOrder, fit.fit.grid, job.count, job.sheet.usedCells))
         used.insert(cell);
     return used;
 }
@@ -142,6 +132,14 @@ CellSet firstCells(FillOrder order, const GridSize& grid, int n)
         return int(cells.size()) < n;
     });
     return cells;
+}
+
+std::optional<SheetPitch> sheetPitch(const SheetJob& job)
+{
+    if (!job.ticket)
+        return std::nullopt;
+    const OptionValues& options = job.options;
+    return SheetPitch{*job.ticket, options.offsetX, options.offsetY, options.gapV, options.gapH};
 }
 
 QPoint cellPosition(const SheetPitch& pitch, const GridCell& cell)

@@ -13,10 +13,6 @@
 
 namespace zorvane {
 
-// The ticket as it is laid out on the sheet: width and height swapped when
-// it is turned.
-TicketSize laidOutSize(TicketSize ticket, bool turned);
-
 // The pixels the picture covers for a ticket rectangle. picture is the
 // picture's size as it stands on the sheet (already swapped when turned).
 // Proportions are kept in real lengths, so a surface with different
@@ -35,6 +31,7 @@ struct SheetFit
     GridFitResult fit;
     int freeCells = 0;
 };
+SheetFit fitSheet(const SheetJob& job);
 SheetFit fitSheet(const MainValues& main, const OptionValues& options, const SheetOptions& sheet);
 
 // The number of used cells that lie inside the grid.
@@ -47,8 +44,7 @@ std::vector<GridCell> ticketCells(FillOrder order, const GridSize& grid, int cou
 
 // The used cells once a sheet has printed: those the sheet already had and
 // the cells its tickets went into.
-CellSet usedAfterPrint(const MainValues& main, const OptionValues& options,
-                       const SheetOptions& sheet);
+CellSet usedAfterPrint(const SheetJob& job);
 
 // The first n cells of the grid in fill order.
 CellSet firstCells(FillOrder order, const GridSize& grid, int n);
@@ -62,6 +58,8 @@ struct SheetPitch
     int gapV = 3;
     int gapH = 3;
 };
+// The pitch of a job's sheet; none without a ticket.
+std::optional<SheetPitch> sheetPitch(const SheetJob& job);
 QPoint cellPosition(const SheetPitch& pitch, const GridCell& cell);
 
 // The cell of the grid under a point in tenths of a millimetre; the gap

@@ -3,7 +3,6 @@
 #include "PreviewFont.h"
 #include "layout/DrawingSurface.h"
 #include "layout/SheetDrawing.h"
-#include "settings/SettingsStore.h"
 #include "settings/Units.h"
 #include "settings/WideMath.h"
 
@@ -22,10 +21,10 @@ namespace {
 constexpr qint64 maxPagePixels = qint64(1) << 25;
 
 // The page as the printer gets it, at the box's resolution, white.
-QImage drawnPage(const DrawingSurface& box, const PictureHolder* picture, const MainValues& main,
-                 const GridSize& grid, const SettingsStore& store, const SheetOptions& sheet)
+QImage drawnPage(const DrawingSurface& box, const PictureHolder* picture, const SheetJob& job,
+                 const GridSize& grid)
 {
-    const QSize size = pagePixelSize(*main.paper, box.pixelsPerInchX(), box.pixelsPerInchY());
+    const QSize size = pagePixelSize(*job.paper, box.pixelsPerInchX(), box.pixelsPerInchY());
     if (size.isEmpty() || qint64(size.width()) * size.height() > maxPagePixels)
         return {};
     QImage page(size, QImage::Format_RGB32);
@@ -34,7 +33,7 @@ QImage drawnPage(const DrawingSurface& box, const PictureHolder* picture, const 
     page.fill(Qt::white);
     QPainter painter(&page);
     DrawingSurface surface(painter, box.pixelsPerInchX(), box.pixelsPerInchY());
-    drawJobSheet(surface, picture, main, grid, store, sheet);
+    DrawSheet(surface, picture, job, grid);
     return page;
 }
 
@@ -47,17 +46,17 @@ int boxPixels(qint64 tenths, int pageMm, int boxLength)
 
 // Grey hatching over the used cells in the grid, in box pixels, so it stays
 // sharp however far the page was shrunk.
-void hatchUsedCells(QPainter& painter, const QRect& target, const MainValues& main,
-                    const GridSize& grid, const SettingsStore& store, const SheetOptions& sheet)
+void hatchUsedCells(QPainter& painter, const QRect& target, const SheetJob& job,
+                    const GridSize& grid)
 {
-    const std::optional<SheetPitch> pitch = jobSheetPitch(main, store, sheet.turned);
-    if (!pitch || sheet.usedCells.empty())
+    const std::optional<SheetPitch> pitch = sheetPitch(job);
+    if (!pitch || job.sheet.usedCells.empty())
         return;
-    const PaperSpec& paper = paperSpec(*main.paper);
+    const PaperSpec& paper = paperSpec(*job.paper);
     const QColor grey = QColor::fromRgb(usedCellHatchColour);
     painter.save();
     painter.setClipRect(target);
-    for (const GridCell& cell : sheet.usedCells) {
+    for (const GridCell& cell : job.sheet.usedCells) {
         if (cell.row >= grid.rows || cell.column >= grid.columns)
             continue;
         const QPoint corner = cellPosition(*pitch, cell);
@@ -110,9 +109,8 @@ void redrawFrames(QPainter& painter, const QRect& target, QSize shrunkSize, QSiz
     painter.restore();
 }
 
-void writeText(QPainter& painter, QPoint topLeft, const QString& text, const SettingsStore& store)
+void writeText(QPainter& painter, QPoint topLeft, const QString& text, int fontPercent)
 {
-    const int fontPercent = loadOptionValues(store).fontPercent;
     painter.save();
     painter.setFont(previewFont(painter.font(), painter.device(), fontPercent));
     painter.setPen(Qt::white);
@@ -146,67 +144,64 @@ QImage warningPicture()
     return QImage(u":/zorvane/warning.bmp"_s);
 }
 
-QString previewStateText(const PictureHolder* picture, const MainValues& main,
-                         const SettingsStore& store)
+QString previewStateText(const PictureHolder* picture, const SheetJob& job)
 {
     if (!picture)
         return noPictureNotice();
-    const GridFitResult fit = GridFit(main, loadOptionValues(store));
-    if (!fit.fits)
+    // The same fit as the painted count, turn and used cells included.
+    const SheetFit fit = fitSheet(job);
+    if (!fit.fit.fits)
         return u"すべてのアイテムを印刷できません。"_s + printableCountText(0);
-    return printableCountText(capacity(fit.grid));
+    return printableCountText(fit.freeCells);
 }
 
 PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHolder* picture,
-                             const MainValues& main, const SettingsStore& store,
-                             const SheetOptions& sheet)
+                             const SheetJob& job)
 {
     PreviewOutcome outcome;
-    const SheetFit sheetFit = fitSheet(main, loadOptionValues(store), sheet);
+    const SheetFit sheetFit = fitSheet(job);
     const GridFitResult& fit = sheetFit.fit;
     if (!fit.fits) {
         outcome.doesNotFit = true;
         return outcome;
     }
     outcome.printableCount = sheetFit.freeCells;
-    if (!picture || !main.paper)
+    if (!picture || !job.paper)
         return outcome;
 
-    const QImage page = drawnPage(box, picture, main, fit.grid, store, sheet);
+    const QImage page = drawnPage(box, picture, job, fit.grid);
     if (page.isNull())
         return outcome;
     // An area filter, so fine detail turns grey instead of into moire. On a
     // screen of several device pixels to the point the page is shrunk into
     // all of them, so the preview stays sharp there.
-    const QRect target = pageRectangle(*main.paper, boxSize);
+    const QRect target = pageRectangle(*job.paper, boxSize);
     QPainter& painter = box.painter();
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     const QSize shrunkSize = (QSizeF(target.size()) * ratio).toSize().expandedTo(QSize(1, 1));
     QImage shrunk = page.scaled(shrunkSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     shrunk.setDevicePixelRatio(ratio);
     painter.drawImage(target.topLeft(), shrunk);
-    redrawFrames(
-        painter, target, shrunkSize, page.size(),
-        jobSheetFrames(main, fit.grid, store, sheet, box.pixelsPerInchX(), box.pixelsPerInchY()));
-    hatchUsedCells(box.painter(), target, main, fit.grid, store, sheet);
+    redrawFrames(painter, target, shrunkSize, page.size(),
+                 sheetFrames(job, fit.grid, box.pixelsPerInchX(), box.pixelsPerInchY()));
+    hatchUsedCells(box.painter(), target, job, fit.grid);
     return outcome;
 }
 
 std::optional<GridCell> previewCellAt(QPoint boxPoint, QSize boxSize, const PictureHolder* picture,
-                                      const MainValues& main, const SettingsStore& store,
-                                      const SheetOptions& sheet)
+                                      const SheetJob& job)
 {
-    if (!picture || !main.paper)
+    if (!picture || !job.paper)
         return std::nullopt;
-    const SheetFit sheetFit = fitSheet(main, loadOptionValues(store), sheet);
-    const std::optional<SheetPitch> pitch = jobSheetPitch(main, store, sheet.turned);
+    const SheetFit sheetFit = fitSheet(job);
+    const std::optional<SheetPitch> pitch = sheetPitch(job);
     if (!sheetFit.fit.fits || !pitch)
         return std::nullopt;
-    const QRect target = pageRectangle(*main.paper, boxSize);
+    const QRect target = pageRectangle(*job.paper, boxSize);
     if (!target.contains(boxPoint))
         return std::nullopt;
     // The middle of the box pixel, in tenths of a millimetre on the page.
-    const PaperSpec& paper = paperSpec(*main.paper);
+    const PaperSpec& paper = paperSpec(*job.paper);
     const double x =
         (boxPoint.x() - target.left() + 0.5) * paper.pageWidthMm * 10.0 / target.width();
     const double y =
@@ -221,20 +216,21 @@ QPoint placeInBox(QPoint referencePlace, QSize boxSize)
 }
 
 PreviewOutcome paintPreviewBox(QPainter& painter, QSize boxSize, const PictureHolder* picture,
-                               const MainValues& main, const SettingsStore& store,
-                               const SheetOptions& sheet)
+                               const SheetJob& job)
 {
     painter.fillRect(QRect(QPoint(0, 0), boxSize), Qt::black);
+    const int fontPercent = job.options.fontPercent;
     if (!picture) {
-        writeText(painter, placeInBox(noPictureNoticePlace, boxSize), noPictureNotice(), store);
+        writeText(painter, placeInBox(noPictureNoticePlace, boxSize), noPictureNotice(),
+                  fontPercent);
         return {};
     }
     DrawingSurface box(painter);
-    const PreviewOutcome outcome = RenderPreview(box, boxSize, picture, main, store, sheet);
+    const PreviewOutcome outcome = RenderPreview(box, boxSize, picture, job);
     if (outcome.doesNotFit)
         painter.drawImage(placeInBox(warningPicturePlace, boxSize), warningPicture());
     writeText(painter, placeInBox(printableCountPlace, boxSize),
-              printableCountText(outcome.printableCount), store);
+              printableCountText(outcome.printableCount), fontPercent);
     return outcome;
 }
 

@@ -2,6 +2,7 @@
 
 #include "layout/GridFit.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetJob.h"
 #include "settings/SheetValues.h"
 
 #include <QImage>
@@ -17,7 +18,6 @@ namespace zorvane {
 
 class DrawingSurface;
 class PictureHolder;
-class SettingsStore;
 
 // What a render of the preview reports back to the window.
 struct PreviewOutcome
@@ -48,23 +48,20 @@ QImage warningPicture();
 
 // What the box shows, said in words for a screen reader: that no picture is
 // loaded, how many tickets fit, or that the count does not fit.
-QString previewStateText(const PictureHolder* picture, const MainValues& main,
-                         const SettingsStore& store);
+QString previewStateText(const PictureHolder* picture, const SheetJob& job);
 
 // Runs the grid fit and, when the count fits, draws the whole page at the
 // box's resolution with the same sheet drawing as print, then shrinks it,
 // filtered, into the page rectangle of the box. Used cells inside the grid
 // are then hatched in grey over the shrunken page; they are never printed.
 PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHolder* picture,
-                             const MainValues& main, const SettingsStore& store,
-                             const SheetOptions& sheet = {});
+                             const SheetJob& job);
 
 // Paints the whole preview box (black, the shrunken page or the warning, and
 // the text in the preview font) into a painter on a device of the box's
 // size. The standard font is the painter's font as it comes.
 PreviewOutcome paintPreviewBox(QPainter& painter, QSize boxSize, const PictureHolder* picture,
-                               const MainValues& main, const SettingsStore& store,
-                               const SheetOptions& sheet = {});
+                               const SheetJob& job);
 
 // The grey of the hatching on used cells.
 inline constexpr QRgb usedCellHatchColour = 0xff808080;
@@ -73,7 +70,6 @@ inline constexpr QRgb usedCellHatchColour = 0xff808080;
 // the box shows no page (no picture, or the count does not fit) or the
 // point is outside the grid.
 std::optional<GridCell> previewCellAt(QPoint boxPoint, QSize boxSize, const PictureHolder* picture,
-                                      const MainValues& main, const SettingsStore& store,
-                                      const SheetOptions& sheet);
+                                      const SheetJob& job);
 
 } // namespace zorvane

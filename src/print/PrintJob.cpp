@@ -1,6 +1,6 @@
 #include "PrintJob.h"
 
-#include "CalibrationStore.h"
+#include "CorrectedPrinter.h"
 #include "PaperSettings.h"
 #include "PrintDialogPort.h"
 #include "PrinterFileOutput.h"
@@ -9,9 +9,9 @@
 #include "layout/CalibrationSheet.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
+#include "layout/PositionCorrection.h"
 #include "layout/SheetDrawing.h"
 #include "layout/SheetGeometry.h"
-#include "settings/SettingsStore.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -101,23 +101,22 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
     return Outcome::Printed;
 }
 
-PrintJob::Outcome PrintJob::run(const MainValues& main, const SettingsStore& store,
-                                const PictureHolder* picture,
-                                std::optional<PrinterSettingsBlock>& printerSettings,
-                                const SheetOptions& sheet)
+PrintJob::Outcome PrintJob::run(const SheetJob& job, const PictureHolder* picture,
+                                std::optional<PrinterSettingsBlock>& printerSettings)
 {
-    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
-    if (!fit.fits || !main.paper) {
+    const GridFitResult fit = fitSheet(job).fit;
+    if (!fit.fits || !job.paper) {
         messages_(QString::fromUtf16(printMessages::doesNotFit));
         return Outcome::DoesNotFit;
     }
-    return printOnePage(*main.paper, printerSettings, [&](QPrinter& printer, QPainter& painter) {
-        if (const auto correction = loadPrinterCorrection(store, correctedPrinterName(printer)))
-            painter.setTransform(correctedSheetToDevice(*correction, printer.logicalDpiX(),
+    return printOnePage(*job.paper, printerSettings, [&](QPrinter& printer, QPainter& painter) {
+        const auto correction = job.corrections.find(correctedPrinterName(printer));
+        if (correction != job.corrections.end())
+            painter.setTransform(correctedSheetToDevice(correction->second, printer.logicalDpiX(),
                                                         printer.logicalDpiY(),
                                                         printableOrigin(printer)));
         DrawingSurface surface(painter);
-        drawJobSheet(surface, picture, main, fit.grid, store, sheet);
+        DrawSheet(surface, picture, job, fit.grid);
     });
 }
 

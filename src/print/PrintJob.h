@@ -3,6 +3,7 @@
 #include "PrinterDefaults.h"
 #include "PrinterSettingsBlock.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetJob.h"
 #include "settings/SheetValues.h"
 
 #include <QString>
@@ -17,7 +18,6 @@ namespace zorvane {
 
 class PictureHolder;
 class PrintDialogPort;
-class SettingsStore;
 struct GridSize;
 
 // Shows a message to the user: a message box in the window, standard error
@@ -60,16 +60,14 @@ public:
     // How the job obtains the default printer's record when it holds none.
     void setDefaultsSource(std::function<bool(std::optional<PrinterSettingsBlock>&)> source);
 
-    // main: the main window's values as last accepted; printerSettings: the
-    // record the window holds, empty when it holds none. It keeps the paper
-    // settings also when the user cancels, and is replaced by the record
-    // the dialog hands back after a print.
-    // sheet: how tickets sit and which cells stay free, as in the preview.
-    // On a printer with a stored position correction the sheet is drawn
+    // job: the sheet as read when the print command started, as the
+    // preview shows it. printerSettings: the record the window holds, empty
+    // when it holds none. It keeps the paper settings also when the user
+    // cancels, and is replaced by the record the dialog hands back after a
+    // print. On a printer with a correction in the job the sheet is drawn
     // through it, so the tickets land where the preview shows them.
-    Outcome run(const MainValues& main, const SettingsStore& store, const PictureHolder* picture,
-                std::optional<PrinterSettingsBlock>& printerSettings,
-                const SheetOptions& sheet = {});
+    Outcome run(const SheetJob& job, const PictureHolder* picture,
+                std::optional<PrinterSettingsBlock>& printerSettings);
 
     // The calibration sheet of the paper instead of the tickets, through the
     // same dialog and printer record; never corrected, as it measures the

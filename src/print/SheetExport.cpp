@@ -81,9 +81,8 @@ cairo_status_t writeToDevice(void* device, const unsigned char* data, unsigned i
 // The same page as the Qt PDF engine's, in points, with user space scaled
 // to device pixels at the resolution, so every ticket and frame lands where
 // it lands there.
-bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi, const MainValues& main,
-                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid,
-                   const SheetOptions& sheet)
+bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi, const SheetJob& job,
+                   const PictureHolder* picture, const GridSize& grid)
 {
     const QSize points = page.sizePoints();
     cairo_surface_t* pdf =
@@ -96,7 +95,7 @@ bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi, const MainVa
     CairoCanvas canvas(cairo);
     {
         DrawingSurface surface(canvas, dpi, dpi);
-        drawJobSheet(surface, picture, main, grid, store, sheet);
+        DrawSheet(surface, picture, job, grid);
     }
     cairo_show_page(cairo);
     const bool drawn = cairo_status(cairo) == CAIRO_STATUS_SUCCESS;
@@ -146,9 +145,8 @@ bool writePage(const QString& filePath, SheetFileFormat format, int dpi, PaperKi
 
 } // namespace
 
-bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& main,
-                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid,
-                   const SheetOptions& sheet)
+bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const SheetJob& job,
+                   const PictureHolder* picture, const GridSize& grid)
 {
     QImage band(pixels.width(), std::min(pngBandRows, pixels.height()), QImage::Format_RGB32);
     if (band.isNull())
@@ -165,18 +163,17 @@ bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& m
         painter.resetTransform();
         painter.fillRect(band.rect(), Qt::white);
         painter.translate(0, -top);
-        drawJobSheet(surface, picture, main, grid, store, sheet);
+        DrawSheet(surface, picture, job, grid);
         ok = png.writeRows(band, std::min(band.height(), pixels.height() - top));
     }
     return painter.end() && ok && png.finish();
 }
 
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
-                              const MainValues& main, const SettingsStore& store,
-                              const PictureHolder* picture, const SheetOptions& sheet)
+                              const SheetJob& job, const PictureHolder* picture)
 {
-    const GridFitResult fit = fitSheet(main, loadOptionValues(store), sheet).fit;
-    if (!fit.fits || !main.paper)
+    const GridFitResult fit = fitSheet(job).fit;
+    if (!fit.fits || !job.paper)
         return SheetExportResult::DoesNotFit;
 
     // A picture opened without its pixels is decoded here, only as far as
@@ -193,9 +190,8 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
         format == SheetFileFormat::Pdf && picture && !picture->embeddableJpeg().isEmpty();
     if (picture && !picture->hasFullPixels() && !embedsJpeg) {
         QImage pixels;
-        if (format == SheetFileFormat::Png && main.ticketType && isPlainLook(sheet)) {
-            const TicketSize ticket =
-                ticketSize(*main.ticketType, main.customWidth, main.customHeight);
+        if (format == SheetFileFormat::Png && job.ticket && isPlainLook(job.sheet)) {
+            const TicketSize ticket = *job.ticket;
             pixels = picture->decodeCovering(
                 QSize(pixelsFromTenths(ticket.width, dpi), pixelsFromTenths(ticket.height, dpi)));
         } else {
@@ -213,15 +209,14 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
     bool drawn = false;
     if (format == SheetFileFormat::Png) {
         // Truncated as the preview's page is, so both show the same pixels.
-        drawn = writeSheetPng(file, pagePixelSize(*main.paper, dpi, dpi), dpi, main, store, picture,
-                              fit.grid, sheet);
+        drawn =
+            writeSheetPng(file, pagePixelSize(*job.paper, dpi, dpi), dpi, job, picture, fit.grid);
     } else if (embedsJpeg) {
-        drawn = writeCairoPdf(file, pageSizeOf(*main.paper), dpi, main, store, picture, fit.grid,
-                              sheet);
+        drawn = writeCairoPdf(file, pageSizeOf(*job.paper), dpi, job, picture, fit.grid);
     } else {
-        drawn = writePdf(file, pageSizeOf(*main.paper), dpi, [&](QPainter& painter) {
+        drawn = writePdf(file, pageSizeOf(*job.paper), dpi, [&](QPainter& painter) {
             DrawingSurface surface(painter);
-            drawJobSheet(surface, picture, main, fit.grid, store, sheet);
+            DrawSheet(surface, picture, job, fit.grid);
             return true;
         });
     }

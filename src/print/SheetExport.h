@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/JobSettings.h"
+#include "settings/SheetJob.h"
 #include "settings/SheetValues.h"
 
 #include <QSize>
@@ -14,7 +15,6 @@ namespace zorvane {
 
 struct GridSize;
 class PictureHolder;
-class SettingsStore;
 
 enum class SheetFileFormat
 {
@@ -37,15 +37,13 @@ enum class SheetExportResult
 // A JPEG that shows as stored goes into a PDF as the file's
 // own bytes; a PNG is drawn and written in bands of rows.
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
-                              const MainValues& main, const SettingsStore& store,
-                              const PictureHolder* picture, const SheetOptions& sheet = {});
+                              const SheetJob& job, const PictureHolder* picture);
 
 // Draws the sheet band by band and writes each band's rows as an 8-bit RGB
 // PNG with the resolution recorded; the pixels are those of the whole page
 // drawn at once on a white 32-bit image.
-bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const MainValues& main,
-                   const SettingsStore& store, const PictureHolder* picture, const GridSize& grid,
-                   const SheetOptions& sheet = {});
+bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const SheetJob& job,
+                   const PictureHolder* picture, const GridSize& grid);
 
 // The calibration sheet of the paper into a file, its marks placed from the
 // paper's corner. No paper: DoesNotFit.

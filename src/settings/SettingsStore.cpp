@@ -96,6 +96,27 @@ void SettingsStore::WriteProfileString(const char* section, const char* key, con
     setValue(path(section, key), value);
 }
 
+QStringList SettingsStore::childGroups(const char* section) const
+{
+    if (settings_) {
+        settings_->beginGroup(QLatin1StringView(section));
+        QStringList groups = settings_->childGroups();
+        settings_->endGroup();
+        return groups;
+    }
+    const QString prefix = QLatin1StringView(section) + u'/';
+    QStringList groups;
+    for (auto entry = inMemory_.cbegin(); entry != inMemory_.cend(); ++entry) {
+        const QString key = entry.key();
+        if (key.startsWith(prefix) && key.indexOf(u'/', prefix.size()) > 0) {
+            const QString group = key.mid(prefix.size()).section(u'/', 0, 0);
+            if (!groups.contains(group))
+                groups.append(group);
+        }
+    }
+    return groups;
+}
+
 void SettingsStore::RemoveSection(const char* section)
 {
     if (settings_) {
@@ -165,7 +186,7 @@ void SettingsStore::sync()
 
 void SettingsStore::refresh() const
 {
-    if (settings_)
+    if (settings_ && !refreshHeld_)
         settings_->sync();
 }
 

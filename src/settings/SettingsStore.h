@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -43,6 +44,9 @@ public:
                              const QString& defaultValue) const;
     void WriteProfileString(const char* section, const char* key, const QString& value);
 
+    // The names of the groups directly below a section, as stored.
+    QStringList childGroups(const char* section) const;
+
     // Removes every key of the section and of the groups below it.
     void RemoveSection(const char* section);
 
@@ -52,6 +56,26 @@ public:
     // since (and pushes pending writes). Every batch of reads starts with
     // it, so copies running side by side see each other's settings.
     void refresh() const;
+
+    // Reads made while one lives see a single version of the file: it is
+    // read afresh once, when the batch begins, and not again until the
+    // batch ends, so a job is never made from two versions of a file that
+    // another copy of the program is writing.
+    class ReadBatch
+    {
+    public:
+        explicit ReadBatch(const SettingsStore& store) : store_(store)
+        {
+            store_.refresh();
+            store_.refreshHeld_ = true;
+        }
+        ~ReadBatch() { store_.refreshHeld_ = false; }
+        ReadBatch(const ReadBatch&) = delete;
+        ReadBatch& operator=(const ReadBatch&) = delete;
+
+    private:
+        const SettingsStore& store_;
+    };
 
     QString fileName() const;
 
@@ -63,6 +87,7 @@ private:
     QString fileName_;
     std::unique_ptr<QSettings> settings_; // null when the file was refused
     QHash<QString, QVariant> inMemory_;
+    mutable bool refreshHeld_ = false;
 };
 
 } // namespace zorvane

@@ -18,9 +18,10 @@
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
 #include "preview/PagePreview.h"
-#include "print/CalibrationStore.h"
+#include "print/CorrectedPrinter.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
+#include "settings/CalibrationStore.h"
 #include "settings/LabelDatabase.h"
 #include "settings/LabelSheet.h"
 #include "settings/Numbers.h"
@@ -102,12 +103,14 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
       keyRepeatGuard(std::make_unique<KeyRepeatGuard>()),
       labelFolders(LabelDatabase::standardFolders()), appIcon(zorvane::appIcon())
 {
-    built = DialogBuilder::build(*this, mainDialogTemplate(),
-                                 [&store](const ControlTemplate& row, QWidget* parent) -> QWidget* {
-                                     if (row.id != id::previewBox)
-                                         return nullptr;
-                                     return new PreviewWidget(store, parent);
-                                 });
+    built = DialogBuilder::build(
+        *this, mainDialogTemplate(),
+        [this](const ControlTemplate& row, QWidget* parent) -> QWidget* {
+            if (row.id != id::previewBox)
+                return nullptr;
+            return new PreviewWidget([this](const MainValues& values) { return jobFor(values); },
+                                     parent);
+        });
     built.nameControls(mainDialogNames());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -276,27 +279,16 @@ void CMainDlg::changeSheetChoices(const SheetChoices& choices)
     repaintWithCurrentValues();
 }
 
-SheetOptions CMainDlg::sheetOptionsFor(const MainValues& values) const
+SheetJob CMainDlg::jobFor(const MainValues& values) const
 {
-    SheetOptions sheet;
-    sheet.placement = sheetChoices.placement;
-    sheet.turned = sheetChoices.turned;
-    if (values.paper && values.ticketType) {
-        const TicketSize size = laidOutSize(
-            ticketSize(*values.ticketType, values.customWidth, values.customHeight), sheet.turned);
-        sheet.usedCells = loadUsedCells(store, *values.paper, size, sheet.turned);
-    }
-    return sheet;
+    return readSheetJob(store, values, sheetChoices);
 }
 
 void CMainDlg::saveUsedCellsFor(const MainValues& values, const CellSet& cells)
 {
-    if (!values.paper || !values.ticketType)
-        return;
-    const TicketSize size =
-        laidOutSize(ticketSize(*values.ticketType, values.customWidth, values.customHeight),
-                    sheetChoices.turned);
-    saveUsedCells(store, *values.paper, size, sheetChoices.turned, cells);
+    const std::optional<TicketSize> ticket = laidOutTicket(values, sheetChoices.turned);
+    if (values.paper && ticket)
+        saveUsedCells(store, *values.paper, *ticket, sheetChoices.turned, cells);
 }
 
 void CMainDlg::clearUsedCells()
@@ -310,7 +302,7 @@ void CMainDlg::clearUsedCells()
 void CMainDlg::OnPreviewCellClicked(GridCell cell)
 {
     const MainValues values = previewBox->mainValues();
-    CellSet used = sheetOptionsFor(values).usedCells;
+    CellSet used = jobFor(values).sheet.usedCells;
     if (!used.erase(cell))
         used.insert(cell);
     saveUsedCellsFor(values, used);
@@ -445,7 +437,6 @@ void CMainDlg::repaintWithCurrentValues()
 {
     const MainValues values = valuesForPreview();
     previewBox->setMainValues(values);
-    previewBox->setSheetOptions(sheetOptionsFor(values));
     update();
 }
 
@@ -484,13 +475,14 @@ void CMainDlg::OnPrintStart()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    const MainValues values = currentValues();
-    const SheetOptions sheet = sheetOptionsFor(values);
-    const PrintJob::Outcome outcome = job.run(values, store, picture.get(), printerSettings, sheet);
+    // The store is read once for the whole print, as it was when the
+    // command started.
+    const SheetJob sheet = jobFor(currentValues());
+    const PrintJob::Outcome outcome = job.run(sheet, picture.get(), printerSettings);
     if (outcome == PrintJob::Outcome::FileNotWritten)
         showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
     if (outcome == PrintJob::Outcome::Printed && sheetChoices.markPrinted) {
-        saveUsedCellsFor(values, usedAfterPrint(values, loadOptionValues(store), sheet));
+        saveUsedCells(store, sheet, usedAfterPrint(sheet));
         repaintWithCurrentValues();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "DialogBuilder.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetJob.h"
 #include "settings/SheetValues.h"
 #include "ui/framework/DataExchange.h"
 
@@ -87,9 +88,10 @@ public:
     // field after it, keeps its last accepted value.
     MainValues valuesForPreview();
 
-    // The sheet options for the given values: the stored choices and the
-    // used cells kept for that paper, ticket size and turn.
-    SheetOptions sheetOptionsFor(const MainValues& values) const;
+    // The sheet job of the given values, read from the store now: the
+    // Option values, the sheet choices and the used cells kept for that
+    // paper, ticket size and turn.
+    SheetJob jobFor(const MainValues& values) const;
 
     // Texts of the right-click menu's sheet entries.
     static constexpr char16_t placementMenuText[] = u"画像の配置";

@@ -11,18 +11,19 @@ using namespace Qt::StringLiterals;
 
 namespace zorvane {
 
-PreviewWidget::PreviewWidget(const SettingsStore& store, QWidget* parent)
-    : QFrame(parent), store_(store)
+PreviewWidget::PreviewWidget(JobSource jobSource, QWidget* parent)
+    : QFrame(parent), jobSource_(std::move(jobSource))
 {
     setFrameStyle(QFrame::Box | QFrame::Sunken); // an etched outline
     setAttribute(Qt::WA_OpaquePaintEvent);       // every pixel is painted
     setAccessibleName(u"プレビュー"_s);
-    describeState();
+    describeState(currentJob());
 }
 
-void PreviewWidget::describeState()
+// Said from the same job and fit as the painted count.
+void PreviewWidget::describeState(const SheetJob& job)
 {
-    const QString text = previewStateText(picture_, main_, store_);
+    const QString text = previewStateText(picture_, job);
     if (text != accessibleDescription())
         setAccessibleDescription(text);
 }
@@ -30,20 +31,14 @@ void PreviewWidget::describeState()
 void PreviewWidget::setPicture(const PictureHolder* picture)
 {
     picture_ = picture;
-    describeState();
+    describeState(currentJob());
     update();
 }
 
 void PreviewWidget::setMainValues(const MainValues& values)
 {
     main_ = values;
-    describeState();
-    update();
-}
-
-void PreviewWidget::setSheetOptions(const SheetOptions& sheet)
-{
-    sheet_ = sheet;
+    describeState(currentJob());
     update();
 }
 
@@ -56,8 +51,7 @@ QString PreviewWidget::cellToolTip()
 std::optional<GridCell> PreviewWidget::cellAt(QPoint widgetPoint) const
 {
     const QRect client = contentsRect();
-    return previewCellAt(widgetPoint - client.topLeft(), client.size(), picture_, main_, store_,
-                         sheet_);
+    return previewCellAt(widgetPoint - client.topLeft(), client.size(), picture_, currentJob());
 }
 
 void PreviewWidget::mousePressEvent(QMouseEvent* event)
@@ -94,9 +88,10 @@ void PreviewWidget::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRect(client);
     painter.translate(client.topLeft());
-    lastOutcome_ = paintPreviewBox(painter, client.size(), picture_, main_, store_, sheet_);
-    // The Option values may have changed in the store since the last set.
-    describeState();
+    const SheetJob job = currentJob();
+    lastOutcome_ = paintPreviewBox(painter, client.size(), picture_, job);
+    // The store may have changed since the values were last set.
+    describeState(job);
 }
 
 } // namespace zorvane

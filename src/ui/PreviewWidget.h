@@ -2,34 +2,38 @@
 
 #include "preview/PagePreview.h"
 #include "settings/JobSettings.h"
+#include "settings/SheetJob.h"
 
 #include <QFrame>
+
+#include <functional>
 
 namespace zorvane {
 
 class PictureHolder;
-class SettingsStore;
 
 // The preview box of the main window: paints the shrunken page for the
-// values it was last given, the Option values read from the store at every
-// paint. It never opens a message box; the window validates its fields
-// before it hands the values over.
+// values it was last given, as a job that the window reads afresh at every
+// paint (another copy of the program may have changed the store). It never
+// opens a message box; the window validates its fields before it hands the
+// values over.
 class PreviewWidget : public QFrame
 {
     Q_OBJECT
 
 public:
-    explicit PreviewWidget(const SettingsStore& store, QWidget* parent = nullptr);
+    // The job of the given main values, read now.
+    using JobSource = std::function<SheetJob(const MainValues&)>;
+    explicit PreviewWidget(JobSource jobSource, QWidget* parent = nullptr);
 
     // The window keeps ownership; the picture must outlive its use here.
     void setPicture(const PictureHolder* picture);
     void setMainValues(const MainValues& values);
-    // Placement, turn and used cells of the sheet shown.
-    void setSheetOptions(const SheetOptions& sheet);
 
     const PictureHolder* picture() const { return picture_; }
     const MainValues& mainValues() const { return main_; }
-    const SheetOptions& sheetOptions() const { return sheet_; }
+    // The job of the values shown, read now.
+    SheetJob currentJob() const { return jobSource_(main_); }
     // What the last paint found: whether the count fits and the capacity.
     const PreviewOutcome& lastOutcome() const { return lastOutcome_; }
 
@@ -47,14 +51,13 @@ protected:
 
 private:
     // Screen readers get in words what the box shows in pixels.
-    void describeState();
+    void describeState(const SheetJob& job);
 
-    const SettingsStore& store_;
+    JobSource jobSource_;
     const PictureHolder* picture_ = nullptr;
     std::optional<GridCell> cellAt(QPoint widgetPoint) const;
 
     MainValues main_;
-    SheetOptions sheet_;
     PreviewOutcome lastOutcome_;
 };
 

@@ -42,6 +42,8 @@ private Q_SLOTS:
     void badInput();
     void printWithoutAnyPrinter();
     void calibrationSheetWithoutAPicture();
+    void countAllFillsTheFreeCells();
+    void readmeExamplesRunOnFreshSettings();
 
 private:
     Run zorvane(const QStringList& arguments, const QString& cupsServer = QString());
@@ -278,6 +280,63 @@ void TestHeadless::calibrationSheetWithoutAPicture()
              qPrintable(u"%1, %2"_s.arg(nearMark.x()).arg(nearMark.y())));
     QVERIFY2((farMark - QPointF(128, 85)).manhattanLength() < 0.1,
              qPrintable(u"%1, %2"_s.arg(farMark.x()).arg(farMark.y())));
+}
+
+void TestHeadless::countAllFillsTheFreeCells()
+{
+    const QString png = dir_->filePath(u"sheet.png"_s);
+    Run run = zorvane({u"--print-to"_s, png, u"--picture"_s, picture_, u"--dpi"_s, u"100"_s,
+                       u"--count"_s, u"all"_s});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    sheetprobe::Sheet sheet;
+    sheet.columns = 3;
+    sheet.rows = 9;
+    sheet.count = 27;
+    const QString fault = sheetprobe::check(QImage(png), 100, sheet);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+
+    // With 26 cells used, the last cell alone: (8, 2) from 1264 x 2540
+    // tenths, 497 x 1000 pixels at 100 dpi.
+    run = zorvane({u"--print-to"_s, png, u"--picture"_s, picture_, u"--dpi"_s, u"100"_s,
+                   u"--count"_s, u"ALL"_s, u"--skip"_s, u"26"_s});
+    QCOMPARE(run.status, 0);
+    const QImage page(png);
+    QCOMPARE(page.pixelColor(502, 1005), sheetprobe::topLeftColour);
+    QCOMPARE(page.pixelColor(273, 1005), QColor(Qt::white));
+
+    run = zorvane({u"--print-to"_s, png, u"--picture"_s, picture_, u"--count"_s, u"all"_s,
+                   u"--skip"_s, u"27"_s});
+    QCOMPARE(run.status, 4);
+}
+
+// A new user copies the README's examples: each runs as written on the
+// settings of a first start.
+void TestHeadless::readmeExamplesRunOnFreshSettings()
+{
+    const QString readme = QFINDTESTDATA("../../README.md");
+    QVERIFY(!readme.isEmpty());
+    QImage photo(400, 300, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    QVERIFY(photo.save(dir_->filePath(u"photo.jpg"_s)));
+    const QStringList lines = QString::fromUtf8(readFile(readme)).split(u'\n');
+    int examples = 0;
+    for (const QString& line : lines) {
+        if (!line.startsWith(u"    Zorvane --print-to "_s))
+            continue;
+        QStringList arguments = QProcess::splitCommand(line.section(u'#', 0, 0).trimmed());
+        arguments.removeFirst();
+        for (QString& argument : arguments) {
+            if (argument == u"photo.jpg"_s || argument.startsWith(u"sheet."_s))
+                argument = dir_->filePath(argument);
+        }
+        QFile::remove(
+            dir_->filePath(u"config/Local AppWizard-Generated Applications/Zorvane.ini"_s));
+        const Run run = zorvane(arguments);
+        QVERIFY2(run.status == 0, qPrintable(line + u": "_s + run.err));
+        ++examples;
+    }
+    QVERIFY(examples >= 3);
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)

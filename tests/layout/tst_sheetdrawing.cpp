@@ -1,3 +1,4 @@
+#include "StoredJob.h"
 #include "layout/DrawingSurface.h"
 #include "layout/SheetDrawing.h"
 #include "picture/PictureHolder.h"
@@ -57,7 +58,7 @@ private Q_SLOTS:
     void frameOnlyWhenOptionSet();
     void differentResolutionsAlongAxes();
     void negativePositionTruncatesTowardZero();
-    void nothingWithoutPictureOrForUnknownCode();
+    void nothingWithoutPictureOrTicket();
     void fillOrders_data();
     void fillOrders();
     void customTicketPitch();
@@ -122,7 +123,7 @@ void TestSheetDrawing::tileCoversPictureAndFrame()
     {
         QPainter painter(&image);
         DrawingSurface surface(painter, 96, 96);
-        DrawTile(surface, picture.get(), *store_, "A", {}, 100, 100);
+        DrawTile(surface, picture.get(), loadOptionValues(*store_), {579, 302}, 100, 100);
     }
     // L 37, T 37, R 255, B 151: picture on 37..254 x 37..150.
     const QRgb red = 0xffff0000;
@@ -156,7 +157,7 @@ void TestSheetDrawing::frameColourUsesLowBits()
     {
         QPainter painter(&image);
         DrawingSurface surface(painter, 96, 96);
-        DrawTile(surface, picture.get(), *store_, "B", {}, 100, 100);
+        DrawTile(surface, picture.get(), loadOptionValues(*store_), {579, 252}, 100, 100);
     }
     QCOMPARE(image.pixel(36, 36), qRgb(0, 0, 44));
 }
@@ -181,7 +182,7 @@ void TestSheetDrawing::frameOnlyWhenOptionSet()
     {
         QPainter painter(&image);
         DrawingSurface surface(painter, 96, 96);
-        DrawTile(surface, picture.get(), *store_, "A", {}, 100, 100);
+        DrawTile(surface, picture.get(), loadOptionValues(*store_), {579, 302}, 100, 100);
     }
     // The default frame colour is 224, 224, 224.
     QCOMPARE(image.pixel(36, 36), framed ? qRgb(224, 224, 224) : white);
@@ -195,7 +196,7 @@ void TestSheetDrawing::differentResolutionsAlongAxes()
     {
         QPainter painter(&image);
         DrawingSurface surface(painter, 600, 300);
-        DrawTile(surface, picture.get(), *store_, "A", {}, 100, 100);
+        DrawTile(surface, picture.get(), loadOptionValues(*store_), {579, 302}, 100, 100);
     }
     // L = 236, T = 118; W x H = 1367 x 356.
     QCOMPARE(image.pixel(236, 118), pictureColour);
@@ -214,7 +215,7 @@ void TestSheetDrawing::negativePositionTruncatesTowardZero()
     {
         QPainter painter(&image);
         DrawingSurface surface(painter, 96, 96);
-        DrawTile(surface, picture.get(), *store_, "A", {}, -5, 100);
+        DrawTile(surface, picture.get(), loadOptionValues(*store_), {579, 302}, -5, 100);
     }
     // L = -1: the picture covers -1..216, column 217 is R, 218 the frame.
     QCOMPARE(image.pixel(0, 50), pictureColour);
@@ -223,7 +224,7 @@ void TestSheetDrawing::negativePositionTruncatesTowardZero()
     QCOMPARE(image.pixel(218, 50), qRgb(224, 224, 224));
 }
 
-void TestSheetDrawing::nothingWithoutPictureOrForUnknownCode()
+void TestSheetDrawing::nothingWithoutPictureOrTicket()
 {
     setOption(keys::option::drawFrame, 1);
     const auto picture = solidPicture();
@@ -231,10 +232,10 @@ void TestSheetDrawing::nothingWithoutPictureOrForUnknownCode()
     {
         QPainter painter(&image);
         DrawingSurface surface(painter, 96, 96);
-        DrawTile(surface, nullptr, *store_, "A", {}, 100, 100);
-        DrawTile(surface, picture.get(), *store_, "C", {}, 100, 100);
-        DrawTile(surface, picture.get(), *store_, "a", {}, 100, 100);
-        DrawTile(surface, picture.get(), *store_, "", {}, 100, 100);
+        DrawTile(surface, nullptr, loadOptionValues(*store_), {579, 302}, 100, 100);
+        // A job without a ticket type has no ticket to draw.
+        DrawSheet(surface, picture.get(),
+                  placedJob(*store_, {std::nullopt, FillOrder::RowsFirst, 4}), GridSize{2, 2});
     }
     QImage blank = page(300, 200);
     QCOMPARE(image, blank);
@@ -289,15 +290,8 @@ void TestSheetDrawing::fillOrders()
     {
         QPainter painter(&image);
         DrawingSurface surface(painter, 96, 96);
-        SheetPlacement placement;
-        placement.ticketTypeCode = "A";
-        placement.ticketWidth = 579;
-        placement.ticketHeight = 302;
-        placement.fillOrder = order;
-        placement.rows = 3;
-        placement.columns = 2;
-        placement.count = count;
-        DrawSheet(surface, picture.get(), *store_, placement);
+        DrawSheet(surface, picture.get(), placedJob(*store_, {TicketSize{579, 302}, order, count}),
+                  GridSize{2, 3});
     }
     QCOMPARE(drawnCells(image, 4, 3), Cells(expected.begin(), expected.end()));
 }
@@ -309,8 +303,9 @@ void TestSheetDrawing::customTicketPitch()
     {
         QPainter painter(&image);
         DrawingSurface surface(painter, 96, 96);
-        SheetPlacement placement{"Z", 500, 300, FillOrder::RowsFirst, 2, 2, 4, 100, 100, 3, 3};
-        DrawSheet(surface, picture.get(), *store_, placement);
+        DrawSheet(surface, picture.get(),
+                  placedJob(*store_, {TicketSize{500, 300}, FillOrder::RowsFirst, 4}),
+                  GridSize{2, 2});
     }
     // Tickets 500 x 300 tenths are 188 x 113 pixels; the second column
     // starts at 603 tenths (227 px), the second row at 403 tenths (152 px).
@@ -337,7 +332,7 @@ void TestSheetDrawing::jobSheetUsesMainValues()
     {
         QPainter painter(&image);
         DrawingSurface surface(painter, 96, 96);
-        drawJobSheet(surface, picture.get(), main, GridSize{3, 3}, *store_);
+        DrawSheet(surface, picture.get(), storedJob(*store_, main), GridSize{3, 3});
     }
     // D is 884 x 302: 334 x 114 px; columns first puts the second ticket
     // below the first.
@@ -353,7 +348,7 @@ void TestSheetDrawing::jobSheetUsesMainValues()
     {
         QPainter painter(&untouched);
         DrawingSurface surface(painter, 96, 96);
-        drawJobSheet(surface, picture.get(), main, GridSize{3, 3}, *store_);
+        DrawSheet(surface, picture.get(), storedJob(*store_, main), GridSize{3, 3});
     }
     QCOMPARE(untouched, page(800, 500));
 }
@@ -371,11 +366,16 @@ void TestSheetDrawing::absurdValuesDrawSafely()
         DrawingSurface surface(painter, 600, 600);
         for (int width : {most, least, 0, -500}) {
             for (int position : {most, least, 0, -1}) {
-                DrawTile(surface, picture.get(), *store_, "Z", {width, width}, position, position);
-                SheetPlacement placement{"Z",      width, width, FillOrder::ColumnsFirst,
-                                         3,        3,     9,     position,
-                                         position, most,  least};
-                DrawSheet(surface, picture.get(), *store_, placement);
+                DrawTile(surface, picture.get(), loadOptionValues(*store_), {width, width},
+                         position, position);
+                const Placement placement{TicketSize{width, width},
+                                          FillOrder::ColumnsFirst,
+                                          9,
+                                          position,
+                                          position,
+                                          most,
+                                          least};
+                DrawSheet(surface, picture.get(), placedJob(*store_, placement), GridSize{3, 3});
             }
         }
     }
@@ -403,9 +403,9 @@ void TestSheetDrawing::pdfHoldsPictureOnce()
             writer.setPageSize(QPageSize(QPageSize::A4));
             QPainter painter(&writer);
             DrawingSurface surface(painter);
-            SheetPlacement placement{"A", 579, 302, FillOrder::RowsFirst, 9, 3, count, 100,
-                                     100, 3,   3};
-            DrawSheet(surface, picture.get(), *store_, placement);
+            DrawSheet(surface, picture.get(),
+                      placedJob(*store_, {TicketSize{579, 302}, FillOrder::RowsFirst, count}),
+                      GridSize{3, 9});
         }
         return QFileInfo(path).size();
     };

@@ -1,3 +1,4 @@
+#include "StoredJob.h"
 #include "layout/DrawingSurface.h"
 #include "picture/PictureHolder.h"
 #include "preview/PagePreview.h"
@@ -136,7 +137,7 @@ PreviewOutcome TestPagePreview::paint(QImage& image, const PictureHolder* pictur
                                       const MainValues& main)
 {
     QPainter painter(&image);
-    return paintPreviewBox(painter, boxSize, picture, main, *store_);
+    return paintPreviewBox(painter, boxSize, picture, storedJob(*store_, main));
 }
 
 void TestPagePreview::pageImageSizes_data()
@@ -363,7 +364,7 @@ void TestPagePreview::fontPercentScalesText()
         QFont standard;
         standard.setPixelSize(24);
         painter.setFont(standard);
-        paintPreviewBox(painter, boxSize, nullptr, MainValues(), *store_);
+        paintPreviewBox(painter, boxSize, nullptr, storedJob(*store_, MainValues()));
         painter.end();
         const auto [first, last] = brightRows(image, QRect(0, 0, 123, 196));
         return last - first + 1;
@@ -382,7 +383,8 @@ void TestPagePreview::absurdResolutionDrawsNoPage()
     QImage image = boxImage();
     QPainter painter(&image);
     DrawingSurface box(painter, 100000, 100000);
-    const PreviewOutcome outcome = RenderPreview(box, boxSize, picture.get(), main, *store_);
+    const PreviewOutcome outcome =
+        RenderPreview(box, boxSize, picture.get(), storedJob(*store_, main));
     painter.end();
     QCOMPARE(outcome.printableCount, 27);
     QCOMPARE(image.pixel(60, 100), qRgb(128, 128, 128)); // untouched
@@ -439,7 +441,7 @@ void TestPagePreview::largerBoxKeepsTextBelowThePageAndInside()
         QFont standard(u"Noto Sans CJK JP"_s);
         standard.setPointSize(9);
         painter.setFont(standard);
-        paintPreviewBox(painter, box, picture.get(), main, *store_);
+        paintPreviewBox(painter, box, picture.get(), storedJob(*store_, main));
     }
     const QRect page = pageRectangle(PaperKind::A4, box);
     const auto [first, last] = brightRows(
@@ -495,7 +497,7 @@ void TestPagePreview::doubleDensityScreenGetsEveryDevicePixel()
     image.setDevicePixelRatio(2);
     {
         QPainter painter(&image);
-        paintPreviewBox(painter, boxSize, picture.get(), main, *store_);
+        paintPreviewBox(painter, boxSize, picture.get(), storedJob(*store_, main));
     }
     const int y = ticketCentre(0, 0).y() * 2;
     int differingPairs = 0;

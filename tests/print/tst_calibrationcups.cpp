@@ -1,14 +1,16 @@
 #include "CalibrationProbe.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
+#include "StoredJob.h"
 #include "layout/CalibrationSheet.h"
 #include "layout/GridFit.h"
+#include "layout/PositionCorrection.h"
 #include "picture/PictureHolder.h"
-#include "print/CalibrationStore.h"
 #include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
 #include "print/PrinterRecord.h"
 #include "print/SheetExport.h"
+#include "settings/CalibrationStore.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 
@@ -183,7 +185,7 @@ PrintJob::Outcome TestCalibrationCups::printTickets(const MainValues& main)
     const auto picture = PictureHolder::fromImage(sheetprobe::quarteredPicture(400, 250));
     PrintJob job(
         user, [](const QString& text) { qWarning("%s", qPrintable(text)); }, QString());
-    return job.run(main, *store_, picture.get(), record_);
+    return job.run(storedJob(*store_, main), picture.get(), record_);
 }
 
 void TestCalibrationCups::correctedTicketsLandWhereTheFileExportPutsThem()
@@ -226,8 +228,9 @@ void TestCalibrationCups::correctedTicketsLandWhereTheFileExportPutsThem()
 
     const QString exported = dir_.filePath(u"export.pdf"_s);
     const auto picture = PictureHolder::fromImage(sheetprobe::quarteredPicture(400, 250));
-    QCOMPARE(exportSheet(exported, SheetFileFormat::Pdf, dpi, main, *store_, picture.get()),
-             SheetExportResult::Written);
+    QCOMPARE(
+        exportSheet(exported, SheetFileFormat::Pdf, dpi, storedJob(*store_, main), picture.get()),
+        SheetExportResult::Written);
     const QImage exportPage = pdfprobe::render(exported, dpi);
     const QPointF firstCentre(15 + 43.1 / 2, 12 + 27.1 / 2);
     const QPointF lastCentre =

@@ -1,13 +1,14 @@
 #include "CalibrationProbe.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
+#include "StoredJob.h"
 #include "layout/CalibrationSheet.h"
 #include "picture/PictureHolder.h"
-#include "print/CalibrationStore.h"
 #include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
 #include "print/PrinterRecord.h"
 #include "print/SheetExport.h"
+#include "settings/CalibrationStore.h"
 #include "settings/SettingsStore.h"
 
 #include <QPrinter>
@@ -144,7 +145,8 @@ private Q_SLOTS:
         MainValues main;
         main.countText = u"4"_s;
         const auto picture = PictureHolder::fromImage(sheetprobe::quarteredPicture(300, 160));
-        QCOMPARE(job.run(main, store, picture.get(), record), PrintJob::Outcome::Printed);
+        QCOMPARE(job.run(storedJob(store, main), picture.get(), record),
+                 PrintJob::Outcome::Printed);
 
         sheetprobe::Sheet sheet;
         sheet.originMm = user.paintableCorner;

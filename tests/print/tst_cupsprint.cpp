@@ -1,6 +1,7 @@
 #include "CupsQueue.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
+#include "StoredJob.h"
 #include "picture/PictureHolder.h"
 #include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
@@ -104,7 +105,8 @@ void TestCupsPrint::printJobReachesThePaper()
     main.countText = QString::number(count);
 
     const QSet<QString> before = cupsqueue::pdfsIn(outputDir_);
-    QCOMPARE(job.run(main, store, picture.get(), printerSettings), PrintJob::Outcome::Printed);
+    QCOMPARE(job.run(storedJob(store, main), picture.get(), printerSettings),
+             PrintJob::Outcome::Printed);
     QCOMPARE(messages, QStringList());
     QCOMPARE(user.printerName, QPrinterInfo::defaultPrinterName());
     QVERIFY(QFile::exists(settingsFile));

@@ -1,4 +1,5 @@
 #include "ShortWrites.h"
+#include "StoredJob.h"
 #include "TestFiles.h"
 #include "picture/PictureHolder.h"
 #include "print/CheckedSaveFile.h"
@@ -78,11 +79,11 @@ bool write(Writer writer, const QString& path, const QString& storePath)
     const auto picture = noisyPicture();
     switch (writer) {
     case Writer::PdfExport:
-        return exportSheet(path, SheetFileFormat::Pdf, 150, aSheet(), defaults, picture.get()) ==
-               SheetExportResult::Written;
+        return exportSheet(path, SheetFileFormat::Pdf, 150, storedJob(defaults, aSheet()),
+                           picture.get()) == SheetExportResult::Written;
     case Writer::PngExport:
-        return exportSheet(path, SheetFileFormat::Png, 100, aSheet(), defaults, picture.get()) ==
-               SheetExportResult::Written;
+        return exportSheet(path, SheetFileFormat::Png, 100, storedJob(defaults, aSheet()),
+                           picture.get()) == SheetExportResult::Written;
     case Writer::PrinterSettingsFile: {
         PrinterSettingsBlock block;
         block.setDriverExtra(QByteArray(PrinterSettingsBlock::driverExtraCapacity, 'x'));
@@ -98,7 +99,7 @@ bool write(Writer writer, const QString& path, const QString& storePath)
             return true;
         });
         std::optional<PrinterSettingsBlock> settings;
-        const auto outcome = job.run(aSheet(), defaults, picture.get(), settings);
+        const auto outcome = job.run(storedJob(defaults, aSheet()), picture.get(), settings);
         return outcome == PrintJob::Outcome::Printed && job.outputFile() == path;
     }
     case Writer::Store: {
@@ -252,7 +253,7 @@ void TestFullDisk::unsavedSettingsFileIsReported()
     PrintJob::Outcome outcome;
     {
         const ShortWrites::Scope limited(place);
-        outcome = job.run(aSheet(), store, nullptr, settings);
+        outcome = job.run(storedJob(store, aSheet()), nullptr, settings);
     }
     QCOMPARE(outcome, PrintJob::Outcome::Printed); // the sheet itself is printed
     QVERIFY(isCompletePdf(readFile(pdf)));

@@ -1,5 +1,6 @@
 #include "PdfProbe.h"
 #include "SheetProbe.h"
+#include "StoredJob.h"
 #include "TestFiles.h"
 #include "picture/PictureHolder.h"
 #include "print/DeviceModeLayout.h"
@@ -108,7 +109,7 @@ PrintJob::Outcome TestPrintJob::run(const MainValues& main)
 {
     PrintJob job(
         dialog_, [this](const QString& text) { messages_.append(text); }, settingsFile_);
-    return job.run(main, *store_, picture_.get(), printerSettings_);
+    return job.run(storedJob(*store_, main), picture_.get(), printerSettings_);
 }
 
 void TestPrintJob::countThatDoesNotFitStopsBeforeTheDialog_data()
@@ -152,7 +153,7 @@ void TestPrintJob::noPrinterAtAll()
     MainValues main;
     main.countText = u"3"_s;
 
-    QCOMPARE(job.run(main, *store_, picture_.get(), printerSettings_),
+    QCOMPARE(job.run(storedJob(*store_, main), picture_.get(), printerSettings_),
              PrintJob::Outcome::NoPrinter);
     QCOMPARE(asked, 1);
     QCOMPARE(messages_, QStringList{u"プリンタの検出に失敗しました。"_s});
@@ -173,7 +174,7 @@ void TestPrintJob::missingRecordIsFetchedFromTheDefaults()
     MainValues main;
     main.paper = PaperKind::B5;
 
-    QCOMPARE(job.run(main, *store_, picture_.get(), printerSettings_),
+    QCOMPARE(job.run(storedJob(*store_, main), picture_.get(), printerSettings_),
              PrintJob::Outcome::Cancelled);
     QCOMPARE(dialog_.shown, 1);
     QVERIFY(printerSettings_);

@@ -1,3 +1,4 @@
+#include "StoredJob.h"
 #include "picture/PictureHolder.h"
 #include "print/SheetExport.h"
 #include "settings/SettingsStore.h"
@@ -49,7 +50,7 @@ void TestSheetExport::pngPageIsThePreviewsPage()
     const auto picture = PictureHolder::fromImage(source);
     const QString png = dir.filePath(u"sheet.png"_s);
 
-    QCOMPARE(exportSheet(png, SheetFileFormat::Png, dpi, main, store, picture.get()),
+    QCOMPARE(exportSheet(png, SheetFileFormat::Png, dpi, storedJob(store, main), picture.get()),
              SheetExportResult::Written);
     // The header is enough; the large pages need not be decoded.
     const QSize written = QImageReader(png).size();

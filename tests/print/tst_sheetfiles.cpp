@@ -1,5 +1,6 @@
 #include "PdfProbe.h"
 #include "SheetProbe.h"
+#include "StoredJob.h"
 #include "TestFiles.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
@@ -96,7 +97,7 @@ QImage wholePage(QSize pixels, int dpi, const MainValues& main, const SettingsSt
     page.fill(Qt::white);
     QPainter painter(&page);
     DrawingSurface surface(painter, dpi, dpi);
-    drawJobSheet(surface, &picture, main, grid, store);
+    DrawSheet(surface, &picture, storedJob(store, main), grid);
     return page;
 }
 
@@ -265,7 +266,7 @@ void TestSheetFiles::bandedPngEqualsWholePage()
     QByteArray png;
     QBuffer buffer(&png);
     QVERIFY(buffer.open(QIODevice::WriteOnly));
-    QVERIFY(writeSheetPng(buffer, pixels, dpi, main, *store_, picture.get(), fit.grid));
+    QVERIFY(writeSheetPng(buffer, pixels, dpi, storedJob(*store_, main), picture.get(), fit.grid));
 
     // An 8-bit RGB PNG (IHDR: bit depth, then colour type 2) with its
     // resolution recorded.
@@ -288,8 +289,8 @@ void TestSheetFiles::pngWriteThatFailsIsReported()
     QByteArray bytes;
     QBuffer refusing(&bytes);
     QVERIFY(refusing.open(QIODevice::ReadOnly)); // every write fails
-    QVERIFY(!writeSheetPng(refusing, pagePixelSize(PaperKind::A4, 100, 100), 100, main, *store_,
-                           picture.get(), fit.grid));
+    QVERIFY(!writeSheetPng(refusing, pagePixelSize(PaperKind::A4, 100, 100), 100,
+                           storedJob(*store_, main), picture.get(), fit.grid));
 }
 
 void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
@@ -309,8 +310,9 @@ void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
     const MainValues quarter = sheetOf(3, PaperKind::A4Quarter);
 
     const QString embedded = dir_->filePath(u"embedded.pdf"_s);
-    QCOMPARE(exportSheet(embedded, SheetFileFormat::Pdf, 600, main, *store_, opened.get()),
-             SheetExportResult::Written);
+    QCOMPARE(
+        exportSheet(embedded, SheetFileFormat::Pdf, 600, storedJob(*store_, main), opened.get()),
+        SheetExportResult::Written);
     QCOMPARE(pdfprobe::imageCount(embedded), 1);
     const QStringList list = QString::fromUtf8(runTool(u"pdfimages"_s, {u"-list"_s, embedded}))
                                  .split(u'\n', Qt::SkipEmptyParts);
@@ -327,18 +329,21 @@ void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
     // and frames at the same places.
     const auto decoded = PictureHolder::fromImage(opened->decodeFull());
     QVERIFY(decoded && decoded->embeddableJpeg().isEmpty());
-    QCOMPARE(exportSheet(embedded, SheetFileFormat::Pdf, 600, quarter, *store_, opened.get()),
-             SheetExportResult::Written);
+    QCOMPARE(
+        exportSheet(embedded, SheetFileFormat::Pdf, 600, storedJob(*store_, quarter), opened.get()),
+        SheetExportResult::Written);
     const QString redrawn = dir_->filePath(u"redrawn.pdf"_s);
-    QCOMPARE(exportSheet(redrawn, SheetFileFormat::Pdf, 600, quarter, *store_, decoded.get()),
-             SheetExportResult::Written);
+    QCOMPARE(
+        exportSheet(redrawn, SheetFileFormat::Pdf, 600, storedJob(*store_, quarter), decoded.get()),
+        SheetExportResult::Written);
     QCOMPARE(pdfprobe::pageSizeMm(embedded), pdfprobe::pageSizeMm(redrawn));
     const QString misplaced = placesDifferIn(embedded, redrawn);
     QVERIFY2(misplaced.isEmpty(), qPrintable(misplaced));
     const sheetprobe::Sheet sheet = probeOf(20);
     store_->WriteProfileInt(keys::optionSection, keys::option::drawFrame, 0);
-    QCOMPARE(exportSheet(embedded, SheetFileFormat::Pdf, 600, main, *store_, opened.get()),
-             SheetExportResult::Written);
+    QCOMPARE(
+        exportSheet(embedded, SheetFileFormat::Pdf, 600, storedJob(*store_, main), opened.get()),
+        SheetExportResult::Written);
     const QString fault = sheetprobe::check(pdfprobe::render(embedded, 100), 100, sheet);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
 }
@@ -390,8 +395,9 @@ void TestSheetFiles::turnedJpegIsDrawnUpright()
             40);
     QVERIFY(QColor(shown.pixel(300, 160)).red() < 60 && QColor(shown.pixel(100, 480)).red() < 60);
     const QString pdf = dir_->filePath(u"turned.pdf"_s);
-    QCOMPARE(exportSheet(pdf, SheetFileFormat::Pdf, 300, sheetOf(4), *store_, opened.get()),
-             SheetExportResult::Written);
+    QCOMPARE(
+        exportSheet(pdf, SheetFileFormat::Pdf, 300, storedJob(*store_, sheetOf(4)), opened.get()),
+        SheetExportResult::Written);
     const QString prefix = dir_->filePath(u"turned"_s);
     runTool(u"pdfimages"_s, {u"-j"_s, pdf, prefix});
     QVERIFY(test::readFile(prefix + u"-000.jpg"_s) == test::readFile(jpeg));
@@ -429,9 +435,11 @@ void TestSheetFiles::jpegKeptWholeInEveryLook()
     const MainValues quarter = sheetOf(3, PaperKind::A4Quarter);
     const QString embedded = dir_->filePath(u"embedded.pdf"_s);
     const QString redrawn = dir_->filePath(u"redrawn.pdf"_s);
-    QCOMPARE(exportSheet(embedded, SheetFileFormat::Pdf, 600, quarter, *store_, opened.get(), look),
+    QCOMPARE(exportSheet(embedded, SheetFileFormat::Pdf, 600, storedJob(*store_, quarter, look),
+                         opened.get()),
              SheetExportResult::Written);
-    QCOMPARE(exportSheet(redrawn, SheetFileFormat::Pdf, 600, quarter, *store_, decoded.get(), look),
+    QCOMPARE(exportSheet(redrawn, SheetFileFormat::Pdf, 600, storedJob(*store_, quarter, look),
+                         decoded.get()),
              SheetExportResult::Written);
     QCOMPARE(pdfprobe::imageCount(embedded), 1);
     const QString prefix = dir_->filePath(u"look"_s);
@@ -484,7 +492,7 @@ void TestSheetFiles::pngPictureGoesInAsTheEnginesJpeg()
 
     const QString pdf = dir_->filePath(u"picture.pdf"_s);
     const SheetExportResult result =
-        exportSheet(pdf, SheetFileFormat::Pdf, 300, sheetOf(4), *store_, opened.get());
+        exportSheet(pdf, SheetFileFormat::Pdf, 300, storedJob(*store_, sheetOf(4)), opened.get());
     if (damaged) {
         QCOMPARE(result, SheetExportResult::PictureUnreadable);
         return;

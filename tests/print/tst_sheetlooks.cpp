@@ -2,6 +2,7 @@
 // of used cells, drawn by the one sheet renderer into images and PDFs.
 #include "PdfProbe.h"
 #include "SheetProbe.h"
+#include "StoredJob.h"
 #include "layout/DrawingSurface.h"
 #include "layout/SheetDrawing.h"
 #include "picture/PictureHolder.h"
@@ -130,7 +131,8 @@ void TestSheetLooks::pictureInTicket()
     {
         QPainter painter(&page);
         DrawingSurface surface(painter, dpi, dpi);
-        DrawTile(surface, picture.get(), *store_, "A", {}, 100, 100, {placement, turned});
+        DrawTile(surface, picture.get(), loadOptionValues(*store_), laidOutSize({579, 302}, turned),
+                 100, 100, {placement, turned});
     }
     QCOMPARE(failedProbes(page, probes), QString());
 }
@@ -157,13 +159,13 @@ void TestSheetLooks::usedCellsStayBlank()
     const auto picture = PictureHolder::fromImage(quarteredPicture(30, 20));
     QImage page(1400, 1100, QImage::Format_RGB32);
     page.fill(white);
-    SheetPlacement placement{"A", 579, 302, order, 3, 2, 3, 100, 100, 3, 3};
     SheetOptions sheet;
     sheet.usedCells = cellSetFromText(used);
     {
         QPainter painter(&page);
         DrawingSurface surface(painter, dpi, dpi);
-        DrawSheet(surface, picture.get(), *store_, placement, sheet);
+        DrawSheet(surface, picture.get(),
+                  placedJob(*store_, {TicketSize{579, 302}, order, 3}, sheet), GridSize{2, 3});
     }
     const CellSet expected = cellSetFromText(drawn);
     for (int row = 0; row < 3; ++row) {
@@ -198,8 +200,9 @@ void TestSheetLooks::pdfHoldsThePictureOnce()
     main.countText = u"5"_s;
     SheetOptions sheet{placement, turned, cellSetFromText(u"0:0"_s)};
     const QString pdf = dir_.filePath(u"sheet.pdf"_s);
-    QCOMPARE(exportSheet(pdf, SheetFileFormat::Pdf, 300, main, *store_, picture.get(), sheet),
-             SheetExportResult::Written);
+    QCOMPARE(
+        exportSheet(pdf, SheetFileFormat::Pdf, 300, storedJob(*store_, main, sheet), picture.get()),
+        SheetExportResult::Written);
     QCOMPARE(pdfprobe::imageCount(pdf), 1);
 
     // The second cell of the first row holds the first ticket; its corners

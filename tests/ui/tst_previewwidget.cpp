@@ -50,7 +50,9 @@ void TestPreviewWidget::init()
 {
     QFile::remove(dir_.filePath(u"store.ini"_s));
     store_ = std::make_unique<SettingsStore>(dir_.filePath(u"store.ini"_s));
-    widget_ = std::make_unique<PreviewWidget>(*store_);
+    widget_ = std::make_unique<PreviewWidget>([this](const MainValues& main) {
+        return readSheetJob(*store_, main, loadSheetChoices(*store_));
+    });
     const int frame = widget_->frameWidth();
     widget_->resize(123 + 2 * frame, 196 + 2 * frame);
     widget_->show();

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void clicksMarkAndFreeCells();
     void turnAndPlacementAreRemembered();
     void printedCellsBecomeUsed();
+    void screenReaderHearsThePaintedCount();
 
 private:
     void openWithPicture();
@@ -221,6 +222,31 @@ void SheetMenuTest::printedCellsBecomeUsed()
              u"0:0 0:1 0:2 1:0 1:1 1:2"_s);
     repaintedPreview();
     QCOMPARE(preview_->lastOutcome().printableCount, 21);
+}
+
+// The box's description and its painted count come from one job, so a
+// turn or a used cell changes both alike.
+void SheetMenuTest::screenReaderHearsThePaintedCount()
+{
+    openWithPicture();
+    const auto heardAndPainted = [this] {
+        repaintedPreview();
+        return std::pair(preview_->accessibleDescription(),
+                         printableCountText(preview_->lastOutcome().printableCount));
+    };
+    entry(u"券を90度回転"_s)->trigger();
+    auto [heard, painted] = heardAndPainted();
+    QCOMPARE(painted, printableCountText(24));
+    QCOMPARE(heard, painted);
+
+    // The middle of the first turned ticket, 302 x 579 tenths from (100, 100).
+    const QRect page = pageRectangle(PaperKind::A4, preview_->contentsRect().size());
+    const QPoint firstTurned = preview_->contentsRect().topLeft() + page.topLeft() +
+                               QPoint(251 * page.width() / 2100, 389 * page.height() / 2970);
+    QTest::mouseClick(preview_, Qt::LeftButton, {}, firstTurned);
+    std::tie(heard, painted) = heardAndPainted();
+    QCOMPARE(painted, printableCountText(23));
+    QCOMPARE(heard, painted);
 }
 
 QTEST_MAIN(SheetMenuTest)

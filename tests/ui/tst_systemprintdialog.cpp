@@ -2,6 +2,7 @@
 #include "GuiTestHelpers.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
+#include "StoredJob.h"
 #include "picture/PictureHolder.h"
 #include "print/DeviceModeLayout.h"
 #include "print/PrintJob.h"
@@ -156,7 +157,7 @@ PrintJob::Outcome TestSystemPrintDialog::print(PaperKind paper, std::function<vo
         user(shown);
         qobject_cast<QDialog*>(shown)->accept();
     });
-    return job.run(main, store, picture.get(), record);
+    return job.run(storedJob(store, main), picture.get(), record);
 }
 
 void TestSystemPrintDialog::paperOfTheMainWindowIsPrinted_data()

@@ -1,10 +1,8 @@
 #include "CalibrationStore.h"
 
-#include "PrinterRecord.h"
-#include "settings/SettingsStore.h"
-#include "settings/StoreKeys.h"
+#include "SettingsStore.h"
+#include "StoreKeys.h"
 
-#include <QPrinter>
 #include <QUrl>
 
 #include <limits>
@@ -48,6 +46,19 @@ std::optional<PositionCorrection> loadPrinterCorrection(const SettingsStore& sto
     return PositionCorrection{*x, *y};
 }
 
+std::map<QString, PositionCorrection> loadPrinterCorrections(const SettingsStore& store)
+{
+    std::map<QString, PositionCorrection> corrections;
+    for (const QString& group : store.childGroups(keys::calibrationSection)) {
+        const QString printer = QUrl::fromPercentEncoding(group.toLatin1());
+        // Read back through the name, so a group that is not exactly a
+        // printer's encoded name is not taken.
+        if (const auto correction = loadPrinterCorrection(store, printer))
+            corrections.emplace(printer, *correction);
+    }
+    return corrections;
+}
+
 bool hasPrinterCorrection(const SettingsStore& store, const QString& printerName)
 {
     return loadPrinterCorrection(store, printerName).has_value();
@@ -74,20 +85,6 @@ void resetPrinterCorrection(SettingsStore& store, const QString& printerName)
     if (printerName.isEmpty())
         return;
     store.RemoveSection(calibrationGroup(printerName).constData());
-}
-
-QString correctedPrinterName(const QPrinter& printer)
-{
-    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
-        return QString();
-    return printer.printerName();
-}
-
-QString correctedPrinterName(const PrinterSettingsBlock& record)
-{
-    QPrinter printer;
-    PrinterRecord::applyTo(record, printer);
-    return correctedPrinterName(printer);
 }
 
 } // namespace zorvane

@@ -1,17 +1,15 @@
 #pragma once
 
-#include "layout/PositionCorrection.h"
+#include "PrinterCorrection.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <map>
 #include <optional>
-
-class QPrinter;
 
 namespace zorvane {
 
-class PrinterSettingsBlock;
 class SettingsStore;
 
 // The position corrections of the printers, one group per printer in the
@@ -27,16 +25,12 @@ QByteArray calibrationGroup(const QString& printerName);
 // hand-edited store is not trusted to bend the output by more than 10 %).
 std::optional<PositionCorrection> loadPrinterCorrection(const SettingsStore& store,
                                                         const QString& printerName);
+// Every printer's correction that loads, by printer name.
+std::map<QString, PositionCorrection> loadPrinterCorrections(const SettingsStore& store);
 bool hasPrinterCorrection(const SettingsStore& store, const QString& printerName);
 // Nothing is written for an empty printer name.
 void savePrinterCorrection(SettingsStore& store, const QString& printerName,
                            const PositionCorrection& correction);
 void resetPrinterCorrection(SettingsStore& store, const QString& printerName);
-
-// The printer whose correction applies to what is drawn on this QPrinter:
-// its name when it prints on a printer, empty when it writes a file.
-QString correctedPrinterName(const QPrinter& printer);
-// The same for the destination a printer record names.
-QString correctedPrinterName(const PrinterSettingsBlock& record);
 
 } // namespace zorvane
