@@ -20,16 +20,6 @@ qint64 roundedQuotient(qint64 a, qint64 b)
 
 } // namespace
 
-double AxisCorrection::placedTenths(double intendedTenths) const
-{
-    return intendedTenths * scale() + shiftTenths();
-}
-
-double AxisCorrection::intendedTenths(double targetTenths) const
-{
-    return (targetTenths - shiftTenths()) / scale();
-}
-
 AxisDerivation deriveAxisCorrection(int nominalNear, int nominalFar, int measuredNear,
                                     int measuredFar, int extentTenths)
 {

@@ -1,6 +1,6 @@
 #include "PrintJob.h"
 
-#include "CalibrationStore.h"
+#include "CorrectedPrinter.h"
 #include "PaperSettings.h"
 #include "PrintDialogPort.h"
 #include "PrinterFileOutput.h"
@@ -9,8 +9,10 @@
 #include "layout/CalibrationSheet.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
+#include "layout/PositionCorrection.h"
 #include "layout/SheetDrawing.h"
 #include "layout/SheetGeometry.h"
+#include "settings/CalibrationStore.h"
 #include "settings/SettingsStore.h"
 
 #include <QPainter>

@@ -3,7 +3,8 @@
 #include "AppIcon.h"
 #include "DialogTemplates.h"
 #include "layout/CalibrationSheet.h"
-#include "print/CalibrationStore.h"
+#include "layout/PositionCorrection.h"
+#include "settings/CalibrationStore.h"
 #include "ui/framework/MessageBoxes.h"
 
 #include <QLabel>

@@ -3,11 +3,11 @@
 #include "SheetProbe.h"
 #include "layout/CalibrationSheet.h"
 #include "picture/PictureHolder.h"
-#include "print/CalibrationStore.h"
 #include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
 #include "print/PrinterRecord.h"
 #include "print/SheetExport.h"
+#include "settings/CalibrationStore.h"
 #include "settings/SettingsStore.h"
 
 #include <QPrinter>

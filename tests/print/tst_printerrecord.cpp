@@ -1,4 +1,5 @@
 #include "PdfProbe.h"
+#include "print/CorrectedPrinter.h"
 #include "print/DeviceModeLayout.h"
 #include "print/DriverExtraTail.h"
 #include "print/PaperSettings.h"
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void defaultsNameTheDefaultPrinter();
     void cupsOptionsTravelInTheTail();
     void randomRecordsApplyWithoutHarm();
+    void fileOutputIsNeverCorrected();
 
 private:
     QTemporaryDir dir_;
@@ -263,6 +265,14 @@ void TestPrinterRecord::randomRecordsApplyWithoutHarm()
         QCOMPARE(back.size(), PrinterSettingsBlock::blockSize);
         QVERIFY(back.recordLength() <= back.size());
     }
+}
+
+void TestPrinterRecord::fileOutputIsNeverCorrected()
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(u"/tmp/x.pdf"_s);
+    QVERIFY(correctedPrinterName(printer).isEmpty());
 }
 
 QTEST_MAIN(TestPrinterRecord)

@@ -2,8 +2,9 @@
 #include "GuiTestHelpers.h"
 #include "PdfProbe.h"
 
-#include "print/CalibrationStore.h"
+#include "print/CorrectedPrinter.h"
 #include "print/PrintDialogPort.h"
+#include "settings/CalibrationStore.h"
 #include "settings/SettingsStore.h"
 #include "ui/CCorrectionDlg.h"
 #include "ui/CMainDlg.h"

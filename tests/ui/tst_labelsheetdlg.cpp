@@ -1,7 +1,8 @@
 #include "GuiTestHelpers.h"
 
 #include "picture/ResolutionEstimate.h"
-#include "print/CalibrationStore.h"
+#include "print/CorrectedPrinter.h"
+#include "settings/CalibrationStore.h"
 #include "settings/LabelDatabase.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"

@@ -1,8 +1,7 @@
 #include "TestFiles.h"
-#include "print/CalibrationStore.h"
+#include "settings/CalibrationStore.h"
 #include "settings/SettingsStore.h"
 
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -110,14 +109,6 @@ private Q_SLOTS:
             savePrinterCorrection(store, QString(), sample);
         }
         QVERIFY(!QFile::exists(path) || !readFile(path).contains("Calibration"));
-    }
-
-    void fileOutputIsNeverCorrected()
-    {
-        QPrinter printer;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(u"/tmp/x.pdf"_s);
-        QVERIFY(correctedPrinterName(printer).isEmpty());
     }
 };
 

@@ -1,17 +1,14 @@
 #pragma once
 
-#include "layout/PositionCorrection.h"
+#include "PrinterCorrection.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 
-class QPrinter;
-
 namespace zorvane {
 
-class PrinterSettingsBlock;
 class SettingsStore;
 
 // The position corrections of the printers, one group per printer in the
@@ -32,11 +29,5 @@ bool hasPrinterCorrection(const SettingsStore& store, const QString& printerName
 void savePrinterCorrection(SettingsStore& store, const QString& printerName,
                            const PositionCorrection& correction);
 void resetPrinterCorrection(SettingsStore& store, const QString& printerName);
-
-// The printer whose correction applies to what is drawn on this QPrinter:
-// its name when it prints on a printer, empty when it writes a file.
-QString correctedPrinterName(const QPrinter& printer);
-// The same for the destination a printer record names.
-QString correctedPrinterName(const PrinterSettingsBlock& record);
 
 } // namespace zorvane

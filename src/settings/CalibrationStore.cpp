@@ -1,10 +1,8 @@
 #include "CalibrationStore.h"
 
-#include "PrinterRecord.h"
-#include "settings/SettingsStore.h"
-#include "settings/StoreKeys.h"
+#include "SettingsStore.h"
+#include "StoreKeys.h"
 
-#include <QPrinter>
 #include <QUrl>
 
 #include <limits>
@@ -74,20 +72,6 @@ void resetPrinterCorrection(SettingsStore& store, const QString& printerName)
     if (printerName.isEmpty())
         return;
     store.RemoveSection(calibrationGroup(printerName).constData());
-}
-
-QString correctedPrinterName(const QPrinter& printer)
-{
-    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
-        return QString();
-    return printer.printerName();
-}
-
-QString correctedPrinterName(const PrinterSettingsBlock& record)
-{
-    QPrinter printer;
-    PrinterRecord::applyTo(record, printer);
-    return correctedPrinterName(printer);
 }
 
 } // namespace zorvane
