@@ -65,6 +65,7 @@ void savePrinterCorrection(SettingsStore& store, const QString& printerName,
                           correction.y.scaleMillionths);
     store.WriteProfileInt(group.constData(), keys::calibration::shiftY,
                           correction.y.shiftMicrometres);
+    store.sync();
 }
 
 void resetPrinterCorrection(SettingsStore& store, const QString& printerName)
@@ -72,6 +73,7 @@ void resetPrinterCorrection(SettingsStore& store, const QString& printerName)
     if (printerName.isEmpty())
         return;
     store.RemoveSection(calibrationGroup(printerName).constData());
+    store.sync();
 }
 
 } // namespace zorvane

@@ -25,7 +25,8 @@ QByteArray calibrationGroup(const QString& printerName);
 std::optional<PositionCorrection> loadPrinterCorrection(const SettingsStore& store,
                                                         const QString& printerName);
 bool hasPrinterCorrection(const SettingsStore& store, const QString& printerName);
-// Nothing is written for an empty printer name.
+// Nothing is written for an empty printer name; both write through the
+// store's checked write.
 void savePrinterCorrection(SettingsStore& store, const QString& printerName,
                            const PositionCorrection& correction);
 void resetPrinterCorrection(SettingsStore& store, const QString& printerName);
