@@ -121,10 +121,7 @@ int printToPrinter(const CommandLine& line, const MainValues& main, SettingsStor
     PrintJob job(
         dialog, [&messages](const QString& text) { messages.append(text); }, QString());
     job.setDefaultsSource([&storePath](std::optional<PrinterSettingsBlock>& settings) {
-        if (!GetPrinterDefaults(settings, WithoutPrinter::Fail))
-            return false;
-        LoadPrinterSettingsFile(*settings, printerSettingsFilePath(storePath));
-        return true;
+        return GetStoredPrinterDefaults(settings, printerSettingsFilePath(storePath));
     });
     std::optional<PrinterSettingsBlock> printerSettings;
     const SheetOptions sheet = sheetOptionsForRun(line, store, main);
