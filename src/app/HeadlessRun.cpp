@@ -88,10 +88,7 @@ int printToPrinter(const CommandLine& line, const SheetJob& job, SettingsStore& 
     PrintJob print(
         dialog, [&messages](const QString& text) { messages.append(text); }, QString());
     print.setDefaultsSource([&storePath](std::optional<PrinterSettingsBlock>& settings) {
-        if (!GetPrinterDefaults(settings, WithoutPrinter::Fail))
-            return false;
-        LoadPrinterSettingsFile(*settings, printerSettingsFilePath(storePath));
-        return true;
+        return GetStoredPrinterDefaults(settings, printerSettingsFilePath(storePath));
     });
     std::optional<PrinterSettingsBlock> printerSettings;
     const PrintJob::Outcome outcome = line.calibrationSheet

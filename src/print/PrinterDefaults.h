@@ -2,6 +2,8 @@
 
 #include "PrinterSettingsBlock.h"
 
+#include <QString>
+
 #include <optional>
 
 namespace zorvane {
@@ -17,5 +19,12 @@ enum class WithoutPrinter
 // success the block is set and the result is true; otherwise it is reset.
 bool GetPrinterDefaults(std::optional<PrinterSettingsBlock>& printerSettings,
                         WithoutPrinter withoutPrinter = WithoutPrinter::PdfFile);
+
+// What a print without a window starts from: the default destination's
+// record with the printer settings file laid over it. Without any printer
+// (no scheduler runs, or it knows no queue) only a file that names a file to
+// print to gives a record: writing a file needs no printer.
+bool GetStoredPrinterDefaults(std::optional<PrinterSettingsBlock>& printerSettings,
+                              const QString& settingsFilePath);
 
 } // namespace zorvane

@@ -78,6 +78,7 @@ void savePrinterCorrection(SettingsStore& store, const QString& printerName,
                           correction.y.scaleMillionths);
     store.WriteProfileInt(group.constData(), keys::calibration::shiftY,
                           correction.y.shiftMicrometres);
+    store.sync();
 }
 
 void resetPrinterCorrection(SettingsStore& store, const QString& printerName)
@@ -85,6 +86,7 @@ void resetPrinterCorrection(SettingsStore& store, const QString& printerName)
     if (printerName.isEmpty())
         return;
     store.RemoveSection(calibrationGroup(printerName).constData());
+    store.sync();
 }
 
 } // namespace zorvane

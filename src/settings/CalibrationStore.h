@@ -28,7 +28,8 @@ std::optional<PositionCorrection> loadPrinterCorrection(const SettingsStore& sto
 // Every printer's correction that loads, by printer name.
 std::map<QString, PositionCorrection> loadPrinterCorrections(const SettingsStore& store);
 bool hasPrinterCorrection(const SettingsStore& store, const QString& printerName);
-// Nothing is written for an empty printer name.
+// Nothing is written for an empty printer name; both write through the
+// store's checked write.
 void savePrinterCorrection(SettingsStore& store, const QString& printerName,
                            const PositionCorrection& correction);
 void resetPrinterCorrection(SettingsStore& store, const QString& printerName);

@@ -86,16 +86,23 @@ SheetChoices loadSheetChoices(const SettingsStore& store)
     return choices;
 }
 
-void saveSheetChoices(SettingsStore& store, const SheetChoices& choices)
+void saveSheetChoice(SettingsStore& store, PicturePlacement placement)
 {
-    const SheetChoices stored = loadSheetChoices(store);
-    if (stored.placement != choices.placement)
-        store.WriteProfileInt(keys::sheetSection, ks::placement,
-                              numberOfPlacement(choices.placement));
-    if (stored.turned != choices.turned)
-        store.WriteProfileInt(keys::sheetSection, ks::turned, choices.turned ? 1 : 0);
-    if (stored.markPrinted != choices.markPrinted)
-        store.WriteProfileInt(keys::sheetSection, ks::markPrinted, choices.markPrinted ? 1 : 0);
+    store.refresh();
+    if (loadSheetChoices(store).placement == placement)
+        return;
+    store.WriteProfileInt(keys::sheetSection, ks::placement, numberOfPlacement(placement));
+    store.sync();
+}
+
+void saveSheetChoice(SettingsStore& store, bool SheetChoices::*choice, bool on)
+{
+    const char* key = choice == &SheetChoices::turned ? ks::turned : ks::markPrinted;
+    store.refresh();
+    if (loadSheetChoices(store).*choice == on)
+        return;
+    store.WriteProfileInt(keys::sheetSection, key, on ? 1 : 0);
+    store.sync();
 }
 
 QString usedCellsKey(PaperKind paper, TicketSize ticket, bool turned)
@@ -118,8 +125,11 @@ void saveUsedCells(SettingsStore& store, PaperKind paper, TicketSize ticket, boo
 {
     const QByteArray key = usedCellsKey(paper, ticket, turned).toLatin1();
     const QString text = cellSetText(cells);
-    if (store.GetProfileString(keys::sheetSection, key.constData(), QString()) != text)
-        store.WriteProfileString(keys::sheetSection, key.constData(), text);
+    store.refresh();
+    if (store.GetProfileString(keys::sheetSection, key.constData(), QString()) == text)
+        return;
+    store.WriteProfileString(keys::sheetSection, key.constData(), text);
+    store.sync();
 }
 
 QString cellSetText(const CellSet& cells)

@@ -61,14 +61,20 @@ std::optional<PicturePlacement> placementForWord(std::string_view word);
 // Read with their defaults when nothing is stored; nothing is written until
 // the user changes something.
 SheetChoices loadSheetChoices(const SettingsStore& store);
-// Writes only the values that differ from what the store holds now.
-void saveSheetChoices(SettingsStore& store, const SheetChoices& choices);
+// Each change writes its own key and no other: a window's copy of the other
+// choices may be older than what a second copy of the program has stored
+// since. The store is read afresh first, an unchanged value is not written,
+// and the write is the store's checked one.
+void saveSheetChoice(SettingsStore& store, PicturePlacement placement);
+// choice: &SheetChoices::turned or &SheetChoices::markPrinted.
+void saveSheetChoice(SettingsStore& store, bool SheetChoices::*choice, bool on);
 
 // The used cells are kept per paper and ticket size (as laid out, so a
 // turned ticket counts as a size of its own): the sheet put back next week
 // is the same sheet only for the same layout.
 QString usedCellsKey(PaperKind paper, TicketSize ticket, bool turned);
 CellSet loadUsedCells(const SettingsStore& store, PaperKind paper, TicketSize ticket, bool turned);
+// Writes this layout's key alone, through the store's checked write.
 void saveUsedCells(SettingsStore& store, PaperKind paper, TicketSize ticket, bool turned,
                    const CellSet& cells);
 

@@ -246,9 +246,9 @@ void CMainDlg::addSheetEntries()
         action->setChecked(sheetChoices.placement == placement);
         placementGroup->addAction(action);
         connect(action, &QAction::triggered, this, [this, placement = placement] {
-            SheetChoices choices = sheetChoices;
-            choices.placement = placement;
-            changeSheetChoices(choices);
+            sheetChoices.placement = placement;
+            saveSheetChoice(store, placement);
+            repaintWithCurrentValues();
         });
     }
 
@@ -266,17 +266,10 @@ void CMainDlg::addSheetToggle(const char16_t* text, bool SheetChoices::*choice)
     toggle->setCheckable(true);
     toggle->setChecked(sheetChoices.*choice);
     connect(toggle, &QAction::toggled, this, [this, choice](bool on) {
-        SheetChoices choices = sheetChoices;
-        choices.*choice = on;
-        changeSheetChoices(choices);
+        sheetChoices.*choice = on;
+        saveSheetChoice(store, choice, on);
+        repaintWithCurrentValues();
     });
-}
-
-void CMainDlg::changeSheetChoices(const SheetChoices& choices)
-{
-    sheetChoices = choices;
-    saveSheetChoices(store, choices);
-    repaintWithCurrentValues();
 }
 
 SheetJob CMainDlg::jobFor(const MainValues& values) const

@@ -155,7 +155,6 @@ private:
     void connectHandlers();
     void createSystemMenu();
     void addSheetEntries();
-    void changeSheetChoices(const SheetChoices& choices);
     // A checkable entry of the sheet group that switches one choice.
     void addSheetToggle(const char16_t* text, bool SheetChoices::*choice);
     void clearUsedCells();

@@ -59,6 +59,7 @@ private:
     Run zorvane(const QStringList& arguments, const ShortWrites* place = nullptr);
 
     std::unique_ptr<QTemporaryDir> dir_;
+    bool withoutScheduler_ = false; // the program finds no CUPS scheduler
     QString executable_;
     QString storePath_;
     QString picture_;
@@ -68,6 +69,7 @@ void TestHostileInput::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
+    withoutScheduler_ = false;
     // A copy of its own, so the printer settings file kept beside the
     // executable is this test's.
     QVERIFY(QDir().mkpath(dir_->filePath(u"bin"_s)));
@@ -96,6 +98,10 @@ Run TestHostileInput::zorvane(const QStringList& arguments, const ShortWrites* p
     for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
         env.remove(name);
     env.insert(u"XDG_CONFIG_HOME"_s, dir_->filePath(u"config"_s));
+    // The CUPS client then looks for its scheduler where none listens,
+    // while the machine's own keeps serving everyone else.
+    if (withoutScheduler_)
+        env.insert(u"CUPS_SERVER"_s, dir_->filePath(u"no-scheduler.sock"_s));
     process.setProcessEnvironment(env);
     if (place)
         place->applyTo(process);
@@ -235,10 +241,16 @@ void TestHostileInput::settingsFileNamesTheOutput_data()
 {
     QTest::addColumn<qint64>("room"); // -1: plenty; -2: the directory is missing
     QTest::addColumn<int>("status");
-    QTest::newRow("room to spare") << qint64(-1) << 0;
-    QTest::newRow("nearly full") << qint64(8192) << 2;
-    QTest::newRow("full") << qint64(0) << 2;
-    QTest::newRow("no such directory") << qint64(-2) << 2;
+    QTest::addColumn<bool>("withoutScheduler");
+    // Writing a file needs no printer, so whether a scheduler runs makes
+    // no difference.
+    for (const bool without : {false, true}) {
+        const char* scheduler = without ? "no scheduler" : "the machine's scheduler";
+        QTest::addRow("room to spare, %s", scheduler) << qint64(-1) << 0 << without;
+        QTest::addRow("nearly full, %s", scheduler) << qint64(8192) << 2 << without;
+        QTest::addRow("full, %s", scheduler) << qint64(0) << 2 << without;
+        QTest::addRow("no such directory, %s", scheduler) << qint64(-2) << 2 << without;
+    }
 }
 
 // A printer settings file may name a file to print to (the window keeps a
@@ -248,6 +260,8 @@ void TestHostileInput::settingsFileNamesTheOutput()
 {
     QFETCH(qint64, room);
     QFETCH(int, status);
+    QFETCH(bool, withoutScheduler);
+    withoutScheduler_ = withoutScheduler;
     ShortWrites place;
     QVERIFY(place.isValid());
     const bool missingDirectory = room == -2;

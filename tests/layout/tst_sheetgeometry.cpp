@@ -279,13 +279,17 @@ void TestSheetGeometry::choicesWrittenOnlyWhenChanged()
     {
         SettingsStore store(path);
         QCOMPARE(loadSheetChoices(store), SheetChoices());
-        saveSheetChoices(store, SheetChoices());
+        saveSheetChoice(store, PicturePlacement::Stretch);
+        saveSheetChoice(store, &SheetChoices::turned, false);
+        saveSheetChoice(store, &SheetChoices::markPrinted, false);
         saveUsedCells(store, PaperKind::A4, {579, 302}, false, {});
     }
     QVERIFY(!QFile::exists(path) || QSettings(path, QSettings::IniFormat).allKeys().isEmpty());
     {
         SettingsStore store(path);
-        saveSheetChoices(store, {PicturePlacement::Fill, true, false});
+        saveSheetChoice(store, PicturePlacement::Fill);
+        saveSheetChoice(store, &SheetChoices::turned, true);
+        saveSheetChoice(store, &SheetChoices::markPrinted, false);
         saveUsedCells(store, PaperKind::B5, {302, 579}, true, cells(u"0:1 3:2"_s));
     }
     const SettingsStore store(path);

@@ -9,8 +9,12 @@
 #include "print/PrinterSettingsBlock.h"
 #include "print/PrinterSettingsFile.h"
 #include "print/SheetExport.h"
+#include "settings/CalibrationStore.h"
+#include "settings/JobSettings.h"
 #include "settings/SettingsStore.h"
+#include "settings/SheetValues.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -31,7 +35,18 @@ enum class Writer
     PrinterSettingsFile,
     PrintToPdfFile,
     Store,
+    // The store's sections, each written as the window writes it.
+    MainSection,
+    OptionSection,
+    SheetChoices,
+    UsedCells,
+    Calibration,
 };
+
+bool writesASection(Writer writer)
+{
+    return writer >= Writer::MainSection;
+}
 
 class PrintsToFile : public PrintDialogPort
 {
@@ -72,6 +87,36 @@ std::unique_ptr<PictureHolder> noisyPicture()
     return PictureHolder::fromImage(image);
 }
 
+// Writes one section of the store as the window does. The window's event
+// loop runs on afterwards, and with it anything the store left pending.
+void writeSection(Writer writer, const QString& path)
+{
+    SettingsStore store(path);
+    switch (writer) {
+    case Writer::MainSection:
+        saveMainValues(store, aSheet());
+        break;
+    case Writer::OptionSection: {
+        OptionValues options;
+        options.gapV = 9;
+        saveOptionValues(store, options);
+        break;
+    }
+    case Writer::SheetChoices:
+        saveSheetChoice(store, PicturePlacement::Fit);
+        break;
+    case Writer::UsedCells:
+        saveUsedCells(store, PaperKind::A4, {579, 302}, false, {{0, 1}, {2, 3}});
+        break;
+    case Writer::Calibration:
+        savePrinterCorrection(store, u"ZorvanePDF"_s, {{990'000, 300}, {1'010'000, -200}});
+        break;
+    default:
+        break;
+    }
+    QCoreApplication::sendPostedEvents();
+}
+
 // Writes one file with the writer; true when it reports success.
 bool write(Writer writer, const QString& path, const QString& storePath)
 {
@@ -108,8 +153,29 @@ bool write(Writer writer, const QString& path, const QString& storePath)
         store.sync();
         return store.GetProfileString("Main", "Text", QString()).size() == 64 * 1024;
     }
+    case Writer::MainSection:
+    case Writer::OptionSection:
+    case Writer::SheetChoices:
+    case Writer::UsedCells:
+    case Writer::Calibration:
+        writeSection(writer, path);
+        return true; // the store fails without a word
     }
     return false;
+}
+
+// What the file held before the write.
+QByteArray previousContents(Writer writer)
+{
+    if (writer == Writer::Store)
+        return "[Main]\nSheetCount=7\n";
+    // Just under the room a nearly full disk leaves: the previous store
+    // fits back in, the store with a section's few keys more does not.
+    if (writesASection(writer)) {
+        const QByteArray head = "[Main]\nSheetCount=7\n\n[Notes]\nText=";
+        return head + QByteArray(8180 - head.size() - 1, 'z') + '\n';
+    }
+    return QByteArray("previous contents\n").repeated(20);
 }
 
 // The files in a directory but the tmpfs filler: no temporary file may stay.
@@ -158,6 +224,11 @@ void TestFullDisk::previousFileSurvives_data()
         {"printer settings file", Writer::PrinterSettingsFile, u"devmode.zvn"_s},
         {"print to a pdf file", Writer::PrintToPdfFile, u"printed.pdf"_s},
         {"store", Writer::Store, u"Zorvane.ini"_s},
+        {"store section Main", Writer::MainSection, u"Zorvane.ini"_s},
+        {"store section Option", Writer::OptionSection, u"Zorvane.ini"_s},
+        {"store section Sheet, choices", Writer::SheetChoices, u"Zorvane.ini"_s},
+        {"store section Sheet, used cells", Writer::UsedCells, u"Zorvane.ini"_s},
+        {"store section Calibration", Writer::Calibration, u"Zorvane.ini"_s},
     };
     for (const auto& w : writers) {
         // The printer settings record is smaller than one page of a tmpfs.
@@ -176,9 +247,7 @@ void TestFullDisk::previousFileSurvives()
     ShortWrites place;
     QVERIFY(place.isValid());
     const QString path = place.filePath(name);
-    const QByteArray previous = writer == Writer::Store
-                                    ? QByteArray("[Main]\nSheetCount=7\n")
-                                    : QByteArray("previous contents\n").repeated(20);
+    const QByteArray previous = previousContents(writer);
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -191,7 +260,7 @@ void TestFullDisk::previousFileSurvives()
         const ShortWrites::Scope limited(place);
         written = write(writer, path, defaultsPath);
     }
-    if (writer != Writer::Store) // the store fails without a word
+    if (writer != Writer::Store && !writesASection(writer)) // the store fails without a word
         QVERIFY(!written);
     QCOMPARE(readFile(path), previous);
     QCOMPARE(filesIn(QFileInfo(path).absolutePath()), QStringList{name});

@@ -1,5 +1,6 @@
 #include "settings/JobSettings.h"
 #include "settings/SettingsStore.h"
+#include "settings/SheetValues.h"
 #include "settings/StoreKeys.h"
 
 #include <QFile>
@@ -193,27 +194,51 @@ private Q_SLOTS:
         QCOMPARE(o.maxRows, 3);
     }
 
-    // Copy A has read the store; copy B then changes an Option value. A sees
-    // B's value, and A's own change later keeps it.
+    void twoCopiesOnOneStoreKeepEachOthersValues_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QStringList>("changeOfB");
+        QTest::addColumn<QVariantMap>("expected"); // keys of the file after A's change
+
+        QTest::newRow("Option") << u"Option"_s << QStringList{u"gap"_s, u"7"_s}
+                                << QVariantMap{{u"Option/EDIT3"_s, 7}, {u"Option/EDIT1"_s, 250}};
+        // B chooses "全体", then A, which read the choices before, turns its
+        // tickets.
+        QTest::newRow("Sheet") << u"Sheet"_s << QStringList{u"placement"_s, u"fit"_s}
+                               << QVariantMap{{u"Sheet/Placement"_s, 1}, {u"Sheet/Turned"_s, 1}};
+    }
+
+    // Copy A has read the store; copy B then changes a value. A's own change
+    // later keeps B's value.
     void twoCopiesOnOneStoreKeepEachOthersValues()
     {
+        QFETCH(QString, section);
+        QFETCH(QStringList, changeOfB);
+        QFETCH(QVariantMap, expected);
         SettingsStore copyA(storePath());
         OptionValues seenByA = loadOptionValues(copyA);
         QCOMPARE(seenByA.gapV, 3);
+        SheetChoices choicesOfA = loadSheetChoices(copyA);
 
         QProcess copyB;
-        copyB.start(QStringLiteral(STORE_WRITER), {storePath(), u"7"_s});
+        copyB.start(QStringLiteral(STORE_WRITER), QStringList{storePath()} + changeOfB);
         QVERIFY(copyB.waitForFinished());
         QCOMPARE(copyB.exitCode(), 0);
 
+        // What A reads for its next repaint.
         seenByA = loadOptionValues(copyA);
-        QCOMPARE(seenByA.gapV, 7);
-        seenByA.offsetX = 250;
-        saveOptionValues(copyA, seenByA);
+        if (section == u"Option"_s) {
+            QCOMPARE(seenByA.gapV, 7);
+            seenByA.offsetX = 250;
+            saveOptionValues(copyA, seenByA);
+        } else {
+            QVERIFY(!choicesOfA.turned);
+            saveSheetChoice(copyA, &SheetChoices::turned, true);
+        }
 
         const QSettings file(storePath(), QSettings::IniFormat);
-        QCOMPARE(file.value(u"Option/EDIT3"_s).toInt(), 7);
-        QCOMPARE(file.value(u"Option/EDIT1"_s).toInt(), 250);
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QCOMPARE(file.value(it.key()).toInt(), it.value().toInt());
     }
 };
 
