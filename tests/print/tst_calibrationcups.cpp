@@ -111,8 +111,11 @@ private:
 void TestCalibrationCups::initTestCase()
 {
     queue_ = qEnvironmentVariable("ZORVANE_MARGINS_QUEUE");
-    if (queue_.isEmpty())
+    if (queue_.isEmpty()) {
+        if (qEnvironmentVariableIntValue("ZORVANE_REQUIRE_CUPS") == 1)
+            QFAIL("ZORVANE_REQUIRE_CUPS=1 but ZORVANE_MARGINS_QUEUE names no queue");
         QSKIP("no queue with margins (scripts/cups-margins-queue.sh, run by scripts/test.sh)");
+    }
     QVERIFY2(!QPrinterInfo::printerInfo(queue_).isNull(), qPrintable(queue_));
     outputDir_ = qEnvironmentVariable("ZORVANE_CUPS_PDF_DIR");
     // An empty name would be the working directory, where the queue never

@@ -231,8 +231,11 @@ void TestPrinterRecord::defaultsNameTheDefaultPrinter()
 void TestPrinterRecord::cupsOptionsTravelInTheTail()
 {
     const QString defaultName = QPrinterInfo::defaultPrinterName();
-    if (defaultName.isEmpty())
+    if (defaultName.isEmpty()) {
+        if (qEnvironmentVariableIntValue("ZORVANE_REQUIRE_CUPS") == 1)
+            QFAIL("no default printer, though the test scheduler should provide one");
         QSKIP("no printer on this system");
+    }
     QPrinter printer(QPrinterInfo::printerInfo(defaultName), QPrinter::HighResolution);
     const QStringList options{u"page-set"_s, u"odd"_s, u"number-up"_s, u"2"_s};
     printer.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00), options);
