@@ -6,11 +6,12 @@
 set -euo pipefail
 
 # help2man writes the manual page from --help at build time; Qt's Japanese
-# translations and its Wayland plugin are what the installed program uses.
+# translations and its Wayland plugin are what the installed program uses;
+# libxcb asks the X server whether a key is still held.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           qt6-image-formats-plugins libgl-dev libqt6opengl6-dev fonts-noto-cjk libtiff-dev
           libjpeg-dev help2man qt6-translations-l10n qt6-wayland
-          pkg-config libcairo2-dev libpng-dev zlib1g-dev)
+          pkg-config libcairo2-dev libpng-dev zlib1g-dev libxcb1-dev)
 case "${1:-}" in
 --tests)
     packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth
