@@ -18,6 +18,9 @@ case "${1:-}" in
                clang-format-14 clang libclang-rt-14-dev)
     # The label sheet database that the label sheet tests read.
     packages+=(glabels-data)
+    # Real keys and a window manager on the virtual X server, for the tests
+    # of what only X11 does (key repeat, focus).
+    packages+=(xdotool openbox)
     ;;
 --package)
     packages+=(dpkg-dev desktop-file-utils appstream man-db weston file)
