@@ -6,17 +6,21 @@
 set -euo pipefail
 
 # help2man writes the manual page from --help at build time; Qt's Japanese
-# translations and its Wayland plugin are what the installed program uses.
+# translations and its Wayland plugin are what the installed program uses;
+# libxcb asks the X server whether a key is still held.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           qt6-image-formats-plugins libgl-dev libqt6opengl6-dev fonts-noto-cjk libtiff-dev
           libjpeg-dev help2man qt6-translations-l10n qt6-wayland
-          pkg-config libcairo2-dev libpng-dev zlib1g-dev)
+          pkg-config libcairo2-dev libpng-dev zlib1g-dev libxcb1-dev)
 case "${1:-}" in
 --tests)
     packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth
                clang-format-14 clang libclang-rt-14-dev)
     # The label sheet database that the label sheet tests read.
     packages+=(glabels-data)
+    # Real keys and a window manager on the virtual X server, for the tests
+    # of what only X11 does (key repeat, focus).
+    packages+=(xdotool openbox)
     ;;
 --package)
     packages+=(dpkg-dev desktop-file-utils appstream man-db weston file)

@@ -5,7 +5,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -62,6 +64,71 @@ QString awaitNewPdf(const QString& dir, const QSet<QString>& before)
         QThread::msleep(250);
     }
     return {};
+}
+
+namespace {
+
+QString accessLogPath()
+{
+    const QString given = qEnvironmentVariable("ZORVANE_CUPS_ACCESS_LOG");
+    return given.isEmpty() ? u"/var/log/cups/access_log"_s : given;
+}
+
+// lpstat's job lines: "<queue>-<id> <owner> <size> <date>".
+QMap<QString, QString> jobsListed(const QStringList& arguments)
+{
+    QProcess lpstat;
+    lpstat.start(u"lpstat"_s, arguments);
+    QMap<QString, QString> owners;
+    if (!lpstat.waitForFinished(30000))
+        return owners;
+    const QString out = QString::fromLocal8Bit(lpstat.readAllStandardOutput());
+    for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
+        if (fields.size() >= 2)
+            owners.insert(fields[0], fields[1]);
+    }
+    return owners;
+}
+
+} // namespace
+
+bool accessLogReadable()
+{
+    QFile log(accessLogPath());
+    return log.open(QIODevice::ReadOnly);
+}
+
+qint64 accessLogEnd()
+{
+    return QFileInfo(accessLogPath()).size();
+}
+
+int createJobsLoggedSince(qint64 end)
+{
+    QFile log(accessLogPath());
+    if (!log.open(QIODevice::ReadOnly))
+        return -1;
+    // The scheduler starts a new log when the old one grows too large.
+    if (log.size() >= end)
+        log.seek(end);
+    int count = 0;
+    while (!log.atEnd()) {
+        if (log.readLine().contains(" Create-Job "))
+            ++count;
+    }
+    return count;
+}
+
+QMap<QString, QString> jobOwners()
+{
+    return jobsListed({u"-W"_s, u"all"_s, u"-o"_s});
+}
+
+bool hasUnfinishedJobs(const QString& owner)
+{
+    const QMap<QString, QString> owners = jobsListed({u"-W"_s, u"not-completed"_s, u"-o"_s});
+    return std::find(owners.cbegin(), owners.cend(), owner) != owners.cend();
 }
 
 } // namespace cupsqueue

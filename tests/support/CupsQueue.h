@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QSet>
 #include <QString>
 
@@ -14,5 +15,18 @@ QString whyUnusable();
 QSet<QString> pdfsIn(const QString& dir);
 // Waits for the queue to write a new, complete PDF; empty after a timeout.
 QString awaitNewPdf(const QString& dir, const QSet<QString>& before);
+
+// Whether this process can read the scheduler's access log, where every
+// request leaves one line.
+bool accessLogReadable();
+// Where the access log ends now, to count the requests logged after it.
+qint64 accessLogEnd();
+// The Create-Job requests logged after the given end.
+int createJobsLoggedSince(qint64 end);
+// Every job the scheduler keeps, done or not: its id and its owner (the
+// CUPS_USER of the program that sent it).
+QMap<QString, QString> jobOwners();
+// Whether a job of the owner still waits or prints.
+bool hasUnfinishedJobs(const QString& owner);
 
 } // namespace cupsqueue
