@@ -51,15 +51,17 @@ public:
 };
 
 // The sheet values as the window would use them, with the command line's
-// in their place: --skip makes the first cells in fill order the used ones
-// instead of the cells marked for this paper and ticket.
+// in their place (and no stored turn on a label sheet): --skip makes the first cells in fill order
+// the used ones instead of the cells marked for this paper and ticket.
 SheetOptions sheetOptionsForRun(const CommandLine& line, const SettingsStore& store,
                                 const MainValues& main)
 {
     const SheetChoices choices = loadSheetChoices(store);
     SheetOptions sheet;
     sheet.placement = line.sheet.placement.value_or(choices.placement);
-    sheet.turned = line.sheet.turned || choices.turned;
+    // A label sheet's labels stand as given: the turn stored in the window
+    // is not theirs, only --turn turns them.
+    sheet.turned = line.sheet.turned || (choices.turned && line.labelName.isEmpty());
     if (line.sheet.skip) {
         if (main.fillOrder) {
             const GridSize grid = fitSheet(main, loadOptionValues(store), sheet).fit.grid;
@@ -316,6 +318,11 @@ int runHeadless(const CommandLine& line, const QString& storePath)
         if (const int count = requestedCount(main); count <= 0)
             return fail(exitStatus::nothingToPrint,
                         u"nothing to print: the count is %1 (give --count N)"_s.arg(count));
+        if (ticketHasNoArea(main))
+            return fail(exitStatus::nothingToPrint,
+                        u"nothing to print: the ticket is %1 x %2 (give --size WIDTHxHEIGHT of "
+                        u"1 or more)"_s.arg(main.customWidth)
+                            .arg(main.customHeight));
         if (!picture)
             return fail(exitStatus::nothingToPrint,
                         u"nothing to print: no picture (give --picture PATH or a file name)"_s);

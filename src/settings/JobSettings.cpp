@@ -157,4 +157,10 @@ int requestedCount(const MainValues& values)
     return leadingNumber(values.countText);
 }
 
+bool ticketHasNoArea(const MainValues& values)
+{
+    return values.ticketType == TicketType::Other &&
+           (values.customWidth <= 0 || values.customHeight <= 0);
+}
+
 } // namespace zorvane

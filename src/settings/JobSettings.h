@@ -71,4 +71,8 @@ void saveOptionValues(SettingsStore& store, const OptionValues& values);
 // The requested number of tickets that a count text stands for.
 int requestedCount(const MainValues& values);
 
+// Whether the ticket has no area: type "その他" with a custom width or
+// height of 0 or less. Any number of such tickets fits, and none shows.
+bool ticketHasNoArea(const MainValues& values);
+
 } // namespace zorvane
