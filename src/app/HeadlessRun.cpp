@@ -210,6 +210,11 @@ int checkSomethingToPrint(const CommandLine& line, const SheetJob& job,
     if (job.count <= 0)
         return fail(exitStatus::nothingToPrint,
                     u"nothing to print: the count is %1 (give --count N)"_s.arg(job.count));
+    if (job.ticketHasNoArea())
+        return fail(exitStatus::nothingToPrint,
+                    u"nothing to print: the ticket is %1 x %2 (give --size WIDTHxHEIGHT of "
+                    u"1 or more)"_s.arg(job.ticket->width)
+                        .arg(job.ticket->height));
     if (!picture)
         return fail(exitStatus::nothingToPrint,
                     u"nothing to print: no picture (give --picture PATH or a file name)"_s);

@@ -27,6 +27,14 @@ constexpr int smallestHalvedSide = 32;
 // refused before it is read.
 constexpr qint64 maxFileBytes = qint64(decodeAllocationLimitMb) * 1024 * 1024;
 
+// Says why a file is refused, for a caller that asked.
+std::unique_ptr<PictureHolder> refused(PictureProblem* why, PictureProblem problem)
+{
+    if (why)
+        *why = problem;
+    return nullptr;
+}
+
 bool claimsTooManyPixels(QSize size)
 {
     return qint64(size.width()) * size.height() > PictureHolder::maxPixels;
@@ -120,24 +128,33 @@ bool isPlainJpegFrame(QByteArrayView data)
 
 } // namespace
 
-std::unique_ptr<PictureHolder> PictureHolder::open(const QString& path)
+std::unique_ptr<PictureHolder> PictureHolder::open(const QString& path, PictureProblem* why)
 {
     if (!QFileInfo(path).isFile())
-        return nullptr;
+        return refused(why, PictureProblem::CannotOpen);
     // The file is read whole rather than mapped: a mapped file that another
     // program shortens while it is decoded would crash the process.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() <= 0 || file.size() > maxFileBytes)
-        return nullptr;
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(why, PictureProblem::CannotOpen);
+    if (file.size() > maxFileBytes)
+        return refused(why, PictureProblem::TooLarge);
+    if (file.size() <= 0)
+        return refused(why, PictureProblem::Damaged);
     QByteArray bytes = file.readAll();
     file.close();
-    return openBytes(std::move(bytes));
+    std::unique_ptr<PictureHolder> holder = openBytes(std::move(bytes), why);
+    if (holder)
+        holder->path_ = path;
+    return holder;
 }
 
-std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes)
+std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes, PictureProblem* why)
 {
-    if (bytes.isEmpty() || bytes.size() > maxFileBytes || !isCompletePictureFile(bytes))
-        return nullptr;
+    if (bytes.size() > maxFileBytes)
+        return refused(why, PictureProblem::TooLarge);
+    if (bytes.isEmpty() || !isCompletePictureFile(bytes))
+        return refused(why, PictureProblem::Damaged);
     raiseAllocationLimitOnce();
     std::unique_ptr<PictureHolder> holder(new PictureHolder);
     {
@@ -145,13 +162,15 @@ std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes)
         const ImageLibraryNoiseScope quiet;
         QBuffer buffer(&bytes);
         if (!buffer.open(QIODevice::ReadOnly))
-            return nullptr;
+            return refused(why, PictureProblem::CannotOpen);
         QImageReader reader(&buffer);
         if (!isReadableFormat(reader.format()))
-            return nullptr;
+            return refused(why, PictureProblem::NotAPicture);
         const QSize stored = reader.size();
-        if (!stored.isValid() || stored.isEmpty() || claimsTooManyPixels(stored))
-            return nullptr;
+        if (!stored.isValid() || stored.isEmpty())
+            return refused(why, PictureProblem::Damaged);
+        if (claimsTooManyPixels(stored))
+            return refused(why, PictureProblem::TooLarge);
         holder->turn_ = reader.transformation();
         holder->size_ = upright(stored, holder->turn_);
         holder->jpeg_ = reader.format() == "jpeg";
@@ -160,18 +179,19 @@ std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes)
     return holder;
 }
 
-std::unique_ptr<PictureHolder> PictureHolder::fromFileBytes(QByteArray bytes)
+std::unique_ptr<PictureHolder> PictureHolder::fromFileBytes(QByteArray bytes, PictureProblem* why)
 {
-    return withFullPixels(openBytes(std::move(bytes)));
+    return withFullPixels(openBytes(std::move(bytes), why), why);
 }
 
-std::unique_ptr<PictureHolder> PictureHolder::withFullPixels(std::unique_ptr<PictureHolder> holder)
+std::unique_ptr<PictureHolder> PictureHolder::withFullPixels(std::unique_ptr<PictureHolder> holder,
+                                                             PictureProblem* why)
 {
     if (!holder)
         return nullptr;
     QImage image = holder->decodeFull();
     if (image.isNull())
-        return nullptr;
+        return refused(why, PictureProblem::Damaged);
     holder->adoptFull(std::move(image));
     return holder;
 }
@@ -183,20 +203,21 @@ QList<QByteArray> PictureHolder::readableFormats()
     return formats;
 }
 
-std::unique_ptr<PictureHolder> PictureHolder::load(const QString& path)
+std::unique_ptr<PictureHolder> PictureHolder::load(const QString& path, PictureProblem* why)
 {
-    return withFullPixels(open(path));
+    return withFullPixels(open(path, why), why);
 }
 
-std::unique_ptr<PictureHolder> PictureHolder::openForScreen(const QString& path, QSize screen)
+std::unique_ptr<PictureHolder> PictureHolder::openForScreen(const QString& path, QSize screen,
+                                                            PictureProblem* why)
 {
-    std::unique_ptr<PictureHolder> holder = open(path);
+    std::unique_ptr<PictureHolder> holder = open(path, why);
     if (!holder)
         return nullptr;
     QImage pixels =
         holder->decodesReducedCheaply() ? holder->decodeCovering(screen) : holder->decodeFull();
     if (pixels.isNull())
-        return nullptr;
+        return refused(why, PictureProblem::Damaged);
     if (pixels.size() == holder->size())
         holder->adoptFull(std::move(pixels));
     else
@@ -272,6 +293,7 @@ std::unique_ptr<PictureHolder> PictureHolder::withPixels(QImage image) const
     std::unique_ptr<PictureHolder> holder(new PictureHolder);
     holder->size_ = size_;
     holder->bytes_ = bytes_;
+    holder->path_ = path_;
     holder->turn_ = turn_;
     holder->jpeg_ = jpeg_;
     if (image.size() == size_)

@@ -12,6 +12,16 @@
 
 namespace zorvane {
 
+// Why a picture file did not load.
+enum class PictureProblem
+{
+    None,
+    CannotOpen,  // missing, a folder, or not readable
+    TooLarge,    // more pixels than the limit, or a larger file than any allowed picture
+    Damaged,     // cut off, or its data does not hold what its header says
+    NotAPicture, // of no format the program reads
+};
+
 // The one loaded picture. Every ticket of a page is drawn from the same
 // QImage object, so a PDF holds the picture only once. A picture opened from
 // a file keeps the file's bytes and may hold its pixels at full size, at a
@@ -24,20 +34,26 @@ public:
     // before anything is allocated for it.
     static constexpr qint64 maxPixels = 100'000'000;
 
+    // Each of the loaders below returns nullptr for a file it refuses and
+    // then, when given why, says there for what reason.
+
     // The picture in the file decoded at full size, upright by its EXIF
     // orientation; nullptr for a missing, unreadable, truncated or
     // oversized file.
-    static std::unique_ptr<PictureHolder> load(const QString& path);
+    static std::unique_ptr<PictureHolder> load(const QString& path, PictureProblem* why = nullptr);
     // The file read and its header checked, no pixels decoded; nullptr for a
     // missing, truncated or oversized file or one of no known format.
-    static std::unique_ptr<PictureHolder> open(const QString& path);
+    static std::unique_ptr<PictureHolder> open(const QString& path, PictureProblem* why = nullptr);
     // The file read, its header checked, and its pixels decoded no larger
     // than needed to cover the screen size where the decoder shrinks while
     // it decodes (a JPEG), else in full; nullptr as for load.
-    static std::unique_ptr<PictureHolder> openForScreen(const QString& path, QSize screen);
+    static std::unique_ptr<PictureHolder> openForScreen(const QString& path, QSize screen,
+                                                        PictureProblem* why = nullptr);
     // The same as load and open for a file's bytes already in memory.
-    static std::unique_ptr<PictureHolder> fromFileBytes(QByteArray bytes);
-    static std::unique_ptr<PictureHolder> openBytes(QByteArray bytes);
+    static std::unique_ptr<PictureHolder> fromFileBytes(QByteArray bytes,
+                                                        PictureProblem* why = nullptr);
+    static std::unique_ptr<PictureHolder> openBytes(QByteArray bytes,
+                                                    PictureProblem* why = nullptr);
     // The formats pictures are read in, as QImageReader names them: the
     // common photo and picture formats whose decoders keep to the allocation
     // limit and refuse what a file does not hold. Qt's plugins for icon and
@@ -88,6 +104,8 @@ public:
     // The bytes of the file the picture was opened from; empty for a picture
     // made in memory.
     const QByteArray& fileBytes() const { return bytes_; }
+    // The path of that file; empty for a picture made in memory or from bytes.
+    const QString& filePath() const { return path_; }
 
     // The smallest held image (the screen's copy or one of the picture's
     // successively halved copies) that still covers the given size in both
@@ -100,12 +118,14 @@ public:
 
 private:
     PictureHolder() = default;
-    static std::unique_ptr<PictureHolder> withFullPixels(std::unique_ptr<PictureHolder> holder);
+    static std::unique_ptr<PictureHolder> withFullPixels(std::unique_ptr<PictureHolder> holder,
+                                                         PictureProblem* why);
 
     QSize size_;
     QImage full_;
     QImage screen_;
     QByteArray bytes_; // the file's, empty for a picture made in memory
+    QString path_;     // the file's, empty for a picture made in memory or from bytes
     QImageIOHandler::Transformations turn_ = QImageIOHandler::TransformationNone;
     bool jpeg_ = false;
 

@@ -12,7 +12,9 @@
 #include "layout/PositionCorrection.h"
 #include "layout/SheetDrawing.h"
 #include "layout/SheetGeometry.h"
+#include "picture/PictureHolder.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 
@@ -28,6 +30,13 @@ QPointF printableOrigin(const QPrinter& printer)
 }
 
 } // namespace
+
+QString printJobTitle(const QString& picturePath)
+{
+    const QString program = QStringLiteral("Zorvane");
+    const QString name = QFileInfo(picturePath).fileName();
+    return name.isEmpty() ? program : program + QStringLiteral(" - ") + name;
+}
 
 PrintJob::PrintJob(PrintDialogPort& dialog, MessageSink messages, QString settingsFilePath)
     : dialog_(dialog), messages_(std::move(messages)),
@@ -50,9 +59,9 @@ bool PrintJob::ensurePrinterSettings(std::optional<PrinterSettingsBlock>& printe
 
 // Draws one page of one document. False when the printer would not start
 // the document or the spooler refused it.
-bool PrintJob::printPage(QPrinter& printer, const PageDrawing& draw)
+bool PrintJob::printPage(QPrinter& printer, const QString& title, const PageDrawing& draw)
 {
-    printer.setDocName(QString());
+    printer.setDocName(title);
     printer.setFullPage(false); // the origin is the printable area's corner
     QPainter painter;
     if (!painter.begin(&printer))
@@ -63,7 +72,7 @@ bool PrintJob::printPage(QPrinter& printer, const PageDrawing& draw)
 
 PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
                                          std::optional<PrinterSettingsBlock>& printerSettings,
-                                         const PageDrawing& draw)
+                                         const QString& title, const PageDrawing& draw)
 {
     outputFile_.clear();
     if (!ensurePrinterSettings(printerSettings)) {
@@ -86,7 +95,7 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
     {
         PrinterFileOutput file(printer);
         outputFile_ = file.target();
-        if ((file.active() && !file.ready()) || !printPage(printer, draw)) {
+        if ((file.active() && !file.ready()) || !printPage(printer, title, draw)) {
             messages_(QString::fromUtf16(printMessages::cannotStart));
             return Outcome::NotStarted;
         }
@@ -109,15 +118,17 @@ PrintJob::Outcome PrintJob::run(const SheetJob& job, const PictureHolder* pictur
         messages_(QString::fromUtf16(printMessages::doesNotFit));
         return Outcome::DoesNotFit;
     }
-    return printOnePage(*job.paper, printerSettings, [&](QPrinter& printer, QPainter& painter) {
-        const auto correction = job.corrections.find(correctedPrinterName(printer));
-        if (correction != job.corrections.end())
-            painter.setTransform(correctedSheetToDevice(correction->second, printer.logicalDpiX(),
-                                                        printer.logicalDpiY(),
-                                                        printableOrigin(printer)));
-        DrawingSurface surface(painter);
-        DrawSheet(surface, picture, job, fit.grid);
-    });
+    const QString title = printJobTitle(picture ? picture->filePath() : QString());
+    return printOnePage(
+        *job.paper, printerSettings, title, [&](QPrinter& printer, QPainter& painter) {
+            const auto correction = job.corrections.find(correctedPrinterName(printer));
+            if (correction != job.corrections.end())
+                painter.setTransform(
+                    correctedSheetToDevice(correction->second, printer.logicalDpiX(),
+                                           printer.logicalDpiY(), printableOrigin(printer)));
+            DrawingSurface surface(painter);
+            DrawSheet(surface, picture, job, fit.grid);
+        });
 }
 
 PrintJob::Outcome
@@ -128,10 +139,12 @@ PrintJob::runCalibrationSheet(std::optional<PaperKind> paper,
         messages_(QString::fromUtf16(printMessages::doesNotFit));
         return Outcome::DoesNotFit;
     }
-    return printOnePage(*paper, printerSettings, [&](QPrinter& printer, QPainter& painter) {
-        drawCalibrationSheet(painter, *paper, printer.logicalDpiX(), printer.logicalDpiY(),
-                             printableOrigin(printer), correctedPrinterName(printer));
-    });
+    return printOnePage(*paper, printerSettings, printJobTitle(QString()),
+                        [&](QPrinter& printer, QPainter& painter) {
+                            drawCalibrationSheet(painter, *paper, printer.logicalDpiX(),
+                                                 printer.logicalDpiY(), printableOrigin(printer),
+                                                 correctedPrinterName(printer));
+                        });
 }
 
 } // namespace zorvane

@@ -34,6 +34,11 @@ inline constexpr char16_t cannotSaveSettingsFile[] =
 inline constexpr char16_t cannotWriteFile[] = u"PDFファイルを保存できませんでした。";
 } // namespace printMessages
 
+// The title of a print job: the program's name and the picture's file name,
+// "Zorvane - photo.jpg", as the queue lists it; the program's name alone
+// without a picture file.
+QString printJobTitle(const QString& picturePath);
+
 // One run of the print command: the grid fit, the paper settings written
 // into the printer record, the Print dialog, one page of one document drawn
 // by the sheet renderer, the record read back and kept in the printer
@@ -64,7 +69,8 @@ public:
     // preview shows it. printerSettings: the record the window holds, empty
     // when it holds none. It keeps the paper settings also when the user
     // cancels, and is replaced by the record the dialog hands back after a
-    // print. On a printer with a correction in the job the sheet is drawn
+    // print. The job is titled after the picture's file (printJobTitle).
+    // On a printer with a correction in the job the sheet is drawn
     // through it, so the tickets land where the preview shows them.
     Outcome run(const SheetJob& job, const PictureHolder* picture,
                 std::optional<PrinterSettingsBlock>& printerSettings);
@@ -83,8 +89,8 @@ private:
 
     bool ensurePrinterSettings(std::optional<PrinterSettingsBlock>& printerSettings);
     Outcome printOnePage(PaperKind paper, std::optional<PrinterSettingsBlock>& printerSettings,
-                         const PageDrawing& draw);
-    static bool printPage(QPrinter& printer, const PageDrawing& draw);
+                         const QString& title, const PageDrawing& draw);
+    static bool printPage(QPrinter& printer, const QString& title, const PageDrawing& draw);
 
     PrintDialogPort& dialog_;
     MessageSink messages_;

@@ -11,6 +11,7 @@
 #include "LabelSheetDlg.h"
 #include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
+#include "PictureProblemText.h"
 #include "PreviewWidget.h"
 #include "SystemPrintDialog.h"
 #include "WindowLiveWork.h"
@@ -99,7 +100,10 @@ CMainDlg::CMainDlg(SettingsStore& store, QWidget* parent, const QString& printer
       printerSettingsPath(printerSettingsFile.isEmpty() ? printerSettingsFilePath(store.fileName())
                                                         : printerSettingsFile),
       colorChooser(std::make_unique<ColorDialogChooser>()),
-      printDialog(std::make_unique<SystemPrintDialog>(this)), choosePictureFile(askForPictureFile),
+      printDialog(std::make_unique<SystemPrintDialog>(this)),
+      choosePictureFile([this](QWidget* owner) {
+          return askForPictureFile(owner, pictureDialogFolder(lastPictureChosen));
+      }),
       keyRepeatGuard(std::make_unique<KeyRepeatGuard>()),
       labelFolders(LabelDatabase::standardFolders()), appIcon(zorvane::appIcon())
 {
@@ -252,7 +256,7 @@ void CMainDlg::addSheetEntries()
         });
     }
 
-    addSheetToggle(turnText, &SheetChoices::turned);
+    turnEntry = addSheetToggle(turnText, &SheetChoices::turned);
 
     QAction* clear = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(clearUsedText));
     connect(clear, &QAction::triggered, this, &CMainDlg::clearUsedCells);
@@ -260,7 +264,7 @@ void CMainDlg::addSheetEntries()
     addSheetToggle(markPrintedText, &SheetChoices::markPrinted);
 }
 
-void CMainDlg::addSheetToggle(const char16_t* text, bool SheetChoices::*choice)
+QAction* CMainDlg::addSheetToggle(const char16_t* text, bool SheetChoices::*choice)
 {
     QAction* toggle = systemMenu->addEntry(MainWindowMenu::Group::Sheet, QString::fromUtf16(text));
     toggle->setCheckable(true);
@@ -270,6 +274,7 @@ void CMainDlg::addSheetToggle(const char16_t* text, bool SheetChoices::*choice)
         saveSheetChoice(store, choice, on);
         repaintWithCurrentValues();
     });
+    return toggle;
 }
 
 SheetJob CMainDlg::jobFor(const MainValues& values) const
@@ -378,7 +383,12 @@ void CMainDlg::OnChooseLabelSheet()
     const LabelDatabase database = LabelDatabase::load(labelFolders);
     for (const QString& problem : database.problems())
         std::fprintf(stderr, "Zorvane: %s\n", qPrintable(problem));
-    LabelSheetDlg dialog(printableLabelSheets(database), labelSheetCalibrationNote(), this);
+    QStringList notes;
+    if (sheetChoices.turned)
+        notes.append(QString::fromUtf16(labelSheetUnturnsNote));
+    if (const QString calibration = labelSheetCalibrationNote(); !calibration.isEmpty())
+        notes.append(calibration);
+    LabelSheetDlg dialog(printableLabelSheets(database), notes.join(u'\n'), this);
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
         return;
     ApplyLabelSheet(dialog.chosen()->sheet);
@@ -403,6 +413,10 @@ QString CMainDlg::labelSheetCalibrationNote() const
 // repaint the preview.
 void CMainDlg::ApplyLabelSheet(const LabelSheet& sheet)
 {
+    // A label's size is given as the label stands; turned tickets would not
+    // match the labels. The menu's entry switches it off as a click would.
+    if (turnEntry->isChecked())
+        turnEntry->setChecked(false);
     exchange.read(DataExchange::Report::Silent);
     MainValues main = currentValues();
     OptionValues options = loadOptionValues(store);
@@ -461,16 +475,20 @@ void CMainDlg::OnPrintStart()
         showMessage(this, noPictureNotice());
         return;
     }
-    if (leadingNumber(countText) <= 0) {
+    // The store is read once for the whole print, as it was when the
+    // command started.
+    const SheetJob sheet = jobFor(currentValues());
+    if (sheet.count <= 0) {
         showMessage(this, QString::fromUtf16(noCountMessage));
+        return;
+    }
+    if (sheet.ticketHasNoArea()) {
+        showMessage(this, QString::fromUtf16(noTicketAreaMessage));
         return;
     }
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    // The store is read once for the whole print, as it was when the
-    // command started.
-    const SheetJob sheet = jobFor(currentValues());
     const PrintJob::Outcome outcome = job.run(sheet, picture.get(), printerSettings);
     if (outcome == PrintJob::Outcome::FileNotWritten)
         showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
@@ -522,12 +540,16 @@ void CMainDlg::OnDropFiles(const QString& path)
 
 void CMainDlg::LoadPicture(const QString& path)
 {
+    lastPictureChosen = path;
     std::unique_ptr<PictureHolder> loaded;
+    PictureProblem problem = PictureProblem::None;
     // A ticket never outgrows the preview box, in device pixels.
     const QSize screen = previewBox->size() * previewBox->devicePixelRatio();
-    runKeepingWindowLive([&] { loaded = PictureHolder::openForScreen(path, screen); });
-    if (!loaded)
+    runKeepingWindowLive([&] { loaded = PictureHolder::openForScreen(path, screen, &problem); });
+    if (!loaded) {
+        showMessage(this, pictureProblemMessage(problem));
         return;
+    }
     // A second load before the first picture was ever decoded in full keeps
     // the state before the first as the one a failed decode returns to.
     if (!beforeLoad_ && !loaded->hasFullPixels()) {

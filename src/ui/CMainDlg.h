@@ -62,10 +62,12 @@ public:
     // Sets the window and the advanced values to a label sheet as if the
     // user had typed them: ticket type "その他" with the label's size, the
     // paper, and offsets, gaps and row and column limits (switched on) as
-    // the advanced dialog's OK stores them. The preview follows at once.
+    // the advanced dialog's OK stores them, and the tickets no longer
+    // turned, as the labels stand. The preview follows at once.
     void ApplyLabelSheet(const LabelSheet& sheet);
 
-    // Loads a picture file; a file that cannot be read changes nothing. A
+    // Loads a picture file; a file that cannot be read changes nothing and a
+    // message box says why (missing, too large, damaged, no picture). A
     // JPEG shows at once from its header and a reduced decode; its full
     // pixels are decoded on a worker thread at the first print. Should that
     // decode fail, everything is put back as it was before the load and the
@@ -109,9 +111,14 @@ public:
     static constexpr char16_t aboutMenuText[] = u"Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
     // "印刷開始" with a count of 0 or less.
     static constexpr char16_t noCountMessage[] = u"印刷する数を1以上で入力して下さい。";
+    // "印刷開始" with a custom ticket of no area.
+    static constexpr char16_t noTicketAreaMessage[] = u"券の幅と高さを1以上で入力して下さい。";
     static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
     static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
     static constexpr char16_t labelSheetMenuText[] = u"ラベル用紙を選ぶ...";
+    // In the label chooser's note while the tickets are turned.
+    static constexpr char16_t labelSheetUnturnsNote[] =
+        u"ラベル用紙を選ぶと\"券を90度回転\"は解除されます。";
     static constexpr char16_t noLabelSheetsMenuText[] =
         u"ラベル用紙を選ぶ... (ラベル用紙の一覧が見つかりません)";
     // %1: the printer's name.
@@ -156,7 +163,7 @@ private:
     void createSystemMenu();
     void addSheetEntries();
     // A checkable entry of the sheet group that switches one choice.
-    void addSheetToggle(const char16_t* text, bool SheetChoices::*choice);
+    QAction* addSheetToggle(const char16_t* text, bool SheetChoices::*choice);
     void clearUsedCells();
     void saveUsedCellsFor(const MainValues& values, const CellSet& cells);
     void takeStoredMainValues();
@@ -180,6 +187,7 @@ private:
     SheetChoices sheetChoices;
     std::unique_ptr<KeyRepeatGuard> keyRepeatGuard;
     QAction* labelSheetEntry = nullptr;
+    QAction* turnEntry = nullptr;
     QStringList labelFolders;
 
     std::unique_ptr<PictureHolder> picture;
@@ -201,9 +209,10 @@ private:
     QCheckBox* keepAspect = nullptr;
     PreviewWidget* previewBox = nullptr;
     QLineEdit* imagePath = nullptr;
-    int customWidth = 0;  // tenths of a millimetre
-    int customHeight = 0; // tenths of a millimetre
-    int resolution = 0;   // pixels per inch; shown only
+    QString lastPictureChosen; // by the file dialog or a drop, loaded or not
+    int customWidth = 0;       // tenths of a millimetre
+    int customHeight = 0;      // tenths of a millimetre
+    int resolution = 0;        // pixels per inch; shown only
     QString countText;
     QIcon appIcon;
 };

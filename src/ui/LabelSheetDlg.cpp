@@ -73,9 +73,9 @@ QWidget* createControl(const ControlTemplate& row, QWidget* parent)
 
 } // namespace
 
-LabelSheetDlg::LabelSheetDlg(QList<PrintableLabelSheet> sheets, const QString& calibrationNote,
+LabelSheetDlg::LabelSheetDlg(QList<PrintableLabelSheet> sheets, const QString& standingNote,
                              QWidget* parent)
-    : QDialog(parent), sheets_(std::move(sheets)), calibrationNote_(calibrationNote)
+    : QDialog(parent), sheets_(std::move(sheets)), standingNote_(standingNote)
 {
     built_ = DialogBuilder::build(*this, chooserTemplate, createControl);
     built_.nameControls(chooserNames);
@@ -171,8 +171,8 @@ void LabelSheetDlg::showSelection()
         if (unprinted > 0)
             lines.append(u"用紙の余白に掛かる %1 枚は印刷されません。"_s.arg(unprinted));
     }
-    if (!calibrationNote_.isEmpty())
-        lines.append(calibrationNote_);
+    if (!standingNote_.isEmpty())
+        lines.append(standingNote_);
     note_->setText(lines.join(u'\n'));
 }
 

@@ -27,8 +27,9 @@ public:
     static constexpr int listId = 1001;
     static constexpr int noteId = 1002;
 
-    // calibrationNote: shown under the list whatever is chosen; empty for none.
-    LabelSheetDlg(QList<PrintableLabelSheet> sheets, const QString& calibrationNote,
+    // standingNote: shown under the list whatever is chosen (what choosing
+    // changes beyond the sheet, a printer without correction); empty for none.
+    LabelSheetDlg(QList<PrintableLabelSheet> sheets, const QString& standingNote,
                   QWidget* parent = nullptr);
 
     // The product chosen with OK, or none.
@@ -49,7 +50,7 @@ private:
     int selectedIndex() const;
 
     QList<PrintableLabelSheet> sheets_;
-    QString calibrationNote_;
+    QString standingNote_;
     BuiltDialog built_;
     QLineEdit* search_ = nullptr;
     QTreeWidget* list_ = nullptr;

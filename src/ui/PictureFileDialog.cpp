@@ -2,8 +2,11 @@
 
 #include "picture/PictureHolder.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -27,9 +30,29 @@ QStringList patternsOfFilter(const QString& filter)
     return match.hasMatch() ? match.captured(1).split(u' ', Qt::SkipEmptyParts) : QStringList();
 }
 
-QString askForPictureFile(QWidget* parent)
+QString pictureDialogFolder(const QString& lastPicturePath, const QString& picturesFolder,
+                            const QString& homeFolder)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(),
+    if (!lastPicturePath.isEmpty()) {
+        const QString folder = QFileInfo(lastPicturePath).absolutePath();
+        if (QFileInfo(folder).isDir())
+            return folder;
+    }
+    if (!picturesFolder.isEmpty() && QFileInfo(picturesFolder).isDir())
+        return picturesFolder;
+    return homeFolder;
+}
+
+QString pictureDialogFolder(const QString& lastPicturePath)
+{
+    return pictureDialogFolder(lastPicturePath,
+                               QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                               QDir::homePath());
+}
+
+QString askForPictureFile(QWidget* parent, const QString& folder)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), folder,
                                         pictureFileFilters().join(u";;"_s), nullptr,
                                         QFileDialog::HideNameFilterDetails);
 }

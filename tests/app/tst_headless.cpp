@@ -186,6 +186,15 @@ void TestHeadless::nothingToPrint_data()
     QTest::newRow("count not a number")
         << QStringList{u"--count"_s, u"x"_s, u"@PIC@"_s} << u"count"_s;
     QTest::newRow("no picture") << QStringList{u"--count"_s, u"3"_s} << u"picture"_s;
+    // Tickets of no area: any number fits and none shows.
+    QTest::newRow("width 0") << QStringList{u"--type"_s,  u"Z"_s,  u"--size"_s, u"0x300"_s,
+                                            u"--count"_s, u"10"_s, u"@PIC@"_s}
+                             << u"ticket"_s;
+    QTest::newRow("height negative") << QStringList{u"--type"_s,  u"Z"_s,  u"--size"_s, u"300x-5"_s,
+                                                    u"--count"_s, u"10"_s, u"@PIC@"_s}
+                                     << u"ticket"_s;
+    QTest::newRow("stored size 0 x 0")
+        << QStringList{u"--type"_s, u"Z"_s, u"--count"_s, u"10"_s, u"@PIC@"_s} << u"ticket"_s;
 }
 
 // A sheet with no tickets would be a blank page: nothing is written.

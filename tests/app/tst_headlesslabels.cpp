@@ -20,6 +20,23 @@ using Run = zorvane::test::ProgramRun;
 
 const QString installedDataDir = u"/usr/share"_s;
 
+// Hisago ELM033 at 254 dpi, where a pixel is a tenth of a millimetre: 36
+// labels of 60 x 20 mm, 3 across and 12 down, 12 mm from the paper's edges.
+sheetprobe::Sheet elm033Sheet()
+{
+    sheetprobe::Sheet sheet;
+    sheet.ticketWidth = 600;
+    sheet.ticketHeight = 200;
+    sheet.offsetX = 120;
+    sheet.offsetY = 120;
+    sheet.gapH = 30;
+    sheet.gapV = 30;
+    sheet.columns = 3;
+    sheet.rows = 12;
+    sheet.count = 36;
+    return sheet;
+}
+
 } // namespace
 
 // Runs the program from the command line with a label sheet product of the
@@ -32,6 +49,8 @@ private Q_SLOTS:
     void init();
     void printsOnTheProductsGrid();
     void countBeyondTheSheetDoesNotFit();
+    void storedTurnIsNotTheLabels_data();
+    void storedTurnIsNotTheLabels();
     void listsPrintableProducts();
     void refused_data();
     void refused();
@@ -95,17 +114,7 @@ void TestHeadlessLabels::printsOnTheProductsGrid()
     const QImage page(png);
     QCOMPARE(page.size(), QSize(2100, 2970));
 
-    sheetprobe::Sheet sheet;
-    sheet.ticketWidth = 600;
-    sheet.ticketHeight = 200;
-    sheet.offsetX = 120;
-    sheet.offsetY = 120;
-    sheet.gapH = 30;
-    sheet.gapV = 30;
-    sheet.columns = 3;
-    sheet.rows = 12;
-    sheet.count = 36;
-    const QString fault = sheetprobe::check(page, 254, sheet);
+    const QString fault = sheetprobe::check(page, 254, elm033Sheet());
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
     // The first ticket starts 12 mm from the paper's left and top edges.
     QCOMPARE(page.pixelColor(120, 120), sheetprobe::topLeftColour);
@@ -126,6 +135,45 @@ void TestHeadlessLabels::countBeyondTheSheetDoesNotFit()
                              u"hisago elm033"_s, u"--count"_s, u"37"_s});
     QCOMPARE(run.status, 1);
     QVERIFY(!QFile::exists(png));
+}
+
+void TestHeadlessLabels::storedTurnIsNotTheLabels_data()
+{
+    QTest::addColumn<bool>("turnGiven");
+    QTest::addColumn<int>("status");
+    QTest::newRow("turn stored in the window") << false << 0;
+    // Turned, 20 x 60 mm tickets: 3 across and 4 down do not hold 36.
+    QTest::newRow("--turn given") << true << 1;
+}
+
+// The labels stand as the product gives them; the turn the window last
+// used is not theirs.
+void TestHeadlessLabels::storedTurnIsNotTheLabels()
+{
+    QFETCH(bool, turnGiven);
+    QFETCH(int, status);
+    {
+        SettingsStore store(storePath_);
+        store.WriteProfileInt(keys::sheetSection, keys::sheet::turned, 1);
+    }
+    const QString png = dir_->filePath(u"sheet.png"_s);
+    QStringList arguments{u"--print-to"_s, png,      u"--picture"_s, picture_,
+                          u"--dpi"_s,      u"254"_s, u"--label"_s,   u"Hisago ELM033"_s,
+                          u"--count"_s,    u"36"_s};
+    if (turnGiven)
+        arguments << u"--turn"_s;
+    const Run run = zorvane(arguments);
+    QCOMPARE(run.status, status);
+    if (status != 0) {
+        QVERIFY(!QFile::exists(png));
+        return;
+    }
+    QCOMPARE(run.err, QString());
+    const QString fault = sheetprobe::check(QImage(png), 254, elm033Sheet());
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    // The window's choice is left as it was.
+    QCOMPARE(SettingsStore(storePath_).GetProfileInt(keys::sheetSection, keys::sheet::turned, 0),
+             1);
 }
 
 void TestHeadlessLabels::listsPrintableProducts()

@@ -12,6 +12,8 @@
 using namespace zorvane;
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(zorvane::PictureProblem)
+
 namespace {
 
 // A picture with a different colour in each quadrant, so orientation and
@@ -250,44 +252,75 @@ void TestPictureHolder::refusesBadFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<PictureProblem>("problem");
 
+    using enum PictureProblem;
     const QByteArray bmp = encoded(quadrants(60, 40), "bmp");
     const QByteArray jpeg = encoded(quadrants(60, 40), "jpeg");
     const QByteArray gif = quadrantGif(60, 40);
-    QTest::newRow("bmp truncated") << bmp.left(bmp.size() - 100) << u"t.bmp"_s;
-    QTest::newRow("bmp header only") << bmp.left(54) << u"h.bmp"_s;
-    QTest::newRow("bmp corrupt") << corrupted(bmp, 2) << u"c.bmp"_s;
-    QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << u"t.jpg"_s;
-    QTest::newRow("jpeg corrupt") << corrupted(jpeg, 3) << u"c.jpg"_s;
-    QTest::newRow("gif truncated") << gif.left(gif.size() / 2) << u"t.gif"_s;
-    QTest::newRow("gif header only") << gif.left(13) << u"h.gif"_s;
-    QTest::newRow("gif corrupt") << corrupted(gif, 6) << u"c.gif"_s;
-    QTest::newRow("text named jpg") << QByteArray("this is not a picture\n") << u"x.jpg"_s;
-    QTest::newRow("empty") << QByteArray() << u"empty.jpg"_s;
+    QTest::newRow("bmp truncated") << bmp.left(bmp.size() - 100) << u"t.bmp"_s << Damaged;
+    QTest::newRow("bmp header only") << bmp.left(54) << u"h.bmp"_s << Damaged;
+    QTest::newRow("bmp corrupt") << corrupted(bmp, 2) << u"c.bmp"_s << Damaged;
+    QTest::newRow("jpeg truncated") << jpeg.left(jpeg.size() * 2 / 3) << u"t.jpg"_s << Damaged;
+    QTest::newRow("jpeg corrupt") << corrupted(jpeg, 3) << u"c.jpg"_s << Damaged;
+    QTest::newRow("gif truncated") << gif.left(gif.size() / 2) << u"t.gif"_s << Damaged;
+    QTest::newRow("gif header only") << gif.left(13) << u"h.gif"_s << Damaged;
+    QTest::newRow("gif corrupt") << corrupted(gif, 6) << u"c.gif"_s << Damaged;
+    QTest::newRow("text named jpg")
+        << QByteArray("this is not a picture\n") << u"x.jpg"_s << NotAPicture;
+    QTest::newRow("icon") << encoded(quadrants(16, 16), "ico") << u"a.ico"_s << NotAPicture;
+    QTest::newRow("empty") << QByteArray() << u"empty.jpg"_s << Damaged;
+    // The pixels a BMP claims must all be in the file, and these are not.
     QTest::newRow("bmp claims 100000 x 100000")
-        << test::bmpClaiming(100000, 100000) << u"big.bmp"_s;
+        << test::bmpClaiming(100000, 100000) << u"big.bmp"_s << Damaged;
     QTest::newRow("bmp claims negative height")
-        << test::bmpClaiming(100000, -100000) << u"neg.bmp"_s;
-    QTest::newRow("jpeg claims 65000 x 65000") << jpegClaiming(65000, 65000) << u"big.jpg"_s;
-    QTest::newRow("gif claims 65535 x 65535") << gifClaiming(65535, 65535) << u"big.gif"_s;
+        << test::bmpClaiming(100000, -100000) << u"neg.bmp"_s << Damaged;
+    QTest::newRow("jpeg claims 65000 x 65000")
+        << jpegClaiming(65000, 65000) << u"big.jpg"_s << TooLarge;
+    QTest::newRow("gif claims 65535 x 65535")
+        << gifClaiming(65535, 65535) << u"big.gif"_s << TooLarge;
+    QTest::newRow("png of 12000 x 8400") << test::blankPng(12000, 8400) << u"big.png"_s << TooLarge;
 }
 
 void TestPictureHolder::refusesBadFiles()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, name);
-    QVERIFY(!PictureHolder::load(write(name, bytes)));
+    QFETCH(PictureProblem, problem);
+    const QString path = write(name, bytes);
+    QVERIFY(!PictureHolder::load(path));
+    // Each way in says the same reason.
+    PictureProblem loaded = PictureProblem::None;
+    QVERIFY(!PictureHolder::load(path, &loaded));
+    QCOMPARE(loaded, problem);
+    PictureProblem forScreen = PictureProblem::None;
+    QVERIFY(!PictureHolder::openForScreen(path, QSize(200, 200), &forScreen));
+    QCOMPARE(forScreen, problem);
 }
 
 void TestPictureHolder::refusesMissingFileAndDirectory()
 {
-    QVERIFY(!PictureHolder::load(dir_.filePath(u"missing.bmp"_s)));
-    QVERIFY(!PictureHolder::load(dir_.path()));
+    PictureProblem why = PictureProblem::None;
+    QVERIFY(!PictureHolder::load(dir_.filePath(u"missing.bmp"_s), &why));
+    QCOMPARE(why, PictureProblem::CannotOpen);
+    why = PictureProblem::None;
+    QVERIFY(!PictureHolder::load(dir_.path(), &why));
+    QCOMPARE(why, PictureProblem::CannotOpen);
     QVERIFY(!PictureHolder::load(QString()));
     // A file larger than any allowed picture needs is not read at all.
     QFile huge(write(u"huge.bmp"_s, encoded(quadrants(8, 8), "bmp")));
     QVERIFY(huge.resize(qint64(600) * 1024 * 1024)); // sparse: costs no disk
-    QVERIFY(!PictureHolder::load(huge.fileName()));
+    why = PictureProblem::None;
+    QVERIFY(!PictureHolder::load(huge.fileName(), &why));
+    QCOMPARE(why, PictureProblem::TooLarge);
+    // A file that is there but may not be read.
+    const QString locked = write(u"locked.png"_s, encoded(quadrants(8, 8), "png"));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+    if (QFile(locked).open(QIODevice::ReadOnly))
+        QSKIP("running with the rights to read any file");
+    why = PictureProblem::None;
+    QVERIFY(!PictureHolder::load(locked, &why));
+    QCOMPARE(why, PictureProblem::CannotOpen);
 }
 
 void TestPictureHolder::loadsJpegWithoutEndMarker()

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -148,6 +149,12 @@ void TestCupsPrint::commandLinePrintsWithoutADialog()
 
     const QString pdf = cupsqueue::awaitNewPdf(outputDir_, before);
     QVERIFY2(!pdf.isEmpty(), "the queue wrote no PDF");
+    // The queue names the job, and its file, after the picture.
+    QVERIFY2(QFileInfo(pdf).fileName().contains(u"picture.png"_s), qPrintable(pdf));
+    // The queue's PDF writer keeps the title as a PostScript string, in
+    // parentheses.
+    QVERIFY2(pdfprobe::title(pdf).contains(u"Zorvane - picture.png"_s),
+             qPrintable(pdfprobe::title(pdf)));
     const QSizeF page = pdfprobe::pageSizeMm(pdf);
     QVERIFY2(qAbs(page.width() - 210) < 1 && qAbs(page.height() - 297) < 1,
              qPrintable(u"%1 x %2 mm"_s.arg(page.width()).arg(page.height())));

@@ -79,6 +79,8 @@ private Q_SLOTS:
     void pageChangedInTheDialogIsPutBack();
     void emptyCountPrintsAnEmptyPage();
     void printerThatCannotStartIsReported();
+    void jobIsTitledAfterThePicture_data();
+    void jobIsTitledAfterThePicture();
 
 private:
     PrintJob::Outcome run(const MainValues& main);
@@ -341,6 +343,44 @@ void TestPrintJob::printerThatCannotStartIsReported()
     QVERIFY(printerSettings_);
     QCOMPARE(printerSettings_->readI16(devmode::paperSize), 13); // the paper settings stay
     QCOMPARE(DriverExtraTail::decode(printerSettings_->driverExtra()).outputFile, QString());
+}
+
+void TestPrintJob::jobIsTitledAfterThePicture_data()
+{
+    QTest::addColumn<QString>("fileName"); // empty: a picture made in memory
+    QTest::addColumn<bool>("calibration");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("photo") << u"photo.jpg"_s << false << u"Zorvane - photo.jpg"_s;
+    QTest::newRow("Japanese name") << u"写真 1.png"_s << false << u"Zorvane - 写真 1.png"_s;
+    QTest::newRow("in memory") << QString() << false << u"Zorvane"_s;
+    QTest::newRow("calibration sheet") << u"photo.jpg"_s << true << u"Zorvane"_s;
+}
+
+// The queue and a PDF viewer show the job by its title.
+void TestPrintJob::jobIsTitledAfterThePicture()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, calibration);
+    QFETCH(QString, title);
+    if (!pdfprobe::toolsAvailable())
+        QSKIP("poppler tools (pdfinfo, pdftoppm) are not installed");
+    if (!fileName.isEmpty()) {
+        const QString path = dir_->filePath(fileName);
+        QVERIFY(sheetprobe::quarteredPicture(400, 200).save(path, "png"));
+        picture_ = PictureHolder::load(path);
+        QVERIFY(picture_);
+    }
+    const QString pdf = dir_->filePath(u"titled.pdf"_s);
+    dialog_.user = printsTo(pdf);
+    MainValues main;
+    main.countText = u"2"_s;
+    PrintJob job(
+        dialog_, [this](const QString& text) { messages_.append(text); }, settingsFile_);
+    QCOMPARE(calibration ? job.runCalibrationSheet(PaperKind::A4, printerSettings_)
+                         : job.run(storedJob(*store_, main), picture_.get(), printerSettings_),
+             PrintJob::Outcome::Printed);
+    QCOMPARE(pdfprobe::title(pdf), title);
 }
 
 QTEST_MAIN(TestPrintJob)

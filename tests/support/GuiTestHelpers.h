@@ -42,6 +42,24 @@ inline QString layoutOf(const QMenu& menu)
     return parts.join(u'|');
 }
 
+// An entry of a window's right-click menu, or of one of its submenus, by its
+// text. Ends the test program when there is none.
+inline QAction* menuEntry(const QObject* window, const QString& text)
+{
+    const auto* menu = findControl<QMenu>(window, QStringLiteral("systemMenu"));
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+        if (action->menu()) {
+            for (QAction* inner : action->menu()->actions()) {
+                if (inner->text() == text)
+                    return inner;
+            }
+        }
+    }
+    qFatal("no entry %s", qPrintable(text));
+}
+
 // Calls handle with the next modal widget (other than ignore) that opens,
 // from inside its nested event loop; handle must close it. Gives up after
 // timeoutMs.

@@ -53,6 +53,14 @@ QImage render(const QString& pdfPath, int dpi)
     return ok ? QImage(prefix + u".png"_s) : QImage();
 }
 
+QString title(const QString& pdfPath)
+{
+    const QString info = QString::fromUtf8(run(u"pdfinfo"_s, {u"-enc"_s, u"UTF-8"_s, pdfPath}));
+    static const QRegularExpression titleLine(uR"(^Title:\s+(.*)$)"_s,
+                                              QRegularExpression::MultilineOption);
+    return titleLine.match(info).captured(1).trimmed();
+}
+
 int imageCount(const QString& pdfPath)
 {
     const QString list = QString::fromUtf8(run(u"pdfimages"_s, {u"-list"_s, pdfPath}));

@@ -1,5 +1,7 @@
 #include "TestPictures.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <QtEndian>
 
 namespace zorvane::test {
@@ -33,6 +35,17 @@ QByteArray bmpClaiming(qint32 width, qint32 height, quint16 bitsPerPixel)
     qToLittleEndian<quint16>(1, d + 26);
     qToLittleEndian<quint16>(bitsPerPixel, d + 28);
     return bmp;
+}
+
+QByteArray blankPng(int width, int height)
+{
+    QImage image(width, height, QImage::Format_Mono);
+    image.fill(0);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    return writer.write(image) ? bytes : QByteArray();
 }
 
 } // namespace zorvane::test

@@ -22,4 +22,8 @@ QImage quarteredImage(int width, int height, const QuarterColours& colours);
 // pixels: the file check must refuse it without allocating the claim.
 QByteArray bmpClaiming(qint32 width, qint32 height, quint16 bitsPerPixel = 24);
 
+// A real, whole PNG of the given size in one bit per pixel: a few kilobytes
+// on disk even when it holds more pixels than the program loads.
+QByteArray blankPng(int width, int height);
+
 } // namespace zorvane::test

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +72,8 @@ private Q_SLOTS:
     void cancelChangesNothing();
     void withoutDatabaseTheEntrySaysSo();
     void notesAPrinterWithoutCorrection();
+    void labelSheetUnturnsTheTickets_data();
+    void labelSheetUnturnsTheTickets();
     void search_data();
     void search();
 
@@ -306,6 +309,59 @@ void LabelSheetDlgTest::notesAPrinterWithoutCorrection()
     savePrinterCorrection(*store_, printer, PositionCorrection{});
     chooseFromMenu(readNote);
     QVERIFY2(!note.contains(printer), qPrintable(note));
+}
+
+void LabelSheetDlgTest::labelSheetUnturnsTheTickets_data()
+{
+    QTest::addColumn<bool>("turnedBefore");
+    QTest::newRow("turned") << true;
+    QTest::newRow("not turned") << false;
+}
+
+// Labels stand as the product gives them: tickets left turned would be
+// 20 x 60 mm on 60 x 20 mm labels, and none would fit.
+void LabelSheetDlgTest::labelSheetUnturnsTheTickets()
+{
+    QFETCH(bool, turnedBefore);
+    QFile file(dir_->filePath(u"strips.xml"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"(<Glabels-templates>
+  <Template brand="Mine" part="Strip" size="A4">
+    <Label-rectangle id="0" width="60mm" height="20mm">
+      <Layout nx="3" ny="12" x0="12mm" y0="12mm" dx="63mm" dy="23mm"/>
+    </Label-rectangle>
+  </Template>
+</Glabels-templates>)");
+    file.close();
+    openMain({dir_->path()});
+    const QString picture = dir_->filePath(u"wide.png"_s);
+    QImage image(600, 200, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(picture));
+    window_->LoadPicture(picture);
+    QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"36"_s);
+    QAction* turn = menuEntry(window_.get(), QString::fromUtf16(CMainDlg::turnText));
+    if (turnedBefore)
+        turn->trigger();
+    QCOMPARE(turn->isChecked(), turnedBefore);
+
+    QString note;
+    chooseFromMenu([&note](LabelSheetDlg* chooser) {
+        auto* list = chooser->findChild<QTreeWidget*>(u"1001"_s);
+        list->setCurrentItem(list->topLevelItem(0));
+        note = chooser->findChild<QLabel*>(u"1002"_s)->text();
+        QTest::mouseClick(chooser->findChild<QPushButton*>(u"1"_s), Qt::LeftButton);
+    });
+    QCOMPARE(note.contains(u"ラベル用紙を選ぶと\"券を90度回転\"は解除されます。"_s), turnedBefore);
+
+    QVERIFY(!turn->isChecked());
+    QCOMPARE(store_->GetProfileInt(keys::sheetSection, keys::sheet::turned, 0), 0);
+    auto* preview = control<PreviewWidget>(u"1011"_s);
+    QVERIFY(!preview->currentJob().turned());
+    preview->grab();
+    QCOMPARE(preview->lastOutcome().printableCount, 36);
+    QCOMPARE(preview->mainValues().customWidth, 600);
+    QCOMPARE(preview->mainValues().customHeight, 200);
 }
 
 void LabelSheetDlgTest::search_data()

@@ -2,6 +2,7 @@
 
 #include "PdfProbe.h"
 #include "SheetProbe.h"
+#include "TestPictures.h"
 #include "picture/PictureHolder.h"
 #include "print/PrintDialogPort.h"
 #include "settings/SettingsStore.h"
@@ -11,6 +12,9 @@
 #include "ui/SystemPrintDialog.h"
 
 #include <QAbstractItemView>
+#include <QBuffer>
+#include <QDir>
+#include <QMimeData>
 #include <QPrintDialog>
 
 #include <QCheckBox>
@@ -84,7 +88,8 @@ private Q_SLOTS:
     void cleanup();
 
     void loadingShowsPathEstimateAndPreview();
-    void unreadableFileChangesNothing();
+    void unreadableFileSaysWhy_data();
+    void unreadableFileSaysWhy();
     void browseLoadsTheChosenFile();
     void resolutionForEachTypeRadio_data();
     void resolutionForEachTypeRadio();
@@ -169,24 +174,80 @@ void MainPictureTest::loadingShowsPathEstimateAndPreview()
     QTRY_VERIFY(preview->lastOutcome().printableCount == 27);
 }
 
-void MainPictureTest::unreadableFileChangesNothing()
+void MainPictureTest::unreadableFileSaysWhy_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // null: no file is written
+    QTest::addColumn<bool>("dropped");     // else chosen in the file dialog
+    QTest::addColumn<QString>("message");
+
+    const QString cannotOpen = u"画像ファイルを開けません。\n画像を選び直して下さい。"_s;
+    const QString tooLarge = u"画像が大きすぎます。\n1億画素以下の画像を選んで下さい。"_s;
+    const QString damaged = u"画像ファイルが壊れています。\n画像を選び直して下さい。"_s;
+    const QString notAPicture = u"読み込める種類の画像ファイルではありません。\n"
+                                u"BMP、JPEG、GIF、PNG などの画像を選んで下さい。"_s;
+    QImage small(40, 30, QImage::Format_RGB32);
+    small.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    small.save(&buffer, "png");
+    const QByteArray text("this is not a picture");
+    // 100.8 million pixels, just over the limit.
+    const QByteArray huge = test::blankPng(12000, 8400);
+
+    for (const bool dropped : {false, true}) {
+        const char* how = dropped ? "dropped" : "chosen";
+        QTest::addRow("missing, %s", how)
+            << u"missing.bmp"_s << QByteArray() << dropped << cannotOpen;
+        QTest::addRow("12000 x 8400, %s", how) << u"huge.png"_s << huge << dropped << tooLarge;
+        QTest::addRow("cut off, %s", how)
+            << u"cut.png"_s << png.left(png.size() / 2) << dropped << damaged;
+        QTest::addRow("text named jpg, %s", how) << u"junk.jpg"_s << text << dropped << notAPicture;
+    }
+    QTest::newRow("a folder") << u"folder"_s << QByteArray() << false << cannotOpen;
+}
+
+// A choice that looks taken but was not would be a failure reported as
+// success: the picture stays as it was and a message box says why.
+void MainPictureTest::unreadableFileSaysWhy()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, dropped);
+    QFETCH(QString, message);
     openMain();
     const QString good = writePicture(dir_->filePath(u"good.png"_s), {579, 300});
     window_->LoadPicture(good);
     const PictureHolder* before = window_->loadedPicture();
-    QFile junk(dir_->filePath(u"junk.jpg"_s));
-    QVERIFY(junk.open(QIODevice::WriteOnly));
-    junk.write("this is not a picture");
-    junk.close();
+    QVERIFY(before);
+    const QString path = dir_->filePath(name);
+    if (name == u"folder"_s)
+        QVERIFY(QDir(dir_->path()).mkdir(name));
+    if (!bytes.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+
     MessageCatcher catcher;
-    window_->LoadPicture(junk.fileName());
-    window_->LoadPicture(dir_->filePath(u"missing.bmp"_s));
-    window_->LoadPicture(dir_->path());
+    if (dropped) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        const QPoint at = window_->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window_.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window_.get(), &drop);
+    } else {
+        window_->setPictureFileChooser([&path](QWidget*) { return path; });
+        QTest::mouseClick(control<QPushButton>(id::browsePicture), Qt::LeftButton);
+    }
+    QTRY_COMPARE(catcher.messages(), QStringList{message});
     QCOMPARE(window_->loadedPicture(), before);
     QCOMPARE(control<QLineEdit>(id::imagePath)->text(), good);
     QCOMPARE(control<QLineEdit>(id::resolution)->text(), u"254"_s);
-    QVERIFY(catcher.messages().isEmpty());
 }
 
 void MainPictureTest::browseLoadsTheChosenFile()
@@ -424,13 +485,19 @@ void MainPictureTest::emptyPrintIsRefused_data()
 {
     QTest::addColumn<bool>("withPicture");
     QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("otherSize"); // "WIDTHxHEIGHT" of "その他"; empty: type A
     QTest::addColumn<QString>("message");
 
     const QString askForCount = QString::fromUtf16(CMainDlg::noCountMessage);
-    QTest::newRow("no picture") << false << u"3"_s << u"画像がロードされていません。"_s;
-    QTest::newRow("count 0") << true << u"0"_s << askForCount;
-    QTest::newRow("count -2") << true << u"-2"_s << askForCount;
-    QTest::newRow("count without a number") << true << u"abc"_s << askForCount;
+    const QString askForSize = u"券の幅と高さを1以上で入力して下さい。"_s;
+    QTest::newRow("no picture") << false << u"3"_s << QString()
+                                << u"画像がロードされていません。"_s;
+    QTest::newRow("count 0") << true << u"0"_s << QString() << askForCount;
+    QTest::newRow("count -2") << true << u"-2"_s << QString() << askForCount;
+    QTest::newRow("count without a number") << true << u"abc"_s << QString() << askForCount;
+    QTest::newRow("width 0") << true << u"10"_s << u"0x300"_s << askForSize;
+    QTest::newRow("height 0") << true << u"10"_s << u"300x0"_s << askForSize;
+    QTest::newRow("width negative") << true << u"10"_s << u"-5x300"_s << askForSize;
 }
 
 // A print that would draw nothing would still use a sheet of labels.
@@ -438,10 +505,17 @@ void MainPictureTest::emptyPrintIsRefused()
 {
     QFETCH(bool, withPicture);
     QFETCH(QString, count);
+    QFETCH(QString, otherSize);
     QFETCH(QString, message);
     openMain();
     if (withPicture)
         window_->LoadPicture(writePicture(dir_->filePath(u"p.png"_s), {579, 302}));
+    if (!otherSize.isEmpty()) {
+        QTest::mouseClick(control<QRadioButton>(id::typeOther), Qt::LeftButton);
+        // Set whole, as typing "-" alone would be refused on the way.
+        control<QLineEdit>(id::customWidth)->setText(otherSize.section(u'x', 0, 0));
+        control<QLineEdit>(id::customHeight)->setText(otherSize.section(u'x', 1, 1));
+    }
     QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), count);
     MessageCatcher catcher;
     QTest::mouseClick(control<QPushButton>(u"1001"_s), Qt::LeftButton);

@@ -1,12 +1,18 @@
+#include "settings/SettingsStore.h"
+#include "ui/CMainDlg.h"
+#include "ui/DialogTemplates.h"
 #include "ui/PictureFileDialog.h"
 
 #include "GuiTestHelpers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -97,6 +103,11 @@ private Q_SLOTS:
 
     // Through Qt's own dialog, as the window opens it: what each entry
     // lists in a folder, and the file chosen coming back.
+    void startingFolder_data();
+    void startingFolder();
+    void windowOpensTheDialogWhereThePicturesAre_data();
+    void windowOpensTheDialogWhereThePicturesAre();
+
     void qtDialogListsWhatEachEntryOffers()
     {
         QTemporaryDir dir;
@@ -131,6 +142,107 @@ private Q_SLOTS:
         QCOMPARE(secondEntry, readable);
     }
 };
+
+void TestPictureFileDialog::startingFolder_data()
+{
+    QTest::addColumn<QString>("last"); // relative to the test's folder; empty for none
+    QTest::addColumn<bool>("withPictures");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("last picture's folder") << u"shots/a.png"_s << true << u"shots"_s;
+    QTest::newRow("last picture gone, its folder kept")
+        << u"shots/gone.png"_s << true << u"shots"_s;
+    QTest::newRow("last picture's folder gone") << u"gone/a.png"_s << true << u"Pictures"_s;
+    QTest::newRow("nothing chosen yet") << QString() << true << u"Pictures"_s;
+    QTest::newRow("no pictures folder") << QString() << false << u"home"_s;
+    QTest::newRow("neither") << u"gone/a.png"_s << false << u"home"_s;
+}
+
+void TestPictureFileDialog::startingFolder()
+{
+    QFETCH(QString, last);
+    QFETCH(bool, withPictures);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(u"shots"_s));
+    QVERIFY(QDir(dir.path()).mkpath(u"home"_s));
+    if (withPictures)
+        QVERIFY(QDir(dir.path()).mkpath(u"Pictures"_s));
+    QFile picture(dir.filePath(u"shots/a.png"_s));
+    QVERIFY(picture.open(QIODevice::WriteOnly));
+    picture.close();
+    const QString lastPath = last.isEmpty() ? QString() : dir.filePath(last);
+    QCOMPARE(pictureDialogFolder(lastPath, dir.filePath(u"Pictures"_s), dir.filePath(u"home"_s)),
+             dir.filePath(expected));
+}
+
+void TestPictureFileDialog::windowOpensTheDialogWhereThePicturesAre_data()
+{
+    QTest::addColumn<bool>("withPictures");
+    QTest::addColumn<QString>("loaded"); // a folder the window loads a picture from first
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("first time") << true << QString() << u"home/Pictures"_s;
+    QTest::newRow("first time, no pictures folder") << false << QString() << u"home"_s;
+    QTest::newRow("after a picture") << true << u"shots"_s << u"shots"_s;
+    QTest::newRow("after a file that did not load") << true << u"junk"_s << u"junk"_s;
+}
+
+// Through Qt's own dialog as the window opens it, started from a working
+// directory where no picture is kept.
+void TestPictureFileDialog::windowOpensTheDialogWhereThePicturesAre()
+{
+    QFETCH(bool, withPictures);
+    QFETCH(QString, loaded);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    QVERIFY(root.mkpath(u"home"_s) && root.mkpath(u"cwd"_s) && root.mkpath(u"config"_s));
+    if (withPictures)
+        QVERIFY(root.mkpath(u"home/Pictures"_s));
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    const QString cwd = QDir::currentPath();
+    qputenv("HOME", QFile::encodeName(dir.filePath(u"home"_s)));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(u"config"_s)));
+    QDir::setCurrent(dir.filePath(u"cwd"_s));
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", home);
+        qputenv("XDG_CONFIG_HOME", config);
+        QDir::setCurrent(cwd);
+    });
+
+    SettingsStore store(dir.filePath(u"Zorvane.ini"_s));
+    CMainDlg window(store, nullptr, dir.filePath(u"devmode.zvn"_s));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (!loaded.isEmpty()) {
+        QVERIFY(root.mkpath(loaded));
+        QImage image(20, 10, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        const QString path = dir.filePath(loaded + u"/p.png"_s);
+        if (loaded == u"junk"_s) {
+            QFile junk(path);
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write("no picture");
+        } else {
+            QVERIFY(image.save(path));
+        }
+        test::MessageCatcher catcher; // the junk file's message
+        window.LoadPicture(path);
+    }
+
+    QString opened;
+    test::handleNextModal([&opened](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal))
+            opened = dialog->directory().absolutePath();
+        modal->close();
+    });
+    QTest::mouseClick(test::findControl<QPushButton>(&window, ids::main::browsePicture),
+                      Qt::LeftButton);
+    QCOMPARE(opened, dir.filePath(expected));
+    QCOMPARE(window.loadedPicture() != nullptr, loaded == u"shots"_s);
+}
 
 QTEST_MAIN(TestPictureFileDialog)
 #include "tst_picturefiledialog.moc"

@@ -99,18 +99,7 @@ void SheetMenuTest::openWithPicture()
 
 QAction* SheetMenuTest::entry(const QString& text) const
 {
-    auto* menu = window_->findChild<MainWindowMenu*>(u"systemMenu"_s);
-    for (QAction* action : menu->actions()) {
-        if (action->text() == text)
-            return action;
-        if (action->menu()) {
-            for (QAction* inner : action->menu()->actions()) {
-                if (inner->text() == text)
-                    return inner;
-            }
-        }
-    }
-    qFatal("no entry %s", qPrintable(text));
+    return test::menuEntry(window_.get(), text);
 }
 
 QPoint SheetMenuTest::cellCentre(int row, int column) const

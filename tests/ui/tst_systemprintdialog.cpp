@@ -9,16 +9,20 @@
 #include "print/PrinterDefaults.h"
 #include "print/PrinterSettingsFile.h"
 #include "settings/SettingsStore.h"
+#include "ui/CMainDlg.h"
+#include "ui/DialogTemplates.h"
 #include "ui/SystemPrintDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -92,6 +96,7 @@ private Q_SLOTS:
     void paperOfTheMainWindowIsPrinted();
     void nextDialogOffersWhatWasChosen_data();
     void nextDialogOffersWhatWasChosen();
+    void windowsPrintIsTitledAfterThePicture();
 
 private:
     PrintJob::Outcome print(PaperKind paper, std::function<void(QWidget*)> user,
@@ -284,6 +289,47 @@ void TestSystemPrintDialog::nextDialogOffersWhatWasChosen()
     QCOMPARE(next.copies, 1);
     QCOMPARE(copiesKept, 1);
     QVERIFY(QFile::exists(pdf)); // the second print went to the same file
+}
+
+// The queue lists the job, and the queue's PDF is named and titled, after
+// the picture's file.
+void TestSystemPrintDialog::windowsPrintIsTitledAfterThePicture()
+{
+    const QString unusable = cupsqueue::whyUnusable();
+    if (!unusable.isEmpty()) {
+        if (qEnvironmentVariableIntValue("ZORVANE_REQUIRE_CUPS") == 1)
+            QFAIL(qPrintable(unusable));
+        QSKIP(qPrintable(unusable));
+    }
+    SettingsStore store(dir_->filePath(u"Zorvane.ini"_s));
+    CMainDlg window(store, nullptr, dir_->filePath(u"devmode.zvn"_s));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString picture = dir_->filePath(u"holiday photo.png"_s);
+    QVERIFY(sheetprobe::quarteredPicture(300, 150).save(picture));
+    window.LoadPicture(picture);
+    QVERIFY(window.loadedPicture());
+    namespace id = ids::main;
+    QTest::keyClicks(test::findControl<QComboBox>(&window, id::count)->lineEdit(), u"2"_s);
+
+    const QString queueDir = cupsqueue::outputDir();
+    const QSet<QString> before = cupsqueue::pdfsIn(queueDir);
+    QString destination;
+    handleNextModal([&destination](QWidget* shown) {
+        destination = stateOf(shown).destination;
+        qobject_cast<QDialog*>(shown)->accept();
+    });
+    QTest::mouseClick(test::findControl<QPushButton>(&window, id::printStart), Qt::LeftButton);
+    QCOMPARE(destination, QPrinterInfo::defaultPrinterName());
+
+    const QString pdf = cupsqueue::awaitNewPdf(queueDir, before);
+    QVERIFY2(!pdf.isEmpty(), "nothing was printed");
+    QVERIFY2(QFileInfo(pdf).fileName().contains(u"holiday_photo.png"_s), qPrintable(pdf));
+    // The queue's PDF writer keeps the title as a PostScript string, in
+    // parentheses.
+    QVERIFY2(pdfprobe::title(pdf).contains(u"Zorvane - holiday photo.png"_s),
+             qPrintable(pdfprobe::title(pdf)));
+    QFile::remove(pdf);
 }
 
 QTEST_MAIN(TestSystemPrintDialog)
