@@ -19,4 +19,6 @@ if [[ $(id -u) -eq 0 ]]; then
     ZORVANE_MARGINS_QUEUE=$(bash scripts/cups-margins-queue.sh | tail -n 1)
     export ZORVANE_MARGINS_QUEUE
 fi
-ctest --test-dir "$dir" --output-on-failure --timeout 600
+# Tests run side by side, one per core; those on the shared CUPS queues or
+# the X server run alone (RUN_SERIAL, see cmake/ZorvaneTest.cmake).
+ctest --test-dir "$dir" --output-on-failure --timeout 600 --parallel "$(nproc)"
