@@ -52,9 +52,9 @@ endfunction()
 
 # zorvane_unity_build(<target> [EXCEPT <sources...>])
 # Batches a library's sources into a few translation units. A file whose
-# file-local names (anonymous namespace, static) repeat a name of another
-# file of the same library is compiled on its own: in one unit the two would
-# clash, or worse, become overloads of each other.
+# file-local names (anonymous namespace, static, namespace alias) repeat a
+# name of another file of the same library is compiled on its own: in one
+# unit the two would clash, or worse, become overloads of each other.
 function(zorvane_unity_build target)
     cmake_parse_arguments(ARG "" "" "EXCEPT" ${ARGN})
     if(NOT ZORVANE_UNITY_BUILD)
