@@ -19,7 +19,10 @@ if [[ $(id -u) -eq 0 ]]; then
     ZORVANE_MARGINS_QUEUE=$(bash scripts/cups-margins-queue.sh | tail -n 1)
     export ZORVANE_MARGINS_QUEUE
 fi
-ctest --test-dir "$dir" --output-on-failure --timeout 600 --label-exclude x11
+# Tests run side by side, one per core; those on the shared CUPS queues run
+# alone (RUN_SERIAL, see cmake/ZorvaneTest.cmake).
+ctest --test-dir "$dir" --output-on-failure --timeout 600 --parallel "$(nproc)" \
+    --label-exclude x11
 # What only a real X server does (key repeat, focus) is tried on a virtual
 # one, with the real program and a window manager.
 ZORVANE_REQUIRE_X11=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
