@@ -2,34 +2,30 @@
 
 #include "AppIcon.h"
 #include "CAboutDlg.h"
-#include "CCorrectionDlg.h"
 #include "CDetailDlg.h"
+#include "CalibrationActions.h"
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
 #include "KeyRepeatGuard.h"
-#include "LabelSheetDlg.h"
+#include "LabelSheetActions.h"
 #include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
 #include "PictureProblemText.h"
 #include "PreviewWidget.h"
+#include "SheetChoicesMenu.h"
 #include "SystemPrintDialog.h"
-#include "WindowLiveWork.h"
 #include "layout/SheetGeometry.h"
 #include "picture/PictureHolder.h"
 #include "picture/PictureUpdates.h"
 #include "preview/PagePreview.h"
-#include "print/CorrectedPrinter.h"
 #include "print/PrintJob.h"
 #include "print/PrinterSettingsFile.h"
-#include "settings/CalibrationStore.h"
 #include "settings/LabelDatabase.h"
-#include "settings/LabelSheet.h"
 #include "settings/Numbers.h"
 #include "settings/SettingsStore.h"
 #include "ui/framework/MessageBoxes.h"
 
-#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,7 +40,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 namespace zorvane {
 
@@ -211,7 +206,9 @@ void CMainDlg::createSystemMenu()
     systemMenu =
         new MainWindowMenu(closeCommandId, aboutCommandId, QString::fromUtf16(aboutMenuText), this);
     connect(systemMenu, &MainWindowMenu::systemCommand, this, &CMainDlg::OnSysCommand);
-    addSheetEntries();
+    sheetMenu = new SheetChoicesMenu(store, *systemMenu);
+    connect(sheetMenu, &SheetChoicesMenu::changed, this, &CMainDlg::repaintWithCurrentValues);
+    connect(sheetMenu, &SheetChoicesMenu::clearUsedCellsAsked, this, &CMainDlg::clearUsedCells);
     labelSheetEntry = systemMenu->addEntry(MainWindowMenu::Group::Products,
                                            QString::fromUtf16(labelSheetMenuText));
     labelSheetEntry->setObjectName(QStringLiteral("chooseLabelSheet"));
@@ -232,61 +229,15 @@ void CMainDlg::createSystemMenu()
             &QAction::triggered, this, &CMainDlg::OnPositionCorrection);
 }
 
-void CMainDlg::addSheetEntries()
-{
-    using Group = MainWindowMenu::Group;
-    sheetChoices = loadSheetChoices(store);
-
-    QMenu* placements = systemMenu->addSubmenu(Group::Sheet, QString::fromUtf16(placementMenuText));
-    auto* placementGroup = new QActionGroup(placements);
-    const std::array<std::pair<const char16_t*, PicturePlacement>, 3> entries{{
-        {stretchText, PicturePlacement::Stretch},
-        {fitText, PicturePlacement::Fit},
-        {fillText, PicturePlacement::Fill},
-    }};
-    for (const auto& [text, placement] : entries) {
-        QAction* action = placements->addAction(QString::fromUtf16(text));
-        action->setCheckable(true);
-        action->setChecked(sheetChoices.placement == placement);
-        placementGroup->addAction(action);
-        connect(action, &QAction::triggered, this, [this, placement = placement] {
-            sheetChoices.placement = placement;
-            saveSheetChoice(store, placement);
-            repaintWithCurrentValues();
-        });
-    }
-
-    turnEntry = addSheetToggle(turnText, &SheetChoices::turned);
-
-    QAction* clear = systemMenu->addEntry(Group::Sheet, QString::fromUtf16(clearUsedText));
-    connect(clear, &QAction::triggered, this, &CMainDlg::clearUsedCells);
-
-    addSheetToggle(markPrintedText, &SheetChoices::markPrinted);
-}
-
-QAction* CMainDlg::addSheetToggle(const char16_t* text, bool SheetChoices::*choice)
-{
-    QAction* toggle = systemMenu->addEntry(MainWindowMenu::Group::Sheet, QString::fromUtf16(text));
-    toggle->setCheckable(true);
-    toggle->setChecked(sheetChoices.*choice);
-    connect(toggle, &QAction::toggled, this, [this, choice](bool on) {
-        sheetChoices.*choice = on;
-        saveSheetChoice(store, choice, on);
-        repaintWithCurrentValues();
-    });
-    return toggle;
-}
-
 SheetJob CMainDlg::jobFor(const MainValues& values) const
 {
-    return readSheetJob(store, values, sheetChoices);
+    // The preview asks already while the window is built, before the menu.
+    return readSheetJob(store, values, sheetMenu ? sheetMenu->choices() : loadSheetChoices(store));
 }
 
 void CMainDlg::saveUsedCellsFor(const MainValues& values, const CellSet& cells)
 {
-    const std::optional<TicketSize> ticket = laidOutTicket(values, sheetChoices.turned);
-    if (values.paper && ticket)
-        saveUsedCells(store, *values.paper, *ticket, sheetChoices.turned, cells);
+    saveUsedCells(store, jobFor(values), cells);
 }
 
 void CMainDlg::clearUsedCells()
@@ -380,30 +331,14 @@ void CMainDlg::OnDetailSettings()
 
 void CMainDlg::OnChooseLabelSheet()
 {
-    const LabelDatabase database = LabelDatabase::load(labelFolders);
-    for (const QString& problem : database.problems())
-        std::fprintf(stderr, "Zorvane: %s\n", qPrintable(problem));
     QStringList notes;
-    if (sheetChoices.turned)
+    if (sheetMenu->choices().turned)
         notes.append(QString::fromUtf16(labelSheetUnturnsNote));
-    if (const QString calibration = labelSheetCalibrationNote(); !calibration.isEmpty())
-        notes.append(calibration);
-    LabelSheetDlg dialog(printableLabelSheets(database), notes.join(u'\n'), this);
-    if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
-        return;
-    ApplyLabelSheet(dialog.chosen()->sheet);
-}
-
-// A label sheet's positions count from the paper's edge; only a printer with
-// a stored correction puts them there.
-QString CMainDlg::labelSheetCalibrationNote() const
-{
-    if (!printerSettings)
-        return QString();
-    const QString printer = correctedPrinterName(*printerSettings);
-    if (printer.isEmpty() || hasPrinterCorrection(store, printer))
-        return QString();
-    return QString::fromUtf16(uncalibratedPrinterNote).arg(printer);
+    if (const QString printer = uncorrectedPrinter(store, printerSettings); !printer.isEmpty())
+        notes.append(QString::fromUtf16(uncalibratedPrinterNote).arg(printer));
+    if (const std::optional<LabelSheet> sheet =
+            askForLabelSheet(this, labelFolders, notes.join(u'\n')))
+        ApplyLabelSheet(*sheet);
 }
 
 // The same steps as the user's: the advanced values stored as the advanced
@@ -415,8 +350,7 @@ void CMainDlg::ApplyLabelSheet(const LabelSheet& sheet)
 {
     // A label's size is given as the label stands; turned tickets would not
     // match the labels. The menu's entry switches it off as a click would.
-    if (turnEntry->isChecked())
-        turnEntry->setChecked(false);
+    sheetMenu->turnUpright();
     exchange.read(DataExchange::Report::Silent);
     MainValues main = currentValues();
     OptionValues options = loadOptionValues(store);
@@ -471,7 +405,7 @@ void CMainDlg::OnPrintStart()
     exchange.forgetRejection();
     exchange.read();
     // A sheet of labels is not spent on an empty print.
-    if (!picture) {
+    if (!pictures.picture()) {
         showMessage(this, noPictureNotice());
         return;
     }
@@ -489,41 +423,28 @@ void CMainDlg::OnPrintStart()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
-    const PrintJob::Outcome outcome = job.run(sheet, picture.get(), printerSettings);
+    const PrintJob::Outcome outcome = job.run(sheet, pictures.picture(), printerSettings);
     if (outcome == PrintJob::Outcome::FileNotWritten)
         showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
-    if (outcome == PrintJob::Outcome::Printed && sheetChoices.markPrinted) {
+    if (outcome == PrintJob::Outcome::Printed && sheetMenu->choices().markPrinted) {
         saveUsedCells(store, sheet, usedAfterPrint(sheet));
         repaintWithCurrentValues();
     }
 }
 
-// The calibration sheet goes through the same Print dialog and printer
-// record as the tickets, on the paper the window shows.
 void CMainDlg::OnPrintCalibrationSheet()
 {
     exchange.forgetRejection();
     exchange.read();
-    PrintJob job(
-        *printDialog, [this](const QString& text) { showMessage(this, text); },
-        printerSettingsPath);
-    if (job.runCalibrationSheet(currentValues().paper, printerSettings) ==
-        PrintJob::Outcome::FileNotWritten)
-        showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
+    printCalibrationSheet(this, *printDialog, printerSettingsPath, currentValues().paper,
+                          printerSettings);
 }
 
-// Corrects the printer that the next print goes to: that of the printer
-// record the window holds.
 void CMainDlg::OnPositionCorrection()
 {
-    const QString printer = printerSettings ? correctedPrinterName(*printerSettings) : QString();
-    if (printer.isEmpty()) {
-        showMessage(this, QString::fromUtf16(correctionMessages::noPrinter));
-        return;
-    }
     exchange.read(DataExchange::Report::Silent);
-    CCorrectionDlg dialog(store, printer, currentValues().paper.value_or(PaperKind::A4), this);
-    dialog.exec();
+    correctPrinterPosition(this, store, printerSettings,
+                           currentValues().paper.value_or(PaperKind::A4));
 }
 
 void CMainDlg::OnBrowsePicture()
@@ -541,53 +462,32 @@ void CMainDlg::OnDropFiles(const QString& path)
 void CMainDlg::LoadPicture(const QString& path)
 {
     lastPictureChosen = path;
-    std::unique_ptr<PictureHolder> loaded;
-    PictureProblem problem = PictureProblem::None;
     // A ticket never outgrows the preview box, in device pixels.
     const QSize screen = previewBox->size() * previewBox->devicePixelRatio();
-    runKeepingWindowLive([&] { loaded = PictureHolder::openForScreen(path, screen, &problem); });
-    if (!loaded) {
+    const PictureShown shownNow{imagePath->text(), customWidth, customHeight, resolution};
+    if (const PictureProblem problem = pictures.open(path, screen, shownNow);
+        problem != PictureProblem::None) {
         showMessage(this, pictureProblemMessage(problem));
         return;
     }
-    // A second load before the first picture was ever decoded in full keeps
-    // the state before the first as the one a failed decode returns to.
-    if (!beforeLoad_ && !loaded->hasFullPixels()) {
-        if (picture)
-            picture->dropFullPixels();
-        beforeLoad_ = BeforeLoad{std::move(picture), imagePath->text(), customWidth, customHeight,
-                                 resolution};
-    }
-    if (loaded->hasFullPixels())
-        beforeLoad_.reset();
-    picture = std::move(loaded);
-    previewBox->setPicture(picture.get());
+    previewBox->setPicture(pictures.picture());
     imagePath->setText(path);
     exchange.read();
-    showPictureUpdate(fieldsForLoadedPicture(pictureFields(), picture->size()));
+    showPictureUpdate(fieldsForLoadedPicture(pictureFields(), pictures.picture()->size()));
 }
 
-// The picture's full pixels, decoded now if they are not yet. When the
-// decode fails the window returns to how it was before the picture was
-// loaded, and the answer is false.
+// When the picture's full pixels cannot be decoded for a print, the window
+// returns to how it was before the picture was loaded.
 bool CMainDlg::decodeFullPicture()
 {
-    if (!picture || picture->hasFullPixels())
+    const std::optional<PictureShown> before = pictures.decodeFullOrRollBack();
+    if (!before)
         return true;
-    QImage pixels = decodeFullKeepingWindowLive(*picture);
-    if (!pixels.isNull()) {
-        picture->adoptFull(std::move(pixels));
-        beforeLoad_.reset();
-        return true;
-    }
-    BeforeLoad before = beforeLoad_ ? std::move(*beforeLoad_) : BeforeLoad{};
-    beforeLoad_.reset();
-    picture = std::move(before.picture);
-    previewBox->setPicture(picture.get());
-    imagePath->setText(before.path);
-    customWidth = before.customWidth;
-    customHeight = before.customHeight;
-    resolution = before.resolution;
+    previewBox->setPicture(pictures.picture());
+    imagePath->setText(before->path);
+    customWidth = before->customWidth;
+    customHeight = before->customHeight;
+    resolution = before->resolution;
     exchange.write();
     repaintWithCurrentValues();
     return false;
@@ -610,26 +510,26 @@ void CMainDlg::showPictureUpdate(const PictureFieldsUpdate& update)
 
 void CMainDlg::UpdateForTicketType(TicketType type)
 {
-    if (!picture)
+    if (!pictures.picture())
         return;
     exchange.read();
-    showPictureUpdate(fieldsForTicketType(pictureFields(), type, picture->size()));
+    showPictureUpdate(fieldsForTicketType(pictureFields(), type, pictures.picture()->size()));
 }
 
 void CMainDlg::UpdateForCustomWidth()
 {
-    if (!picture)
+    if (!pictures.picture())
         return;
     exchange.read();
-    showPictureUpdate(fieldsForCustomWidth(pictureFields(), picture->size()));
+    showPictureUpdate(fieldsForCustomWidth(pictureFields(), pictures.picture()->size()));
 }
 
 void CMainDlg::UpdateForCustomHeight()
 {
-    if (!picture)
+    if (!pictures.picture())
         return;
     exchange.read();
-    showPictureUpdate(fieldsForCustomHeight(pictureFields(), picture->size()));
+    showPictureUpdate(fieldsForCustomHeight(pictureFields(), pictures.picture()->size()));
 }
 
 void CMainDlg::OnOK()

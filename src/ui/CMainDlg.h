@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogBuilder.h"
+#include "PictureSession.h"
 #include "settings/JobSettings.h"
 #include "settings/SheetJob.h"
 #include "settings/SheetValues.h"
@@ -26,6 +27,7 @@ class ColorChooser;
 class KeyRepeatGuard;
 class MainWindowMenu;
 class PictureHolder;
+class SheetChoicesMenu;
 class PreviewWidget;
 class PrintDialogPort;
 class SettingsStore;
@@ -74,7 +76,7 @@ public:
     // print says why.
     void LoadPicture(const QString& path);
 
-    const PictureHolder* loadedPicture() const { return picture.get(); }
+    const PictureHolder* loadedPicture() const { return pictures.picture(); }
     const std::optional<PrinterSettingsBlock>& heldPrinterSettings() const
     {
         return printerSettings;
@@ -94,15 +96,6 @@ public:
     // Option values, the sheet choices and the used cells kept for that
     // paper, ticket size and turn.
     SheetJob jobFor(const MainValues& values) const;
-
-    // Texts of the right-click menu's sheet entries.
-    static constexpr char16_t placementMenuText[] = u"画像の配置";
-    static constexpr char16_t stretchText[] = u"伸縮";
-    static constexpr char16_t fitText[] = u"全体";
-    static constexpr char16_t fillText[] = u"切り抜き";
-    static constexpr char16_t turnText[] = u"券を90度回転";
-    static constexpr char16_t clearUsedText[] = u"使用済みの位置をすべて解除";
-    static constexpr char16_t markPrintedText[] = u"印刷した位置を使用済みにする";
 
     // The command id of the About entry; ids 16 to 31 open the About box.
     static constexpr int aboutCommandId = 16;
@@ -161,14 +154,10 @@ private:
 
     void connectHandlers();
     void createSystemMenu();
-    void addSheetEntries();
-    // A checkable entry of the sheet group that switches one choice.
-    QAction* addSheetToggle(const char16_t* text, bool SheetChoices::*choice);
     void clearUsedCells();
     void saveUsedCellsFor(const MainValues& values, const CellSet& cells);
     void takeStoredMainValues();
     void obtainPrinterSettings();
-    QString labelSheetCalibrationNote() const;
     PictureFields pictureFields() const;
     void showPictureUpdate(const PictureFieldsUpdate& update);
     bool decodeFullPicture();
@@ -184,26 +173,12 @@ private:
     BuiltDialog built;
     DataExchange exchange;
     MainWindowMenu* systemMenu = nullptr;
-    SheetChoices sheetChoices;
+    SheetChoicesMenu* sheetMenu = nullptr;
     std::unique_ptr<KeyRepeatGuard> keyRepeatGuard;
     QAction* labelSheetEntry = nullptr;
-    QAction* turnEntry = nullptr;
     QStringList labelFolders;
 
-    std::unique_ptr<PictureHolder> picture;
-
-    // What a load replaced, kept until the new picture's full pixels are
-    // decoded, so a failed decode can put it all back. The replaced picture
-    // keeps its reduced copy only, when it has one.
-    struct BeforeLoad
-    {
-        std::unique_ptr<PictureHolder> picture;
-        QString path;
-        int customWidth = 0;
-        int customHeight = 0;
-        int resolution = 0;
-    };
-    std::optional<BeforeLoad> beforeLoad_;
+    PictureSession pictures;
     std::optional<PrinterSettingsBlock> printerSettings;
 
     QCheckBox* keepAspect = nullptr;

@@ -9,6 +9,7 @@
 #include "ui/CMainDlg.h"
 #include "ui/LabelSheetDlg.h"
 #include "ui/PreviewWidget.h"
+#include "ui/SheetChoicesMenu.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -340,7 +341,7 @@ void LabelSheetDlgTest::labelSheetUnturnsTheTickets()
     QVERIFY(image.save(picture));
     window_->LoadPicture(picture);
     QTest::keyClicks(control<QComboBox>(u"1015"_s)->lineEdit(), u"36"_s);
-    QAction* turn = menuEntry(window_.get(), QString::fromUtf16(CMainDlg::turnText));
+    QAction* turn = menuEntry(window_.get(), QString::fromUtf16(SheetChoicesMenu::turnText));
     if (turnedBefore)
         turn->trigger();
     QCOMPARE(turn->isChecked(), turnedBefore);
