@@ -1,4 +1,4 @@
-#include "print/PrintDialogPort.h"
+#include "FakePrintDialog.h"
 #include "settings/SettingsStore.h"
 #include "ui/CMainDlg.h"
 #include "ui/ColorChooser.h"
@@ -35,12 +35,6 @@ class NoColour : public ColorChooser
 {
 public:
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
-};
-
-class NoPrint : public PrintDialogPort
-{
-public:
-    bool confirm(QPrinter&) override { return false; }
 };
 
 // A widget into which the user types, chooses or ticks something.
@@ -138,7 +132,7 @@ void TestAccessibility::init()
     store_ = std::make_unique<SettingsStore>(dir_.filePath(u"store.ini"_s));
     window_ = std::make_unique<CMainDlg>(*store_, nullptr, dir_.filePath(u"devmode.zvn"_s));
     window_->setColorChooser(std::make_unique<NoColour>());
-    window_->setPrintDialog(std::make_unique<NoPrint>());
+    window_->setPrintDialog(std::make_unique<test::FakePrintDialog>()); // cancels
     window_->setPictureFileChooser([](QWidget*) { return QString(); });
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
