@@ -1,5 +1,6 @@
 #include "ShortWrites.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "print/PrinterFileOutput.h"
 #include "print/PrinterRecord.h"
 #include "print/PrinterSettingsFile.h"
@@ -80,15 +81,7 @@ void TestHostileInput::init()
     picture_ = dir_->filePath(u"picture.png"_s);
     // Noise does not compress, so every sheet is larger than the room left
     // on a nearly full disk.
-    QImage image(200, 150, QImage::Format_RGB32);
-    quint32 seed = 99;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            seed = seed * 1664525 + 1013904223;
-            image.setPixel(x, y, 0xff000000 | (seed >> 8));
-        }
-    }
-    QVERIFY(image.save(picture_));
+    QVERIFY(test::incompressibleImage(QSize(200, 150), 99).save(picture_));
 }
 
 Run TestHostileInput::zorvane(const QStringList& arguments, const ShortWrites* place)

@@ -1,4 +1,5 @@
 #include "StoredJob.h"
+#include "TestPictures.h"
 #include "layout/DrawingSurface.h"
 #include "layout/SheetDrawing.h"
 #include "picture/PictureHolder.h"
@@ -16,6 +17,7 @@
 #include <set>
 
 using namespace zorvane;
+using namespace zorvane::test;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(zorvane::FillOrder)
@@ -26,20 +28,13 @@ using Cell = std::pair<int, int>; // row, column
 using Cells = std::set<Cell>;
 
 constexpr QRgb white = 0xffffffff;
-constexpr QRgb pictureColour = 0xff2040c0;
+constexpr QSize pictureSize(50, 30);
 
 QImage page(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(white);
     return image;
-}
-
-std::unique_ptr<PictureHolder> solidPicture(QSize size = QSize(50, 30))
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(pictureColour);
-    return PictureHolder::fromImage(image);
 }
 
 } // namespace
@@ -118,7 +113,7 @@ void TestSheetDrawing::tileCoversPictureAndFrame()
     setOption(keys::option::frameRed, 255);
     setOption(keys::option::frameGreen, 0);
     setOption(keys::option::frameBlue, 0);
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     QImage image = page(300, 200);
     {
         QPainter painter(&image);
@@ -152,7 +147,7 @@ void TestSheetDrawing::frameColourUsesLowBits()
     setOption(keys::option::frameRed, 256);
     setOption(keys::option::frameGreen, 0);
     setOption(keys::option::frameBlue, 300);
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     QImage image = page(300, 200);
     {
         QPainter painter(&image);
@@ -177,7 +172,7 @@ void TestSheetDrawing::frameOnlyWhenOptionSet()
     QFETCH(int, drawFrame);
     QFETCH(bool, framed);
     setOption(keys::option::drawFrame, drawFrame);
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     QImage image = page(300, 200);
     {
         QPainter painter(&image);
@@ -191,7 +186,7 @@ void TestSheetDrawing::frameOnlyWhenOptionSet()
 
 void TestSheetDrawing::differentResolutionsAlongAxes()
 {
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     QImage image = page(1700, 500);
     {
         QPainter painter(&image);
@@ -210,7 +205,7 @@ void TestSheetDrawing::differentResolutionsAlongAxes()
 void TestSheetDrawing::negativePositionTruncatesTowardZero()
 {
     setOption(keys::option::drawFrame, 1);
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     QImage image = page(300, 200);
     {
         QPainter painter(&image);
@@ -227,7 +222,7 @@ void TestSheetDrawing::negativePositionTruncatesTowardZero()
 void TestSheetDrawing::nothingWithoutPictureOrTicket()
 {
     setOption(keys::option::drawFrame, 1);
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     QImage image = page(300, 200);
     {
         QPainter painter(&image);
@@ -285,7 +280,7 @@ void TestSheetDrawing::fillOrders()
     QFETCH(FillOrder, order);
     QFETCH(int, count);
     QFETCH(std::vector<Cell>, expected);
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     QImage image = page(800, 500);
     {
         QPainter painter(&image);
@@ -298,7 +293,7 @@ void TestSheetDrawing::fillOrders()
 
 void TestSheetDrawing::customTicketPitch()
 {
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     QImage image = page(800, 500);
     {
         QPainter painter(&image);
@@ -323,7 +318,7 @@ void TestSheetDrawing::jobSheetUsesMainValues()
     setOption(keys::option::offsetX, 0);
     setOption(keys::option::offsetY, 0);
     setOption(keys::option::gapH, 100);
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     MainValues main;
     main.ticketType = TicketType::D;
     main.countText = u" 2x"_s;
@@ -359,7 +354,7 @@ void TestSheetDrawing::absurdValuesDrawSafely()
     constexpr int most = std::numeric_limits<int>::max();
     constexpr int least = std::numeric_limits<int>::min();
     setOption(keys::option::drawFrame, 1);
-    const auto picture = solidPicture();
+    const auto picture = solidPicture(pictureSize);
     QImage image = page(200, 100);
     {
         QPainter painter(&image);

@@ -1,4 +1,5 @@
 #include "StoredJob.h"
+#include "TestPictures.h"
 #include "layout/DrawingSurface.h"
 #include "picture/PictureHolder.h"
 #include "preview/PagePreview.h"
@@ -16,6 +17,7 @@
 #include <cmath>
 
 using namespace zorvane;
+using namespace zorvane::test;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(zorvane::PaperKind)
@@ -23,7 +25,6 @@ Q_DECLARE_METATYPE(zorvane::PaperKind)
 namespace {
 
 constexpr QSize boxSize(123, 196);
-constexpr QRgb pictureColour = 0xff2040c0;
 constexpr int dotsPerMetreAt96 = 3780; // 96.01 dpi, read back as 96
 
 QImage boxImage()
@@ -33,13 +34,6 @@ QImage boxImage()
     image.setDotsPerMeterY(dotsPerMetreAt96);
     image.fill(0xff808080); // neither black nor white: the paint must cover it
     return image;
-}
-
-std::unique_ptr<PictureHolder> solidPicture()
-{
-    QImage image(300, 200, QImage::Format_RGB32);
-    image.fill(pictureColour);
-    return PictureHolder::fromImage(image);
 }
 
 // One-pixel stripes: any unfiltered shrink turns them black, white or into

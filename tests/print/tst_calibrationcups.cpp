@@ -1,4 +1,5 @@
 #include "CalibrationProbe.h"
+#include "FakePrintDialog.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
 #include "StoredJob.h"
@@ -6,7 +7,6 @@
 #include "layout/GridFit.h"
 #include "layout/PositionCorrection.h"
 #include "picture/PictureHolder.h"
-#include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
 #include "print/PrinterRecord.h"
 #include "print/SheetExport.h"
@@ -63,20 +63,6 @@ double worstEdge(const QRectF& a, const QRectF& b)
     return std::max({qAbs(a.left() - b.left()), qAbs(a.top() - b.top()),
                      qAbs(a.right() - b.right()), qAbs(a.bottom() - b.bottom())});
 }
-
-class ConfirmingUser : public PrintDialogPort
-{
-public:
-    QString printerName;
-    QPointF paintableCorner;
-
-    bool confirm(QPrinter& printer) override
-    {
-        printerName = printer.printerName();
-        paintableCorner = printer.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
-        return true;
-    }
-};
 
 } // namespace
 
@@ -155,7 +141,7 @@ QImage TestCalibrationCups::awaitPage(const std::function<bool(const QImage&)>& 
 
 void TestCalibrationCups::calibrationSheetMarksLandAtTheirPlaces()
 {
-    ConfirmingUser user;
+    test::ConfirmingUser user;
     PrintJob job(
         user, [](const QString& text) { QFAIL(qPrintable(text)); }, QString());
     QCOMPARE(job.runCalibrationSheet(PaperKind::A4, record_), PrintJob::Outcome::Printed);
@@ -184,7 +170,7 @@ void TestCalibrationCups::calibrationSheetMarksLandAtTheirPlaces()
 
 PrintJob::Outcome TestCalibrationCups::printTickets(const MainValues& main)
 {
-    ConfirmingUser user;
+    test::ConfirmingUser user;
     const auto picture = PictureHolder::fromImage(sheetprobe::quarteredPicture(400, 250));
     PrintJob job(
         user, [](const QString& text) { qWarning("%s", qPrintable(text)); }, QString());

@@ -1,10 +1,10 @@
 #include "CalibrationProbe.h"
+#include "FakePrintDialog.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
 #include "StoredJob.h"
 #include "layout/CalibrationSheet.h"
 #include "picture/PictureHolder.h"
-#include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
 #include "print/PrinterRecord.h"
 #include "print/SheetExport.h"
@@ -24,24 +24,14 @@ namespace {
 
 constexpr int dpi = 300;
 
-// Stands in for the Print dialog: the user picks a PDF file on a printer
-// that keeps unequal margins, as a real printer's printable area does.
-class PdfWithMargins : public PrintDialogPort
+// The user picks a PDF file on a printer that keeps unequal margins, as a
+// real printer's printable area does.
+test::FakePrintDialog pdfWithMargins(const QString& file = {})
 {
-public:
-    QString file;
-    QMarginsF marginsMm{6.0, 9.5, 4.0, 3.0};
-    QPointF paintableCorner;
-
-    bool confirm(QPrinter& printer) override
-    {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        printer.setPageMargins(marginsMm, QPageLayout::Millimeter);
-        paintableCorner = printer.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
-        return true;
-    }
-};
+    test::FakePrintDialog user(file);
+    user.marginsMm = QMarginsF(6.0, 9.5, 4.0, 3.0);
+    return user;
+}
 
 QString describe(QPointF mm)
 {
@@ -103,8 +93,7 @@ private Q_SLOTS:
     {
         QFETCH(PaperKind, paper);
         QTemporaryDir dir;
-        PdfWithMargins user;
-        user.file = dir.filePath(u"printed.pdf"_s);
+        auto user = pdfWithMargins(dir.filePath(u"printed.pdf"_s));
         QStringList messages;
         PrintJob job(
             user, [&messages](const QString& text) { messages << text; }, QString());
@@ -117,7 +106,7 @@ private Q_SLOTS:
 
     void noPaperPrintsNothing()
     {
-        PdfWithMargins user;
+        auto user = pdfWithMargins();
         QStringList messages;
         PrintJob job(
             user, [&messages](const QString& text) { messages << text; }, QString());
@@ -137,8 +126,7 @@ private Q_SLOTS:
         named.setPrinterName(u"ZorvanePDF"_s);
         savePrinterCorrection(store, u"ZorvanePDF"_s,
                               PositionCorrection{{950'000, 3000}, {1'050'000, -2000}});
-        PdfWithMargins user;
-        user.file = dir.filePath(u"tickets.pdf"_s);
+        auto user = pdfWithMargins(dir.filePath(u"tickets.pdf"_s));
         PrintJob job(
             user, [](const QString&) {}, QString());
         std::optional<PrinterSettingsBlock> record = PrinterRecord::fromPrinter(named);

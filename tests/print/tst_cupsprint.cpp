@@ -1,9 +1,9 @@
 #include "CupsQueue.h"
+#include "FakePrintDialog.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
 #include "StoredJob.h"
 #include "picture/PictureHolder.h"
-#include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
 #include "settings/SettingsStore.h"
 
@@ -23,24 +23,6 @@ using namespace zorvane;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(zorvane::PaperKind)
-
-namespace {
-
-class ConfirmingUser : public PrintDialogPort
-{
-public:
-    QRectF paintableMm;
-    QString printerName;
-
-    bool confirm(QPrinter& printer) override
-    {
-        printerName = printer.printerName();
-        paintableMm = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-        return true;
-    }
-};
-
-} // namespace
 
 // Prints through the real spooler into a PDF queue and finds the tickets in
 // what the queue wrote.
@@ -95,7 +77,7 @@ void TestCupsPrint::printJobReachesThePaper()
 
     SettingsStore store(dir_.filePath(u"Zorvane.ini"_s));
     const auto picture = PictureHolder::fromImage(sheetprobe::quarteredPicture(600, 300));
-    ConfirmingUser user;
+    test::ConfirmingUser user;
     QStringList messages;
     const QString settingsFile = dir_.filePath(u"devmode.zvn"_s);
     PrintJob job(

@@ -1,9 +1,10 @@
+#include "FakePrintDialog.h"
 #include "ShortWrites.h"
 #include "StoredJob.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "picture/PictureHolder.h"
 #include "print/CheckedSaveFile.h"
-#include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
 #include "print/PrinterFileOutput.h"
 #include "print/PrinterSettingsBlock.h"
@@ -48,21 +49,6 @@ bool writesASection(Writer writer)
     return writer >= Writer::MainSection;
 }
 
-class PrintsToFile : public PrintDialogPort
-{
-public:
-    explicit PrintsToFile(QString path) : path_(std::move(path)) {}
-    bool confirm(QPrinter& printer) override
-    {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path_);
-        return true;
-    }
-
-private:
-    QString path_;
-};
-
 MainValues aSheet()
 {
     MainValues main;
@@ -70,21 +56,6 @@ MainValues aSheet()
     main.paper = PaperKind::A4;
     main.countText = u"4"_s;
     return main;
-}
-
-// A picture whose noise does not compress, so every file is larger than
-// the room left.
-std::unique_ptr<PictureHolder> noisyPicture()
-{
-    QImage image(200, 150, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            seed = seed * 1664525 + 1013904223;
-            image.setPixel(x, y, 0xff000000 | (seed >> 8));
-        }
-    }
-    return PictureHolder::fromImage(image);
 }
 
 // Writes one section of the store as the window does. The window's event
@@ -121,7 +92,9 @@ void writeSection(Writer writer, const QString& path)
 bool write(Writer writer, const QString& path, const QString& storePath)
 {
     SettingsStore defaults(storePath + u".defaults"_s);
-    const auto picture = noisyPicture();
+    // Noise does not compress, so every file is larger than the room left.
+    const auto picture =
+        PictureHolder::fromImage(zorvane::test::incompressibleImage(QSize(200, 150), 12345));
     switch (writer) {
     case Writer::PdfExport:
         return exportSheet(path, SheetFileFormat::Pdf, 150, storedJob(defaults, aSheet()),
@@ -135,7 +108,7 @@ bool write(Writer writer, const QString& path, const QString& storePath)
         return SavePrinterSettingsFile(block, path);
     }
     case Writer::PrintToPdfFile: {
-        PrintsToFile dialog(path);
+        test::FakePrintDialog dialog(path);
         QStringList messages;
         PrintJob job(
             dialog, [&](const QString& text) { messages.append(text); }, QString());
@@ -308,7 +281,7 @@ void TestFullDisk::unsavedSettingsFileIsReported()
     QTemporaryDir elsewhere;
     const QString pdf = elsewhere.filePath(u"printed.pdf"_s);
 
-    PrintsToFile dialog(pdf);
+    test::FakePrintDialog dialog(pdf);
     QStringList messages;
     PrintJob job(
         dialog, [&](const QString& text) { messages.append(text); }, settingsFile);

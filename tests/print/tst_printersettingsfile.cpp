@@ -13,6 +13,7 @@
 
 using namespace zorvane;
 using zorvane::test::readFile;
+using zorvane::test::writeFile;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -26,13 +27,6 @@ PrinterSettingsBlock defaultRecord()
     block.writeI16(devmode::copies, 2);
     block.setDriverExtra("printer=Default printer\nformat=native\n");
     return block;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace
@@ -140,7 +134,7 @@ void TestPrinterSettingsFile::load()
     QFETCH(QByteArray, fileBytes);
     QFETCH(bool, overlays);
 
-    writeFile(path_, fileBytes);
+    QVERIFY(writeFile(path_, fileBytes));
     const PrinterSettingsBlock defaults = defaultRecord();
     PrinterSettingsBlock block = defaults;
     LoadPrinterSettingsFile(block, path_);
@@ -181,7 +175,7 @@ void TestPrinterSettingsFile::saveOfAShorterRecordWritesOnlyIt()
     qToLittleEndian<quint16>(48, shorter.data() + devmode::driverExtra);
     QVERIFY(block.overlay(shorter));
 
-    writeFile(path_, QByteArray(3000, 'o')); // an older, longer file is replaced
+    QVERIFY(writeFile(path_, QByteArray(3000, 'o'))); // an older, longer file is replaced
     QVERIFY(SavePrinterSettingsFile(block, path_));
     QCOMPARE(readFile(path_), shorter);
 }
@@ -200,7 +194,7 @@ void TestPrinterSettingsFile::savedRecordLoadsBack()
 
 void TestPrinterSettingsFile::failedSaveReportsAndKeepsTheOldFile()
 {
-    writeFile(path_, "old");
+    QVERIFY(writeFile(path_, "old"));
     // The target's directory is a plain file, so nothing can be created there.
     const QString blocked = path_ + u"/devmode.zvn"_s;
     QVERIFY(!SavePrinterSettingsFile(defaultRecord(), blocked));
@@ -225,7 +219,7 @@ void TestPrinterSettingsFile::randomFilesNeverBreakTheBlock()
             qToLittleEndian<quint16>(quint16(random.bounded(size - publicPart + 1)),
                                      bytes.data() + devmode::driverExtra);
         }
-        writeFile(path_, bytes);
+        QVERIFY(writeFile(path_, bytes));
 
         PrinterSettingsBlock block = defaults;
         LoadPrinterSettingsFile(block, path_);

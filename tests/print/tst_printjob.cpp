@@ -1,3 +1,4 @@
+#include "FakePrintDialog.h"
 #include "PdfProbe.h"
 #include "SheetProbe.h"
 #include "StoredJob.h"
@@ -5,7 +6,6 @@
 #include "picture/PictureHolder.h"
 #include "print/DeviceModeLayout.h"
 #include "print/DriverExtraTail.h"
-#include "print/PrintDialogPort.h"
 #include "print/PrintJob.h"
 #include "print/PrinterRecord.h"
 #include "settings/SettingsStore.h"
@@ -17,6 +17,8 @@
 #include <QTest>
 
 using namespace zorvane;
+using zorvane::test::FakePrintDialog;
+using zorvane::test::printsTo;
 using zorvane::test::readFile;
 using namespace Qt::StringLiterals;
 
@@ -24,33 +26,6 @@ Q_DECLARE_METATYPE(zorvane::PaperKind)
 Q_DECLARE_METATYPE(zorvane::FillOrder)
 
 namespace {
-
-// Stands in for the Print dialog: records what it was shown and answers as
-// the test's user does, changing the printer first if the user would.
-class ScriptedDialog : public PrintDialogPort
-{
-public:
-    std::function<bool(QPrinter&)> user = [](QPrinter&) { return false; };
-    int shown = 0;
-    QPageLayout layoutShown;
-
-    bool confirm(QPrinter& printer) override
-    {
-        ++shown;
-        layoutShown = printer.pageLayout();
-        return user(printer);
-    }
-};
-
-// A user who prints to a PDF file.
-std::function<bool(QPrinter&)> printsTo(const QString& pdf)
-{
-    return [pdf](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        return true;
-    };
-}
 
 PrinterSettingsBlock pdfRecord(QPageLayout::Orientation orientation, QPageSize::PageSizeId size)
 {
@@ -88,7 +63,7 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<PictureHolder> picture_;
-    ScriptedDialog dialog_;
+    FakePrintDialog dialog_;
     QStringList messages_;
     QString settingsFile_;
     std::optional<PrinterSettingsBlock> printerSettings_;
@@ -101,7 +76,7 @@ void TestPrintJob::init()
     store_ = std::make_unique<SettingsStore>(dir_->filePath(u"Zorvane.ini"_s));
     picture_ = PictureHolder::fromImage(sheetprobe::quarteredPicture(400, 200));
     QVERIFY(picture_);
-    dialog_ = ScriptedDialog();
+    dialog_ = FakePrintDialog();
     messages_.clear();
     settingsFile_ = dir_->filePath(u"devmode.zvn"_s);
     printerSettings_ = pdfRecord(QPageLayout::Landscape, QPageSize::Letter);

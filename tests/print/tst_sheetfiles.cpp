@@ -2,6 +2,7 @@
 #include "SheetProbe.h"
 #include "StoredJob.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "layout/DrawingSurface.h"
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
@@ -16,8 +17,6 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,25 +25,6 @@ using namespace zorvane;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Fine noise over four quarters: a row or column drawn one pixel off, or a
-// band seam, changes pixels everywhere in a ticket.
-QImage noisyPicture(int width, int height)
-{
-    QImage image =
-        sheetprobe::quarteredPicture(width, height).convertToFormat(QImage::Format_RGB32);
-    QRandomGenerator random(7);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int n = int(random.bounded(40u)) - 20;
-            line[x] =
-                qRgb(std::clamp(qRed(line[x]) + n, 0, 255), std::clamp(qGreen(line[x]) + n, 0, 255),
-                     std::clamp(qBlue(line[x]) + n, 0, 255));
-        }
-    }
-    return image;
-}
 
 // The JPEG with an EXIF block saying how to turn it for showing.
 QByteArray withExifOrientation(const QByteArray& jpeg, quint16 orientation)
@@ -104,15 +84,6 @@ QImage wholePage(QSize pixels, int dpi, const MainValues& main, const SettingsSt
 bool hasPdfImages()
 {
     return pdfprobe::toolsAvailable() && !QStandardPaths::findExecutable(u"pdfimages"_s).isEmpty();
-}
-
-QByteArray runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
 }
 
 bool isInk(QRgb p)
@@ -259,8 +230,8 @@ void TestSheetFiles::bandedPngEqualsWholePage()
     const MainValues main = sheetOf(count);
     const GridFitResult fit = GridFit(main, loadOptionValues(*store_));
     QVERIFY(fit.fits);
-    const auto picture =
-        PictureHolder::fromImage(noisyPicture(pictureSize.width(), pictureSize.height()));
+    const auto picture = PictureHolder::fromImage(
+        test::noisyQuarteredImage(pictureSize.width(), pictureSize.height()));
     const QSize pixels = pagePixelSize(PaperKind::A4, dpi, dpi);
 
     QByteArray png;
@@ -285,7 +256,7 @@ void TestSheetFiles::pngWriteThatFailsIsReported()
 {
     const MainValues main = sheetOf(3);
     const GridFitResult fit = GridFit(main, loadOptionValues(*store_));
-    const auto picture = PictureHolder::fromImage(noisyPicture(60, 40));
+    const auto picture = PictureHolder::fromImage(test::noisyQuarteredImage(60, 40));
     QByteArray bytes;
     QBuffer refusing(&bytes);
     QVERIFY(refusing.open(QIODevice::ReadOnly)); // every write fails
@@ -301,7 +272,7 @@ void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
     const QString jpeg = dir_->filePath(u"photo.jpg"_s);
     QImageWriter writer(jpeg, "jpeg");
     writer.setQuality(85);
-    QVERIFY(writer.write(noisyPicture(640, 400)));
+    QVERIFY(writer.write(test::noisyQuarteredImage(640, 400)));
     const QByteArray original = test::readFile(jpeg);
     const auto opened = PictureHolder::open(jpeg);
     QVERIFY(opened);
@@ -314,15 +285,14 @@ void TestSheetFiles::pdfEmbedsTheJpegUnchanged()
         exportSheet(embedded, SheetFileFormat::Pdf, 600, storedJob(*store_, main), opened.get()),
         SheetExportResult::Written);
     QCOMPARE(pdfprobe::imageCount(embedded), 1);
-    const QStringList list = QString::fromUtf8(runTool(u"pdfimages"_s, {u"-list"_s, embedded}))
-                                 .split(u'\n', Qt::SkipEmptyParts);
+    const QStringList list = pdfprobe::imageList(embedded);
     QVERIFY(list.size() > 2);
     const QStringList first = list[2].split(u' ', Qt::SkipEmptyParts);
     QCOMPARE(first.value(3), u"640"_s);
     QCOMPARE(first.value(4), u"400"_s);
     QCOMPARE(first.value(8), u"jpeg"_s);
     const QString prefix = dir_->filePath(u"extracted"_s);
-    runTool(u"pdfimages"_s, {u"-j"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, embedded, prefix});
+    pdfprobe::extractImages(embedded, prefix, 1);
     QVERIFY(test::readFile(prefix + u"-000.jpg"_s) == original);
 
     // The same sheet by the Qt PDF engine from the decoded pixels: tickets
@@ -399,7 +369,7 @@ void TestSheetFiles::turnedJpegIsDrawnUpright()
         exportSheet(pdf, SheetFileFormat::Pdf, 300, storedJob(*store_, sheetOf(4)), opened.get()),
         SheetExportResult::Written);
     const QString prefix = dir_->filePath(u"turned"_s);
-    runTool(u"pdfimages"_s, {u"-j"_s, pdf, prefix});
+    pdfprobe::extractImages(pdf, prefix);
     QVERIFY(test::readFile(prefix + u"-000.jpg"_s) == test::readFile(jpeg));
     const sheetprobe::Sheet sheet = probeOf(4);
     const QString fault = sheetprobe::check(pdfprobe::render(pdf, 100), 100, sheet);
@@ -425,7 +395,7 @@ void TestSheetFiles::jpegKeptWholeInEveryLook()
         QSKIP("poppler tools (pdfinfo, pdftoppm, pdfimages) are not installed");
     drawBlackFrames();
     const QString jpeg = dir_->filePath(u"wide.jpg"_s);
-    QVERIFY(QImageWriter(jpeg, "jpeg").write(noisyPicture(800, 300)));
+    QVERIFY(QImageWriter(jpeg, "jpeg").write(test::noisyQuarteredImage(800, 300)));
     const auto opened = PictureHolder::open(jpeg);
     QVERIFY(opened);
     const auto decoded = PictureHolder::fromImage(opened->decodeFull());
@@ -443,7 +413,7 @@ void TestSheetFiles::jpegKeptWholeInEveryLook()
              SheetExportResult::Written);
     QCOMPARE(pdfprobe::imageCount(embedded), 1);
     const QString prefix = dir_->filePath(u"look"_s);
-    runTool(u"pdfimages"_s, {u"-j"_s, embedded, prefix});
+    pdfprobe::extractImages(embedded, prefix);
     QVERIFY(test::readFile(prefix + u"-000.jpg"_s) == test::readFile(jpeg));
     const QString fault = placesDifferIn(embedded, redrawn);
     QVERIFY2(fault.isEmpty(), qPrintable(fault));
@@ -472,7 +442,7 @@ void TestSheetFiles::pngPictureGoesInAsTheEnginesJpeg()
     QFETCH(bool, streamed);
     if (!hasPdfImages())
         QSKIP("poppler tools (pdfinfo, pdftoppm, pdfimages) are not installed");
-    QImage picture = noisyPicture(320, 200).convertToFormat(QImage::Format(format));
+    QImage picture = test::noisyQuarteredImage(320, 200).convertToFormat(QImage::Format(format));
     if (picture.hasAlphaChannel())
         picture.setPixel(5, 5, qRgba(0, 0, 0, 0));
     QByteArray bytes;
@@ -498,13 +468,13 @@ void TestSheetFiles::pngPictureGoesInAsTheEnginesJpeg()
         return;
     }
     QCOMPARE(result, SheetExportResult::Written);
-    const bool byCairo = runTool(u"pdfinfo"_s, {pdf}).contains("cairo");
+    const bool byCairo = pdfprobe::info(pdf).contains(u"cairo"_s);
     QCOMPARE(byCairo, streamed);
     if (!streamed)
         return;
     QCOMPARE(pdfprobe::imageCount(pdf), 1);
     const QString prefix = dir_->filePath(u"png"_s);
-    runTool(u"pdfimages"_s, {u"-j"_s, pdf, prefix});
+    pdfprobe::extractImages(pdf, prefix);
     QByteArray engines;
     QBuffer engineBuffer(&engines);
     QVERIFY(engineBuffer.open(QIODevice::WriteOnly));

@@ -7,18 +7,12 @@
 
 using namespace zorvane;
 using zorvane::test::readFile;
+using zorvane::test::writeFile;
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const PositionCorrection sample{{1'000'000, 2500}, {989'883, 1502}};
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 } // namespace
 
@@ -94,7 +88,7 @@ private Q_SLOTS:
         QFETCH(bool, applies);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Zorvane.ini"_s);
-        writeFile(path, "[Calibration]\n" + lines);
+        QVERIFY(writeFile(path, "[Calibration]\n" + lines));
         const SettingsStore store(path);
         QCOMPARE(hasPrinterCorrection(store, u"P"_s), applies);
         QVERIFY(!hasPrinterCorrection(store, QString()));

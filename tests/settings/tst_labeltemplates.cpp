@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "settings/LabelDatabase.h"
 #include "settings/LabelSheet.h"
 
@@ -9,6 +10,7 @@ Q_DECLARE_METATYPE(zorvane::LabelShape)
 Q_DECLARE_METATYPE(zorvane::LabelSheet)
 
 using namespace zorvane;
+using zorvane::test::writeFile;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -16,12 +18,6 @@ namespace {
 QByteArray templates(const QByteArray& body)
 {
     return "<?xml version=\"1.0\"?>\n<Glabels-templates>\n" + body + "\n</Glabels-templates>\n";
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 constexpr char paperSizes[] = R"(<?xml version="1.0"?>

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
 
@@ -11,18 +12,10 @@
 #include <unistd.h>
 
 using namespace zorvane;
+using zorvane::test::writeFile;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestSettingsStore : public QObject
 {
@@ -95,7 +88,7 @@ private Q_SLOTS:
         QFETCH(int, expected);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Zorvane.ini"_s);
-        writeFile(path, "[Option]\n" + line + "\n");
+        QVERIFY(writeFile(path, "[Option]\n" + line + "\n"));
         SettingsStore store(path);
         QCOMPARE(store.GetProfileInt("Option", "EDIT1", 100), expected);
     }
@@ -177,7 +170,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Zorvane.ini"_s);
-        writeFile(path, content);
+        QVERIFY(writeFile(path, content));
         SettingsStore store(path);
         QCOMPARE(store.GetProfileString("Main", "COMBO1", u"既定"_s), u"既定"_s);
         QCOMPARE(store.GetProfileString("Main", "EDIT3", u"既定"_s), u"既定"_s);
@@ -191,7 +184,7 @@ private Q_SLOTS:
         QByteArray garbage;
         for (int i = 0; i < 4096; ++i)
             garbage.append(char((i * 7919) % 256));
-        writeFile(path, garbage);
+        QVERIFY(writeFile(path, garbage));
         SettingsStore store(path);
         QCOMPARE(store.GetProfileInt("Main", "EDIT2", 5), 5);
         QCOMPARE(store.GetProfileString("Main", "COMBO1", u"d"_s), u"d"_s);
@@ -222,7 +215,7 @@ private Q_SLOTS:
         // be read or written beneath it.
         QTemporaryDir dir;
         const QString blocker = dir.filePath(u"blocker"_s);
-        writeFile(blocker, "x");
+        QVERIFY(writeFile(blocker, "x"));
         {
             SettingsStore store(blocker + u"/Zorvane.ini"_s);
             QCOMPARE(store.GetProfileInt("Main", "EDIT3", 11), 11);

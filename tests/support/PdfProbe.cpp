@@ -76,4 +76,26 @@ int imageCount(const QString& pdfPath)
     return int(objects.size());
 }
 
+QStringList imageList(const QString& pdfPath)
+{
+    bool ok = false;
+    const QString list = QString::fromUtf8(run(u"pdfimages"_s, {u"-list"_s, pdfPath}, &ok));
+    return ok ? list.split(u'\n', Qt::SkipEmptyParts) : QStringList();
+}
+
+void extractImages(const QString& pdfPath, const QString& prefix, int page)
+{
+    QStringList arguments{u"-j"_s};
+    if (page > 0)
+        arguments << u"-f"_s << QString::number(page) << u"-l"_s << QString::number(page);
+    run(u"pdfimages"_s, arguments << pdfPath << prefix);
+}
+
+QString info(const QString& pdfPath)
+{
+    bool ok = false;
+    const QString text = QString::fromUtf8(run(u"pdfinfo"_s, {pdfPath}, &ok));
+    return ok ? text : QString();
+}
+
 } // namespace pdfprobe

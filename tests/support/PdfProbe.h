@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 // Looks into PDF files with the poppler tools: the page box and the page
 // rendered as an image.
@@ -18,5 +19,15 @@ QImage render(const QString& pdfPath, int dpi);
 QString title(const QString& pdfPath);
 // The number of distinct images the file embeds, however often each is drawn.
 int imageCount(const QString& pdfPath);
+// pdfimages' table of the images: two header lines, then one line per use
+// of an image; empty when it cannot be read.
+QStringList imageList(const QString& pdfPath);
+// Writes the images of the given page (all pages when 0) as files
+// prefix-000.jpg, prefix-001.png, … in the order of imageList; JPEG images
+// come out as the bytes the file holds.
+void extractImages(const QString& pdfPath, const QString& prefix, int page = 0);
+// What pdfinfo says of the file (producer, pages, page size, …); empty
+// when it cannot be read.
+QString info(const QString& pdfPath);
 
 } // namespace pdfprobe

@@ -1,8 +1,14 @@
 #include "TestPictures.h"
 
+#include "SheetProbe.h"
+#include "picture/PictureHolder.h"
 #include <QBuffer>
 #include <QImageWriter>
+
+#include <QRandomGenerator>
 #include <QtEndian>
+
+#include <algorithm>
 
 namespace zorvane::test {
 
@@ -46,6 +52,42 @@ QByteArray blankPng(int width, int height)
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     return writer.write(image) ? bytes : QByteArray();
+}
+
+std::unique_ptr<PictureHolder> solidPicture(QSize size, QRgb colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return PictureHolder::fromImage(image);
+}
+
+QImage incompressibleImage(QSize size, quint32 seed)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1664525 + 1013904223;
+            image.setPixel(x, y, 0xff000000 | (seed >> 8));
+        }
+    }
+    return image;
+}
+
+QImage noisyQuarteredImage(int width, int height)
+{
+    QImage image =
+        sheetprobe::quarteredPicture(width, height).convertToFormat(QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int n = int(random.bounded(40u)) - 20;
+            line[x] =
+                qRgb(std::clamp(qRed(line[x]) + n, 0, 255), std::clamp(qGreen(line[x]) + n, 0, 255),
+                     std::clamp(qBlue(line[x]) + n, 0, 255));
+        }
+    }
+    return image;
 }
 
 } // namespace zorvane::test

@@ -3,6 +3,13 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRgb>
+#include <QSize>
+
+#include <memory>
+
+namespace zorvane {
+class PictureHolder;
+}
 
 namespace zorvane::test {
 
@@ -25,5 +32,22 @@ QByteArray bmpClaiming(qint32 width, qint32 height, quint16 bitsPerPixel = 24);
 // A real, whole PNG of the given size in one bit per pixel: a few kilobytes
 // on disk even when it holds more pixels than the program loads.
 QByteArray blankPng(int width, int height);
+
+// The colour of solidPicture: neither paper, frame nor background, so a
+// drawn tile stands out from all three.
+constexpr QRgb pictureColour = 0xff2040c0;
+
+// A picture of one colour, as the window holds one after loading.
+std::unique_ptr<PictureHolder> solidPicture(QSize size = QSize(300, 200),
+                                            QRgb colour = pictureColour);
+
+// Every pixel random from the seed: no file format compresses it, so any
+// file made of it is large.
+QImage incompressibleImage(QSize size, quint32 seed);
+
+// The four quarters of sheetprobe::quarteredPicture under fine noise: a row
+// or column drawn one pixel off, or a band seam, changes pixels everywhere
+// in a ticket, while the quarters still show where the ticket lies.
+QImage noisyQuarteredImage(int width, int height);
 
 } // namespace zorvane::test

@@ -1,7 +1,7 @@
-#include "print/PrintDialogPort.h"
+#include "FakeColorChooser.h"
+#include "FakePrintDialog.h"
 #include "settings/SettingsStore.h"
 #include "ui/CMainDlg.h"
-#include "ui/ColorChooser.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSlider>
@@ -29,19 +29,6 @@ using namespace zorvane;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The standard dialogs stay shut: the walk is about our own dialogs.
-class NoColour : public ColorChooser
-{
-public:
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
-};
-
-class NoPrint : public PrintDialogPort
-{
-public:
-    bool confirm(QPrinter&) override { return false; }
-};
 
 // A widget into which the user types, chooses or ticks something.
 bool takesInput(const QWidget* widget)
@@ -137,8 +124,9 @@ void TestAccessibility::init()
 {
     store_ = std::make_unique<SettingsStore>(dir_.filePath(u"store.ini"_s));
     window_ = std::make_unique<CMainDlg>(*store_, nullptr, dir_.filePath(u"devmode.zvn"_s));
-    window_->setColorChooser(std::make_unique<NoColour>());
-    window_->setPrintDialog(std::make_unique<NoPrint>());
+    // The standard dialogs stay shut: the walk is about our own dialogs.
+    window_->setColorChooser(std::make_unique<test::FakeColorChooser>());
+    window_->setPrintDialog(std::make_unique<test::FakePrintDialog>());
     window_->setPictureFileChooser([](QWidget*) { return QString(); });
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));

@@ -1,9 +1,9 @@
 #include "CalibrationProbe.h"
+#include "FakePrintDialog.h"
 #include "GuiTestHelpers.h"
 #include "PdfProbe.h"
 
 #include "print/CorrectedPrinter.h"
-#include "print/PrintDialogPort.h"
 #include "settings/CalibrationStore.h"
 #include "settings/SettingsStore.h"
 #include "ui/CCorrectionDlg.h"
@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -27,19 +26,6 @@ namespace {
 
 // A printer name with every character that could split a store key.
 const QString printerName = u"事務所/2F\\レーザー [A]"_s;
-
-// The user picks a PDF file in the Print dialog.
-class PdfFileDialog : public PrintDialogPort
-{
-public:
-    QString file;
-    bool confirm(QPrinter& printer) override
-    {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        return true;
-    }
-};
 
 } // namespace
 
@@ -232,8 +218,7 @@ void CCorrectionDlgTest::sheetEntryPrintsThroughTheDialog()
     if (!pdfprobe::toolsAvailable())
         QSKIP("poppler tools (pdftoppm) are not installed");
     CMainDlg window(*store_, nullptr, dir_->filePath(u"devmode.zvn"_s));
-    auto dialog = std::make_unique<PdfFileDialog>();
-    dialog->file = dir_->filePath(u"sheet.pdf"_s);
+    auto dialog = std::make_unique<FakePrintDialog>(dir_->filePath(u"sheet.pdf"_s));
     const QString pdf = dialog->file;
     window.setPrintDialog(std::move(dialog));
     window.show();

@@ -1,8 +1,8 @@
+#include "FakeColorChooser.h"
 #include "GuiTestHelpers.h"
 
 #include "settings/SettingsStore.h"
 #include "ui/CDetailDlg.h"
-#include "ui/ColorChooser.h"
 #include "ui/DialogTemplates.h"
 #include "ui/framework/DataExchange.h"
 
@@ -20,22 +20,6 @@ using namespace Qt::StringLiterals;
 namespace id = zorvane::ids::detail;
 
 namespace {
-
-// Answers the colour chooser as a user would, and remembers how it was asked.
-class FakeColorChooser : public ColorChooser
-{
-public:
-    std::optional<QColor> answer;
-    QColor initialSeen;
-    int calls = 0;
-
-    std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override
-    {
-        ++calls;
-        initialSeen = initial;
-        return answer;
-    }
-};
 
 // The twelve values in the order they are stored.
 const QStringList fieldNames{controlName(id::offsetX),   controlName(id::offsetY),

@@ -1,10 +1,10 @@
+#include "FakePrintDialog.h"
 #include "GuiTestHelpers.h"
 
 #include "PdfProbe.h"
 #include "SheetProbe.h"
 #include "TestPictures.h"
 #include "picture/PictureHolder.h"
-#include "print/PrintDialogPort.h"
 #include "settings/SettingsStore.h"
 #include "ui/CMainDlg.h"
 #include "ui/DialogTemplates.h"
@@ -23,7 +23,6 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -36,27 +35,6 @@ using namespace Qt::StringLiterals;
 namespace id = zorvane::ids::main;
 
 namespace {
-
-// Stands in for the Print dialog: a user who prints into a PDF file, or
-// one who cancels.
-class FakePrintDialog : public PrintDialogPort
-{
-public:
-    explicit FakePrintDialog(QString pdfPath) : pdfPath_(std::move(pdfPath)) {}
-    bool confirm(QPrinter& printer) override
-    {
-        ++shown;
-        if (pdfPath_.isEmpty())
-            return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdfPath_);
-        return true;
-    }
-    int shown = 0;
-
-private:
-    QString pdfPath_;
-};
 
 QString writePicture(const QString& path, QSize size)
 {

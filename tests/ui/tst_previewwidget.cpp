@@ -1,3 +1,4 @@
+#include "TestPictures.h"
 #include "picture/PictureHolder.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreKeys.h"
@@ -8,20 +9,8 @@
 #include <QTest>
 
 using namespace zorvane;
+using namespace zorvane::test;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-constexpr QRgb pictureColour = 0xff2040c0;
-
-std::unique_ptr<PictureHolder> solidPicture()
-{
-    QImage image(300, 200, QImage::Format_RGB32);
-    image.fill(pictureColour);
-    return PictureHolder::fromImage(image);
-}
-
-} // namespace
 
 class TestPreviewWidget : public QObject
 {

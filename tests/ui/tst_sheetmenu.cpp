@@ -1,9 +1,9 @@
 // The sheet entries of the main window's right-click menu and the marking
 // of used cells by clicks on the preview, driven through the real widgets.
+#include "FakePrintDialog.h"
 #include "GuiTestHelpers.h"
 
 #include "preview/PagePreview.h"
-#include "print/PrintDialogPort.h"
 #include "settings/SettingsStore.h"
 #include "ui/CMainDlg.h"
 #include "ui/MainWindowMenu.h"
@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -22,21 +21,6 @@ using namespace zorvane::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class PdfPrintDialog : public PrintDialogPort
-{
-public:
-    explicit PdfPrintDialog(QString pdfPath) : pdfPath_(std::move(pdfPath)) {}
-    bool confirm(QPrinter& printer) override
-    {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdfPath_);
-        return true;
-    }
-
-private:
-    QString pdfPath_;
-};
 
 constexpr QRgb red = 0xffff0000;
 
@@ -84,7 +68,7 @@ void SheetMenuTest::cleanup()
 void SheetMenuTest::openWithPicture()
 {
     window_ = std::make_unique<CMainDlg>(*store_, nullptr, dir_->filePath(u"devmode.zvn"_s));
-    window_->setPrintDialog(std::make_unique<PdfPrintDialog>(dir_->filePath(u"out.pdf"_s)));
+    window_->setPrintDialog(std::make_unique<FakePrintDialog>(dir_->filePath(u"out.pdf"_s)));
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     QImage image(300, 200, QImage::Format_RGB32);
