@@ -9,6 +9,7 @@
 #include "DroppedFiles.h"
 #include "KeyRepeatGuard.h"
 #include "LabelSheetActions.h"
+#include "MainButtonGroups.h"
 #include "MainWindowMenu.h"
 #include "PictureFileDialog.h"
 #include "PictureProblemText.h"
@@ -26,7 +27,6 @@
 #include "settings/SettingsStore.h"
 #include "ui/framework/MessageBoxes.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -48,36 +48,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 namespace id = ids::main;
-
-// The radio buttons of each group in the order of their store keys.
-constexpr std::array ticketIds{id::typeA, id::typeB, id::typeD, id::typeOther};
-constexpr std::array paperIds{id::paperA4, id::paperB5, id::paperA4Quarter};
-constexpr std::array orderIds{id::rowsFirst, id::columnsFirst};
-
-// Shows a group's stored states. The buttons of a group exclude each other,
-// so when a hand-edited store turns several on, the first of them wins;
-// when it turns none on, none is selected.
-template<std::size_t N>
-void showGroupStates(const BuiltDialog& built, const std::array<int, N>& buttonIds,
-                     const std::array<int, N>& states)
-{
-    const auto firstOn = std::ranges::find_if(states, [](int state) { return state != 0; });
-    const auto selected = std::size_t(firstOn - states.begin());
-    QButtonGroup* group = built.radioGroupOf(buttonIds.front());
-    group->setExclusive(false);
-    for (std::size_t i = 0; i < N; ++i)
-        built.control<QRadioButton>(buttonIds[i])->setChecked(i == selected);
-    group->setExclusive(true);
-}
-
-template<std::size_t N>
-std::array<int, N> groupStates(const BuiltDialog& built, const std::array<int, N>& buttonIds)
-{
-    std::array<int, N> states{};
-    for (std::size_t i = 0; i < N; ++i)
-        states[i] = built.control<QRadioButton>(buttonIds[i])->isChecked() ? 1 : 0;
-    return states;
-}
 
 // Said by the print command after a picture's full decode failed.
 constexpr char16_t unreadPictureMessage[] =
@@ -143,7 +113,6 @@ void CMainDlg::setPictureFileChooser(PictureFileChooser chooser)
 
 void CMainDlg::DoDataExchange()
 {
-    keepAspect = built.control<QCheckBox>(id::keepAspect);
     previewBox = built.control<PreviewWidget>(id::previewBox);
     imagePath = built.control<QLineEdit>(id::imagePath);
     exchange.bindInt(built.control<QLineEdit>(id::customWidth), &customWidth);
@@ -162,9 +131,9 @@ void CMainDlg::connectHandlers()
     clicked(id::printStart, &CMainDlg::OnPrintStart);
     clicked(id::detailSettings, &CMainDlg::OnDetailSettings);
     clicked(id::browsePicture, &CMainDlg::OnBrowsePicture);
-    for (std::size_t i = 0; i < ticketIds.size(); ++i) {
+    for (std::size_t i = 0; i < mainTicketIds.size(); ++i) {
         const TicketType type = allTicketTypes[i];
-        clicked(ticketIds[i], [this, type] { UpdateForTicketType(type); });
+        clicked(mainTicketIds[i], [this, type] { UpdateForTicketType(type); });
     }
     for (int layoutId :
          {id::paperA4, id::paperB5, id::paperA4Quarter, id::rowsFirst, id::columnsFirst})
@@ -209,24 +178,12 @@ void CMainDlg::createSystemMenu()
     sheetMenu = new SheetChoicesMenu(store, *systemMenu);
     connect(sheetMenu, &SheetChoicesMenu::changed, this, &CMainDlg::repaintWithCurrentValues);
     connect(sheetMenu, &SheetChoicesMenu::clearUsedCellsAsked, this, &CMainDlg::clearUsedCells);
-    labelSheetEntry = systemMenu->addEntry(MainWindowMenu::Group::Products,
-                                           QString::fromUtf16(labelSheetMenuText));
-    labelSheetEntry->setObjectName(QStringLiteral("chooseLabelSheet"));
-    connect(labelSheetEntry, &QAction::triggered, this, &CMainDlg::OnChooseLabelSheet);
-    // Without any database the entry says so rather than open an empty list.
-    connect(systemMenu, &QMenu::aboutToShow, this, [this] {
-        const bool found = LabelDatabase::anyFileIn(labelFolders);
-        labelSheetEntry->setEnabled(found);
-        labelSheetEntry->setText(
-            QString::fromUtf16(found ? labelSheetMenuText : noLabelSheetsMenuText));
-    });
-    // The calibration entries end the products group, after the label
-    // products' entry.
-    using Group = MainWindowMenu::Group;
-    connect(systemMenu->addEntry(Group::Products, QString::fromUtf16(calibrationSheetMenuText)),
-            &QAction::triggered, this, &CMainDlg::OnPrintCalibrationSheet);
-    connect(systemMenu->addEntry(Group::Products, QString::fromUtf16(positionCorrectionMenuText)),
-            &QAction::triggered, this, &CMainDlg::OnPositionCorrection);
+    const ProductEntries products = addProductEntries(*systemMenu, labelFolders);
+    connect(products.labelSheet, &QAction::triggered, this, &CMainDlg::OnChooseLabelSheet);
+    connect(products.calibrationSheet, &QAction::triggered, this,
+            &CMainDlg::OnPrintCalibrationSheet);
+    connect(products.positionCorrection, &QAction::triggered, this,
+            &CMainDlg::OnPositionCorrection);
 }
 
 SheetJob CMainDlg::jobFor(const MainValues& values) const
@@ -264,25 +221,7 @@ void CMainDlg::takeStoredMainValues()
     customWidth = stored.customWidth;
     customHeight = stored.customHeight;
     countText = stored.countText;
-    setButtonStates(loadMainButtonStates(store));
-}
-
-void CMainDlg::setButtonStates(const MainButtonStates& states)
-{
-    showGroupStates(built, ticketIds, states.ticket);
-    showGroupStates(built, paperIds, states.paper);
-    showGroupStates(built, orderIds, states.order);
-    keepAspect->setChecked(states.keepAspect != 0);
-}
-
-MainButtonStates CMainDlg::buttonStates() const
-{
-    MainButtonStates states;
-    states.ticket = groupStates(built, ticketIds);
-    states.paper = groupStates(built, paperIds);
-    states.order = groupStates(built, orderIds);
-    states.keepAspect = keepAspect->isChecked() ? 1 : 0;
-    return states;
+    showMainButtonStates(built, loadMainButtonStates(store));
 }
 
 MainValues CMainDlg::currentValues() const
@@ -291,7 +230,7 @@ MainValues CMainDlg::currentValues() const
     values.customWidth = customWidth;
     values.customHeight = customHeight;
     values.countText = countText;
-    applyButtonStates(buttonStates(), values);
+    applyButtonStates(mainButtonStates(built), values);
     return values;
 }
 
@@ -363,7 +302,7 @@ void CMainDlg::ApplyLabelSheet(const LabelSheet& sheet)
     built.control<QRadioButton>(id::typeOther)->click();
     const auto paperIndex =
         std::size_t(std::ranges::find(allPaperKinds, sheet.paper) - allPaperKinds.begin());
-    built.control<QRadioButton>(paperIds[paperIndex])->click();
+    built.control<QRadioButton>(mainPaperIds[paperIndex])->click();
     repaintWithCurrentValues();
 }
 
@@ -545,7 +484,7 @@ void CMainDlg::OnCancel()
     values.customWidth = customWidth;
     values.customHeight = customHeight;
     values.countText = countText;
-    saveMainValues(store, values, buttonStates());
+    saveMainValues(store, values, mainButtonStates(built));
     QDialog::reject();
 }
 

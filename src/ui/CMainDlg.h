@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogBuilder.h"
+#include "LabelSheetActions.h"
 #include "PictureSession.h"
 #include "settings/JobSettings.h"
 #include "settings/SheetJob.h"
@@ -106,14 +107,13 @@ public:
     static constexpr char16_t noCountMessage[] = u"印刷する数を1以上で入力して下さい。";
     // "印刷開始" with a custom ticket of no area.
     static constexpr char16_t noTicketAreaMessage[] = u"券の幅と高さを1以上で入力して下さい。";
-    static constexpr char16_t calibrationSheetMenuText[] = u"位置合わせ用紙を印刷...";
-    static constexpr char16_t positionCorrectionMenuText[] = u"位置の補正...";
-    static constexpr char16_t labelSheetMenuText[] = u"ラベル用紙を選ぶ...";
+    static constexpr const char16_t* calibrationSheetMenuText = productTexts::calibrationSheet;
+    static constexpr const char16_t* positionCorrectionMenuText = productTexts::positionCorrection;
+    static constexpr const char16_t* labelSheetMenuText = productTexts::labelSheet;
     // In the label chooser's note while the tickets are turned.
     static constexpr char16_t labelSheetUnturnsNote[] =
         u"ラベル用紙を選ぶと\"券を90度回転\"は解除されます。";
-    static constexpr char16_t noLabelSheetsMenuText[] =
-        u"ラベル用紙を選ぶ... (ラベル用紙の一覧が見つかりません)";
+    static constexpr const char16_t* noLabelSheetsMenuText = productTexts::noLabelSheets;
     // %1: the printer's name.
     static constexpr char16_t uncalibratedPrinterNote[] =
         u"プリンタ %1 は位置の補正がされていません。ラベルの位置は用紙の端から測っているため、"
@@ -162,8 +162,6 @@ private:
     void showPictureUpdate(const PictureFieldsUpdate& update);
     bool decodeFullPicture();
     void repaintWithCurrentValues();
-    void setButtonStates(const MainButtonStates& states);
-    MainButtonStates buttonStates() const;
 
     SettingsStore& store;
     QString printerSettingsPath;
@@ -175,13 +173,11 @@ private:
     MainWindowMenu* systemMenu = nullptr;
     SheetChoicesMenu* sheetMenu = nullptr;
     std::unique_ptr<KeyRepeatGuard> keyRepeatGuard;
-    QAction* labelSheetEntry = nullptr;
     QStringList labelFolders;
 
     PictureSession pictures;
     std::optional<PrinterSettingsBlock> printerSettings;
 
-    QCheckBox* keepAspect = nullptr;
     PreviewWidget* previewBox = nullptr;
     QLineEdit* imagePath = nullptr;
     QString lastPictureChosen; // by the file dialog or a drop, loaded or not

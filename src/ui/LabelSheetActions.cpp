@@ -1,6 +1,7 @@
 #include "LabelSheetActions.h"
 
 #include "LabelSheetDlg.h"
+#include "MainWindowMenu.h"
 #include "print/CorrectedPrinter.h"
 #include "settings/CalibrationStore.h"
 #include "settings/LabelDatabase.h"
@@ -24,6 +25,27 @@ std::optional<LabelSheet> askForLabelSheet(QWidget* parent, const QStringList& f
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen())
         return std::nullopt;
     return dialog.chosen()->sheet;
+}
+
+ProductEntries addProductEntries(MainWindowMenu& menu, const QStringList& labelFolders)
+{
+    using Group = MainWindowMenu::Group;
+    ProductEntries entries;
+    entries.labelSheet =
+        menu.addEntry(Group::Products, QString::fromUtf16(productTexts::labelSheet));
+    entries.labelSheet->setObjectName(QStringLiteral("chooseLabelSheet"));
+    QObject::connect(&menu, &QMenu::aboutToShow, entries.labelSheet,
+                     [entry = entries.labelSheet, &labelFolders] {
+                         const bool found = LabelDatabase::anyFileIn(labelFolders);
+                         entry->setEnabled(found);
+                         entry->setText(QString::fromUtf16(found ? productTexts::labelSheet
+                                                                 : productTexts::noLabelSheets));
+                     });
+    entries.calibrationSheet =
+        menu.addEntry(Group::Products, QString::fromUtf16(productTexts::calibrationSheet));
+    entries.positionCorrection =
+        menu.addEntry(Group::Products, QString::fromUtf16(productTexts::positionCorrection));
+    return entries;
 }
 
 QString uncorrectedPrinter(const SettingsStore& store,
