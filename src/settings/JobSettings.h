@@ -26,8 +26,8 @@ struct MainValues
     friend bool operator==(const MainValues&, const MainValues&) = default;
 };
 
-// The advanced values; their only home is the "Option" section, so every
-// consumer reads them afresh with loadOptionValues.
+// The advanced values; their only home is the "Option" section, read afresh
+// with loadOptionValues each time a sheet job starts (SheetJob).
 struct OptionValues
 {
     int offsetX = 100; // tenths of a millimetre
