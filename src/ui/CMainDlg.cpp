@@ -192,14 +192,9 @@ SheetJob CMainDlg::jobFor(const MainValues& values) const
     return readSheetJob(store, values, sheetMenu ? sheetMenu->choices() : loadSheetChoices(store));
 }
 
-void CMainDlg::saveUsedCellsFor(const MainValues& values, const CellSet& cells)
-{
-    saveUsedCells(store, jobFor(values), cells);
-}
-
 void CMainDlg::clearUsedCells()
 {
-    saveUsedCellsFor(valuesForPreview(), {});
+    saveUsedCells(store, jobFor(valuesForPreview()), {});
     repaintWithCurrentValues();
 }
 
@@ -207,11 +202,11 @@ void CMainDlg::clearUsedCells()
 // last given; the mark is kept for that paper and ticket.
 void CMainDlg::OnPreviewCellClicked(GridCell cell)
 {
-    const MainValues values = previewBox->mainValues();
-    CellSet used = jobFor(values).sheet.usedCells;
+    const SheetJob job = jobFor(previewBox->mainValues());
+    CellSet used = job.sheet.usedCells;
     if (!used.erase(cell))
         used.insert(cell);
-    saveUsedCellsFor(values, used);
+    saveUsedCells(store, job, used);
     repaintWithCurrentValues();
 }
 

@@ -155,7 +155,6 @@ private:
     void connectHandlers();
     void createSystemMenu();
     void clearUsedCells();
-    void saveUsedCellsFor(const MainValues& values, const CellSet& cells);
     void takeStoredMainValues();
     void obtainPrinterSettings();
     PictureFields pictureFields() const;
