@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void turnAndPlacementAreRemembered();
     void printedCellsBecomeUsed();
     void screenReaderHearsThePaintedCount();
+    void secondCopysPlacementSurvivesATurn();
 
 private:
     void openWithPicture();
@@ -220,6 +222,23 @@ void SheetMenuTest::screenReaderHearsThePaintedCount()
     std::tie(heard, painted) = heardAndPainted();
     QCOMPARE(painted, printableCountText(23));
     QCOMPARE(heard, painted);
+}
+
+// This window read the choices when it opened; a second copy then chooses
+// "全体". Turning the tickets here writes the turn alone and keeps that
+// placement.
+void SheetMenuTest::secondCopysPlacementSurvivesATurn()
+{
+    openWithPicture();
+    QProcess secondCopy;
+    secondCopy.start(QStringLiteral(STORE_WRITER), {store_->fileName(), u"placement"_s, u"fit"_s});
+    QVERIFY(secondCopy.waitForFinished());
+    QCOMPARE(secondCopy.exitCode(), 0);
+    repaintedPreview();
+    entry(u"券を90度回転"_s)->trigger();
+    const QSettings file(store_->fileName(), QSettings::IniFormat);
+    QCOMPARE(file.value(u"Sheet/Placement"_s).toInt(), 1);
+    QCOMPARE(file.value(u"Sheet/Turned"_s).toInt(), 1);
 }
 
 QTEST_MAIN(SheetMenuTest)
