@@ -1,4 +1,5 @@
 #include "GuiTestHelpers.h"
+#include "TestFiles.h"
 
 #include "picture/ResolutionEstimate.h"
 #include "print/CorrectedPrinter.h"
@@ -82,6 +83,8 @@ private:
     void openMain(const QStringList& labelFolders);
     // The window with a folder of one product of one round label on A4.
     void openMainWithOneProduct();
+    // The window with a folder of the products in one template file.
+    void openMainWithProducts(const QByteArray& templates);
     // Chooses from the menu, handing the opened chooser to handle.
     void chooseFromMenu(std::function<void(LabelSheetDlg*)> handle);
     template<typename T> T* control(const QString& name) const
@@ -125,14 +128,16 @@ void LabelSheetDlgTest::openMain(const QStringList& labelFolders)
 
 void LabelSheetDlgTest::openMainWithOneProduct()
 {
-    QFile file(dir_->filePath(u"mine.xml"_s));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"(<Glabels-templates>
+    openMainWithProducts(R"(<Glabels-templates>
   <Template brand="Mine" part="One" size="A4">
     <Label-round id="0" radius="20mm"><Layout nx="1" ny="1" x0="20mm" y0="20mm"/></Label-round>
   </Template>
 </Glabels-templates>)");
-    file.close();
+}
+
+void LabelSheetDlgTest::openMainWithProducts(const QByteArray& templates)
+{
+    QVERIFY(writeFile(dir_->filePath(u"mine.xml"_s), templates));
     openMain({dir_->path()});
 }
 
@@ -221,11 +226,9 @@ void LabelSheetDlgTest::searchChooseAndApply()
 
 void LabelSheetDlgTest::partlyPrintedSheetSaysSo()
 {
-    QFile file(dir_->filePath(u"mine.xml"_s));
-    QVERIFY(file.open(QIODevice::WriteOnly));
     // 70 x 70 mm from the paper's very edge: two of three columns and all
     // four rows lie inside the printed extent.
-    file.write(R"(<Glabels-templates>
+    openMainWithProducts(R"(<Glabels-templates>
   <Template brand="Mine" part="Edge" size="Other" width="210mm" height="297mm"
             _description="Edge to edge">
     <Label-rectangle id="0" width="70mm" height="70mm">
@@ -233,8 +236,6 @@ void LabelSheetDlgTest::partlyPrintedSheetSaysSo()
     </Label-rectangle>
   </Template>
 </Glabels-templates>)");
-    file.close();
-    openMain({dir_->path()});
 
     chooseFromMenu([](LabelSheetDlg* chooser) {
         auto* list = chooser->findChild<QTreeWidget*>(u"1001"_s);
@@ -324,17 +325,13 @@ void LabelSheetDlgTest::labelSheetUnturnsTheTickets_data()
 void LabelSheetDlgTest::labelSheetUnturnsTheTickets()
 {
     QFETCH(bool, turnedBefore);
-    QFile file(dir_->filePath(u"strips.xml"_s));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"(<Glabels-templates>
+    openMainWithProducts(R"(<Glabels-templates>
   <Template brand="Mine" part="Strip" size="A4">
     <Label-rectangle id="0" width="60mm" height="20mm">
       <Layout nx="3" ny="12" x0="12mm" y0="12mm" dx="63mm" dy="23mm"/>
     </Label-rectangle>
   </Template>
 </Glabels-templates>)");
-    file.close();
-    openMain({dir_->path()});
     const QString picture = dir_->filePath(u"wide.png"_s);
     QImage image(600, 200, QImage::Format_RGB32);
     image.fill(Qt::red);
