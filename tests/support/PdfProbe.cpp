@@ -55,10 +55,9 @@ QImage render(const QString& pdfPath, int dpi)
 
 QString title(const QString& pdfPath)
 {
-    const QString info = QString::fromUtf8(run(u"pdfinfo"_s, {u"-enc"_s, u"UTF-8"_s, pdfPath}));
     static const QRegularExpression titleLine(uR"(^Title:\s+(.*)$)"_s,
                                               QRegularExpression::MultilineOption);
-    return titleLine.match(info).captured(1).trimmed();
+    return titleLine.match(info(pdfPath)).captured(1).trimmed();
 }
 
 int imageCount(const QString& pdfPath)
@@ -94,7 +93,8 @@ void extractImages(const QString& pdfPath, const QString& prefix, int page)
 QString info(const QString& pdfPath)
 {
     bool ok = false;
-    const QString text = QString::fromUtf8(run(u"pdfinfo"_s, {pdfPath}, &ok));
+    const QString text =
+        QString::fromUtf8(run(u"pdfinfo"_s, {u"-enc"_s, u"UTF-8"_s, pdfPath}, &ok));
     return ok ? text : QString();
 }
 
