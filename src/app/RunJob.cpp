@@ -37,10 +37,8 @@ SheetJob runJob(const CommandLine& line, const SettingsStore& store,
         job.sheet.usedCells = loadUsedCells(store, job);
     }
     job.corrections = loadPrinterCorrections(store);
-    if (line.countAll) {
-        job.count = 0;
+    if (line.countAll)
         job.count = fitSheet(job).freeCells;
-    }
     return job;
 }
 
