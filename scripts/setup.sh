@@ -7,11 +7,14 @@ set -euo pipefail
 
 # help2man writes the manual page from --help at build time; Qt's Japanese
 # translations and its Wayland plugin are what the installed program uses;
-# libxcb asks the X server whether a key is still held.
+# libxcb asks the X server whether a key is still held; Little CMS converts
+# pictures with a colour profile to sRGB, libheif reads HEIC and AVIF photos,
+# and qpdf attaches a picture's profile to the exported PDF.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           qt6-image-formats-plugins libgl-dev libqt6opengl6-dev fonts-noto-cjk libtiff-dev
           libjpeg-dev help2man qt6-translations-l10n qt6-wayland
-          pkg-config libcairo2-dev libpng-dev zlib1g-dev libxcb1-dev)
+          pkg-config libcairo2-dev libpng-dev zlib1g-dev libxcb1-dev
+          liblcms2-dev libheif-dev libqpdf-dev)
 case "${1:-}" in
 --tests)
     packages+=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb xauth
@@ -21,6 +24,8 @@ case "${1:-}" in
     # Real keys and a window manager on the virtual X server, for the tests
     # of what only X11 does (key repeat, focus).
     packages+=(xdotool openbox)
+    # Colour profiles to test pictures with, and a HEIC/AVIF encoder.
+    packages+=(colord-data libgs-common libheif-examples)
     ;;
 --package)
     packages+=(dpkg-dev desktop-file-utils appstream man-db weston file)
