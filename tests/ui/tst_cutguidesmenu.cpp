@@ -6,11 +6,13 @@
 #include "GuiTestHelpers.h"
 #include "PdfProbe.h"
 
+#include "preview/PagePreview.h"
 #include "settings/SettingsStore.h"
 #include "ui/CBleedDlg.h"
 #include "ui/CMainDlg.h"
 #include "ui/CutGuidesMenu.h"
 #include "ui/DialogTemplates.h"
+#include "ui/PreviewWidget.h"
 #include "ui/framework/DataExchange.h"
 
 #include <QComboBox>
@@ -33,6 +35,7 @@ private Q_SLOTS:
     void bleedDialogRefuses();
     void choicesAreStoredAndKept();
     void printedMarksStopAtThePrintableArea();
+    void previewShowsTheMarks();
 
 private:
     void openWithPicture();
@@ -181,6 +184,29 @@ void CutGuidesMenuTest::printedMarksStopAtThePrintableArea()
         for (int y = 0; y < 68; ++y)
             QVERIFY2(!cutprobe::isDark(page.pixel(x, y)), qPrintable(u"(%1, %2)"_s.arg(x).arg(y)));
     }
+}
+
+// The page in the preview is shrunk several times over; the marks in its
+// top margin (5 to 9 mm down) still show black there once they are on.
+void CutGuidesMenuTest::previewShowsTheMarks()
+{
+    openWithPicture();
+    auto* preview = window_->findChild<PreviewWidget*>(u"1011"_s);
+    QVERIFY(preview);
+    const auto blackInTopMargin = [preview] {
+        const QImage shown = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect client = preview->contentsRect();
+        const QRect page = pageRectangle(PaperKind::A4, client.size()).translated(client.topLeft());
+        int black = 0;
+        for (int y = page.top() + 1; y < page.top() + page.height() * 10 / 297; ++y) {
+            for (int x = page.left() + 1; x < page.right(); ++x)
+                black += qGray(shown.pixel(x, y)) < 60 ? 1 : 0;
+        }
+        return black;
+    };
+    QCOMPARE(blackInTopMargin(), 0);
+    entry(QString::fromUtf16(CutGuidesMenu::cutMarksText))->trigger();
+    QVERIFY(blackInTopMargin() > 0);
 }
 
 QTEST_MAIN(CutGuidesMenuTest)
