@@ -1,10 +1,8 @@
 // The cut marks and bleed entries of the main window's right-click menu,
 // driven through the real window: the bleed dialog's refusals, the store
-// round trip, and the marks on a page printed with unprintable margins.
-#include "CutGuideProbe.h"
+// round trip, and the marks on the preview.
 #include "FakePrintDialog.h"
 #include "GuiTestHelpers.h"
-#include "PdfProbe.h"
 
 #include "preview/PagePreview.h"
 #include "settings/SettingsStore.h"
@@ -34,7 +32,6 @@ private Q_SLOTS:
     void bleedDialogRefuses_data();
     void bleedDialogRefuses();
     void choicesAreStoredAndKept();
-    void printedMarksStopAtThePrintableArea();
     void previewShowsTheMarks();
 
 private:
@@ -65,9 +62,7 @@ void CutGuidesMenuTest::cleanup()
 void CutGuidesMenuTest::openWithPicture()
 {
     window_ = std::make_unique<CMainDlg>(*store_, nullptr, dir_->filePath(u"devmode.zvn"_s));
-    auto dialog = std::make_unique<FakePrintDialog>(dir_->filePath(u"out.pdf"_s));
-    dialog->marginsMm = QMarginsF(5.0, 7.0, 5.0, 5.0);
-    window_->setPrintDialog(std::move(dialog));
+    window_->setPrintDialog(std::make_unique<FakePrintDialog>(dir_->filePath(u"out.pdf"_s)));
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     QImage image(300, 200, QImage::Format_RGB32);
@@ -149,41 +144,6 @@ void CutGuidesMenuTest::choicesAreStoredAndKept()
     entry(QString::fromUtf16(CutGuidesMenu::bleedText))->trigger();
     entry(QString::fromUtf16(CutGuidesMenu::cutMarksText))->trigger();
     QCOMPARE(store_->GetProfileInt("Sheet", "CutMarks", -1), 0);
-}
-
-// Tickets 3 mm below the sheet's top on a printer that cannot print the
-// paper's top 7 mm: the sheet starts at the printable area's corner, so
-// the marks above the grid stop at it, on the page the printer gets.
-void CutGuidesMenuTest::printedMarksStopAtThePrintableArea()
-{
-    if (!pdfprobe::toolsAvailable())
-        QSKIP("poppler tools are missing");
-    store_->WriteProfileInt("Option", "EDIT2", 30);
-    openWithPicture();
-    entry(QString::fromUtf16(CutGuidesMenu::cutMarksText))->trigger();
-    QTest::mouseClick(window_->findChild<QPushButton*>(u"1001"_s), Qt::LeftButton);
-    const QImage page = pdfprobe::render(dir_->filePath(u"out.pdf"_s), 254);
-    QVERIFY(!page.isNull());
-    // The first ticket's left cut line: 10 mm from the sheet's left edge,
-    // 15 mm on the paper; its mark runs from the printable edge at 7 mm
-    // down to 1 mm above the ticket (at 10 mm).
-    const int column = 150;
-    std::vector<std::pair<int, int>> runs;
-    for (const int x : {column - 1, column, column + 1}) {
-        for (const auto& run : cutprobe::darkRunsInColumn(page, x)) {
-            if (run.second < 100)
-                runs.push_back(run);
-        }
-    }
-    QVERIFY(!runs.empty());
-    for (const auto& [from, to] : runs) {
-        QVERIFY2(qAbs(from - 70) <= 2 && qAbs(to - 89) <= 2,
-                 qPrintable(u"mark from %1 to %2"_s.arg(from).arg(to)));
-    }
-    for (int x = 0; x < page.width(); ++x) {
-        for (int y = 0; y < 68; ++y)
-            QVERIFY2(!cutprobe::isDark(page.pixel(x, y)), qPrintable(u"(%1, %2)"_s.arg(x).arg(y)));
-    }
 }
 
 // The page in the preview is shrunk several times over; the marks in its
