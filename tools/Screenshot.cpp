@@ -3,7 +3,10 @@
 // Run it under a virtual X server (scripts/screenshots.sh); it uses the
 // store of $XDG_CONFIG_HOME and leaves it unchanged.
 #include "app/CZorvaneApp.h"
+#include "picture/PictureHolder.h"
+#include "print/SheetExport.h"
 #include "settings/SettingsStore.h"
+#include "settings/SheetJob.h"
 #include "settings/SheetValues.h"
 #include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
@@ -70,6 +73,31 @@ QString writeSamplePicture(const QTemporaryDir& dir)
     return path;
 }
 
+// A sheet to cut from plain paper as the file export draws it, its upper
+// part: A tickets 6 mm apart, the picture filling them, cut marks and a
+// 2 mm bleed.
+bool saveCutSheet(const QString& picturePath, const QDir& out)
+{
+    using namespace zorvane;
+    MainValues main;
+    main.countText = QStringLiteral("6");
+    OptionValues options;
+    options.gapV = 60;
+    options.gapH = 60;
+    SheetOptions sheet;
+    sheet.placement = PicturePlacement::Fill;
+    sheet.cut = {true, 20};
+    const auto picture = PictureHolder::load(picturePath);
+    const QTemporaryDir dir;
+    const QString whole = dir.filePath(QStringLiteral("sheet.png"));
+    if (!picture || exportSheet(whole, SheetFileFormat::Png, 120, sheetJobOf(main, options, sheet),
+                                picture.get()) != SheetExportResult::Written)
+        return false;
+    const QImage page(whole);
+    return page.copy(0, 0, page.width(), page.height() * 28 / 100)
+        .save(out.filePath(QStringLiteral("cut-marks.png")));
+}
+
 // The label sheet chooser with the installed database, a search typed and a
 // product chosen that reaches into the margin; nothing to show without one.
 bool saveLabelSheetChooser(QWidget& mainWindow, const QDir& out)
@@ -120,6 +148,7 @@ int main(int argc, char** argv)
         Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
     }
     bool ok = save(mainWindow, out.filePath(QStringLiteral("main.png")));
+    ok = saveCutSheet(writeSamplePicture(pictureDir), out) && ok;
     {
         // A label sheet whose first cells were used last week: they are
         // marked, and the fourteen tickets fill the cells after them.

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "ZorvaneVersion.h"
+#include "settings/CutGuides.h"
 #include "settings/Numbers.h"
 
 #include <QCommandLineParser>
@@ -173,6 +174,21 @@ void readSkip(CommandLine& line, const QString& text)
         line.refuse(u"--skip takes a whole number of 0 or more, not '%1'"_s.arg(text));
 }
 
+void readCutMarks(CommandLine& line, const QString&)
+{
+    line.sheet.cutMarks = true;
+}
+
+void readBleed(CommandLine& line, const QString& text)
+{
+    line.sheet.bleed = parseWholeNumber(text);
+    if (!line.sheet.bleed || *line.sheet.bleed < 0 || *line.sheet.bleed > maxBleed ||
+        QString::number(*line.sheet.bleed) != text.trimmed())
+        line.refuse(
+            u"--bleed takes a whole number from 0 to %1 (0.1 mm), not '%2'"_s.arg(maxBleed).arg(
+                text));
+}
+
 // --- The option table ------------------------------------------------------
 
 enum class Group
@@ -301,6 +317,18 @@ const std::vector<OptionRow>& optionTable()
          u"the\n"
          u"window"_s,
          readSkip},
+        {{u"cut-marks"_s},
+         QString(),
+         Group::Sheet,
+         u"--cut-marks"_s,
+         u"draw cut marks outside the grid on every cut\nline of the tickets"_s,
+         readCutMarks},
+        {{u"bleed"_s},
+         u"n"_s,
+         Group::Sheet,
+         u"--bleed N"_s,
+         u"run a stretched or filled picture N x 0.1 mm\npast the cut line (0 to 300)"_s,
+         readBleed},
     };
     return rows;
 }

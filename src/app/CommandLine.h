@@ -29,8 +29,10 @@ struct MainOverrides
 struct SheetOverrides
 {
     std::optional<PicturePlacement> placement;
-    bool turned = false;     // --turn: tickets turned for this run
-    std::optional<int> skip; // the first N cells in fill order are the used ones
+    bool turned = false;      // --turn: tickets turned for this run
+    std::optional<int> skip;  // the first N cells in fill order are the used ones
+    bool cutMarks = false;    // --cut-marks: cut marks for this run
+    std::optional<int> bleed; // --bleed N, in tenths of a millimetre
 };
 
 // What the program was asked to do. The parser alone decides: an action

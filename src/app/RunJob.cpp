@@ -16,6 +16,11 @@ SheetOptions sheetOptionsOf(const CommandLine& line, const SheetChoices& stored,
     return sheet;
 }
 
+CutGuides cutGuidesOf(const CommandLine& line, const CutGuides& stored)
+{
+    return {line.sheet.cutMarks || stored.cutMarks, line.sheet.bleed.value_or(stored.bleed)};
+}
+
 } // namespace
 
 SheetJob runJob(const CommandLine& line, const SettingsStore& store,
@@ -29,6 +34,7 @@ SheetJob runJob(const CommandLine& line, const SettingsStore& store,
         applyLabelSheet(*labelSheet, main, options);
     SheetJob job = sheetJobOf(
         main, options, sheetOptionsOf(line, loadSheetChoices(store), labelSheet.has_value()));
+    job.sheet.cut = cutGuidesOf(line, loadCutGuides(store));
     if (line.sheet.skip) {
         if (job.fillOrder)
             job.sheet.usedCells =

@@ -33,6 +33,10 @@ public:
 
     int pixelsPerInchX() const { return dpiX_; }
     int pixelsPerInchY() const { return dpiY_; }
+    // The part of the paper the device prints on, in the surface's pixels;
+    // none for a file or an image, which hold the whole paper.
+    const std::optional<QRect>& printableArea() const { return printable_; }
+    void setPrintableArea(const QRect& pixels) { printable_ = pixels; }
     // The painter of a surface made on one; not for a cairo page.
     QPainter& painter() const { return *painter_; }
 
@@ -81,6 +85,7 @@ private:
     int dpiY_ = 96;
     QPoint position_;
     QColor penColor_ = Qt::black;
+    std::optional<QRect> printable_;
 
     // The picture shrunk for the tickets of the sheet being drawn.
     QImage shrunk_;

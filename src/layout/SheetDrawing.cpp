@@ -1,6 +1,8 @@
 #include "SheetDrawing.h"
 
+#include "CutMarks.h"
 #include "DrawingSurface.h"
+#include "TicketAreas.h"
 #include "picture/PictureHolder.h"
 #include "settings/WideMath.h"
 
@@ -96,9 +98,10 @@ void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const Optio
         return;
     const TicketEdges edges =
         ticketEdges(ticket, x, y, surface.pixelsPerInchX(), surface.pixelsPerInchY());
+    const QRect cut(QPoint(drawable(edges.left), drawable(edges.top)),
+                    QPoint(drawable(edges.right) - 1, drawable(edges.bottom) - 1));
     renderIntoTicket(surface, *picture,
-                     QRect(QPoint(drawable(edges.left), drawable(edges.top)),
-                           QPoint(drawable(edges.right) - 1, drawable(edges.bottom) - 1)),
+                     look.placement == PicturePlacement::Fit ? cut : cut.marginsAdded(look.bleed),
                      look);
     if (options.drawFrame != 0)
         drawFrame(surface, frameColour(options), edges.left, edges.top, edges.right, edges.bottom);
@@ -110,11 +113,14 @@ void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const Shee
     const std::optional<SheetPitch> pitch = sheetPitch(job);
     if (!pitch || !job.fillOrder)
         return;
-    const TileLook look{job.sheet.placement, job.sheet.turned};
+    TileLook look{job.sheet.placement, job.sheet.turned};
     for (const GridCell& cell : ticketCells(*job.fillOrder, grid, job.count, job.sheet.usedCells)) {
         const QPoint position = cellPosition(*pitch, cell);
+        look.bleed =
+            ticketBleed(job, grid, cell, surface.pixelsPerInchX(), surface.pixelsPerInchY());
         DrawTile(surface, picture, job.options, pitch->ticket, position.x(), position.y(), look);
     }
+    drawCutMarks(surface, job, grid);
 }
 
 SheetFrames sheetFrames(const SheetJob& job, const GridSize& grid, int pixelsPerInchX,

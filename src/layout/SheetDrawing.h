@@ -8,6 +8,7 @@
 #include "settings/Units.h"
 
 #include <QColor>
+#include <QMargins>
 #include <QRect>
 
 #include <optional>
@@ -25,6 +26,9 @@ struct TileLook
     // The ticket is laid out turned (its width and height swapped) and the
     // picture turned a quarter clockwise with it.
     bool turned = false;
+    // Device pixels the picture of a stretched or filled ticket runs past
+    // its cut line on each side; a whole picture stays inside.
+    QMargins bleed{};
 };
 
 // Draws one ticket of the laid-out size with its top-left corner at (x, y)
@@ -40,8 +44,9 @@ void DrawTile(DrawingSurface& surface, const PictureHolder* picture, const Optio
 // Visits the grid's cells in the job's fill order and draws a ticket in
 // each cell the job leaves free, until its count is reached; nothing at all
 // is drawn on a used cell. Nothing without a ticket or fill order, or for a
-// count of 0 or less. Run the grid fit first (fitSheet) and call this only
-// when the count fits, with the grid it returned.
+// count of 0 or less. The pictures run into the job's bleed, and its cut
+// marks come last (see TicketAreas and CutMarks). Run the grid fit first (fitSheet) and call this
+// only when the count fits, with the grid it returned.
 void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const SheetJob& job,
                const GridSize& grid);
 

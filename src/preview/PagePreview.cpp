@@ -1,6 +1,7 @@
 #include "PagePreview.h"
 
 #include "PreviewFont.h"
+#include "layout/CutMarks.h"
 #include "layout/DrawingSurface.h"
 #include "layout/SheetDrawing.h"
 #include "settings/Units.h"
@@ -109,6 +110,31 @@ void redrawFrames(QPainter& painter, const QRect& target, QSize shrunkSize, QSiz
     painter.restore();
 }
 
+// Cut marks a page pixel thin vanish in the shrink as frames do; they are
+// drawn again in black, at least one device pixel each, where it put them.
+void redrawCutMarks(QPainter& painter, const QRect& target, QSize shrunkSize, QSize pageSize,
+                    const std::vector<QRect>& marks)
+{
+    if (marks.empty())
+        return;
+    const auto shrunk = [](int pagePixel, int shrunkLength, int pageLength) {
+        return int(std::floor(double(pagePixel) * shrunkLength / pageLength));
+    };
+    painter.save();
+    painter.setClipRect(target, Qt::IntersectClip);
+    painter.translate(target.topLeft());
+    painter.scale(double(target.width()) / shrunkSize.width(),
+                  double(target.height()) / shrunkSize.height());
+    for (const QRect& mark : marks) {
+        const QPoint topLeft(shrunk(mark.left(), shrunkSize.width(), pageSize.width()),
+                             shrunk(mark.top(), shrunkSize.height(), pageSize.height()));
+        const QPoint bottomRight(shrunk(mark.right(), shrunkSize.width(), pageSize.width()),
+                                 shrunk(mark.bottom(), shrunkSize.height(), pageSize.height()));
+        painter.fillRect(QRect(topLeft, bottomRight), Qt::black);
+    }
+    painter.restore();
+}
+
 void writeText(QPainter& painter, QPoint topLeft, const QString& text, int fontPercent)
 {
     painter.save();
@@ -184,6 +210,9 @@ PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHo
     painter.drawImage(target.topLeft(), shrunk);
     redrawFrames(painter, target, shrunkSize, page.size(),
                  sheetFrames(job, fit.grid, box.pixelsPerInchX(), box.pixelsPerInchY()));
+    redrawCutMarks(
+        painter, target, shrunkSize, page.size(),
+        cutMarkRects(job, fit.grid, box.pixelsPerInchX(), box.pixelsPerInchY(), std::nullopt));
     hatchUsedCells(box.painter(), target, job, fit.grid);
     return outcome;
 }

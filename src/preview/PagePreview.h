@@ -52,7 +52,8 @@ QString previewStateText(const PictureHolder* picture, const SheetJob& job);
 
 // Runs the grid fit and, when the count fits, draws the whole page at the
 // box's resolution with the same sheet drawing as print, then shrinks it,
-// filtered, into the page rectangle of the box. Used cells inside the grid
+// filtered, into the page rectangle of the box. Frames and cut marks are
+// drawn again over it so they stay visible. Used cells inside the grid
 // are then hatched in grey over the shrunken page; they are never printed.
 PreviewOutcome RenderPreview(DrawingSurface& box, QSize boxSize, const PictureHolder* picture,
                              const SheetJob& job);

@@ -29,6 +29,15 @@ QPointF printableOrigin(const QPrinter& printer)
            printer.paperRect(QPrinter::DevicePixel).topLeft();
 }
 
+// The printer's printable area in the pixels the sheet is drawn in: the
+// painter's origin is the area's corner, and a position correction moves
+// the sheet under it, so the area is taken back through the correction.
+QRect printableInSheet(const QPrinter& printer, const QPainter& painter)
+{
+    const QRectF area(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
+    return painter.transform().inverted().mapRect(area).toAlignedRect();
+}
+
 } // namespace
 
 QString printJobTitle(const QString& picturePath)
@@ -127,6 +136,7 @@ PrintJob::Outcome PrintJob::run(const SheetJob& job, const PictureHolder* pictur
                     correctedSheetToDevice(correction->second, printer.logicalDpiX(),
                                            printer.logicalDpiY(), printableOrigin(printer)));
             DrawingSurface surface(painter);
+            surface.setPrintableArea(printableInSheet(printer, painter));
             DrawSheet(surface, picture, job, fit.grid);
         });
 }

@@ -127,7 +127,7 @@ std::unique_ptr<PictureHolder> streamedJpegOf(const PictureHolder& picture)
 // size, so a PNG needs the picture no larger than a ticket.
 bool isPlainLook(const SheetOptions& sheet)
 {
-    return sheet.placement == PicturePlacement::Stretch && !sheet.turned;
+    return sheet.placement == PicturePlacement::Stretch && !sheet.turned && sheet.cut.bleed == 0;
 }
 
 // One page of the paper's size in a file that is replaced only once every

@@ -41,6 +41,7 @@ SheetJob readSheetJob(const SettingsStore& store, const MainValues& main,
     SheetOptions sheet;
     sheet.placement = choices.placement;
     sheet.turned = choices.turned;
+    sheet.cut = loadCutGuides(store);
     SheetJob job = sheetJobOf(main, loadOptionValues(store), sheet);
     job.sheet.usedCells = loadUsedCells(store, job);
     job.corrections = loadPrinterCorrections(store);

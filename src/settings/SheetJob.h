@@ -50,8 +50,8 @@ SheetJob sheetJobOf(const MainValues& main, const OptionValues& options,
 
 // The job as the window and the command line start it: the Option values,
 // the used cells kept for this paper and laid-out ticket, and every
-// printer's correction, read from the store once; placement and turn as
-// chosen.
+// printer's correction, read from the store once, with the cut marks and
+// bleed; placement and turn as chosen.
 SheetJob readSheetJob(const SettingsStore& store, const MainValues& main,
                       const SheetChoices& choices);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Catalogue.h"
+#include "CutGuides.h"
 
 #include <QString>
 
@@ -50,6 +51,7 @@ struct SheetOptions
     PicturePlacement placement = PicturePlacement::Stretch;
     bool turned = false;
     CellSet usedCells;
+    CutGuides cut{}; // cut marks and bleed
 
     friend bool operator==(const SheetOptions&, const SheetOptions&) = default;
 };

@@ -59,6 +59,8 @@ inline constexpr char markPrinted[] = "MarkPrinted"; // nonzero: printed cells b
 // Followed by the paper, the ticket size as laid out and "T" when turned,
 // as in "Used_A4_579x302" or "Used_B5_302x579_T".
 inline constexpr char usedCellsPrefix[] = "Used_";
+inline constexpr char cutMarks[] = "CutMarks"; // nonzero: cut marks outside the grid
+inline constexpr char bleed[] = "Bleed";       // tenths of a millimetre, 0 to 300
 } // namespace sheet
 
 } // namespace zorvane::keys

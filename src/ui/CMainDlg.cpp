@@ -5,6 +5,7 @@
 #include "CDetailDlg.h"
 #include "CalibrationActions.h"
 #include "ColorChooser.h"
+#include "CutGuidesMenu.h"
 #include "DialogTemplates.h"
 #include "DroppedFiles.h"
 #include "KeyRepeatGuard.h"
@@ -178,6 +179,8 @@ void CMainDlg::createSystemMenu()
     sheetMenu = new SheetChoicesMenu(store, *systemMenu);
     connect(sheetMenu, &SheetChoicesMenu::changed, this, &CMainDlg::repaintWithCurrentValues);
     connect(sheetMenu, &SheetChoicesMenu::clearUsedCellsAsked, this, &CMainDlg::clearUsedCells);
+    connect(new CutGuidesMenu(store, *systemMenu), &CutGuidesMenu::changed, this,
+            &CMainDlg::repaintWithCurrentValues);
     const ProductEntries products = addProductEntries(*systemMenu, labelFolders);
     connect(products.labelSheet, &QAction::triggered, this, &CMainDlg::OnChooseLabelSheet);
     connect(products.calibrationSheet, &QAction::triggered, this,

@@ -191,6 +191,9 @@ void TestCommandLine::badInputIsOneClearLine_data()
     QTest::newRow("fit sideways") << u"--print --picture p --fit sideways"_s << u"--fit"_s;
     QTest::newRow("skip negative") << u"--print --picture p --skip -2"_s << u"--skip"_s;
     QTest::newRow("skip with text") << u"--print --picture p --skip 2x"_s << u"--skip"_s;
+    QTest::newRow("bleed out of range") << u"--print --picture p --bleed 301"_s << u"--bleed"_s;
+    QTest::newRow("bleed with text") << u"--print --picture p --bleed 1.5"_s << u"--bleed"_s;
+    QTest::newRow("cut marks without action") << u"--cut-marks a.jpg"_s << u"--print"_s;
     QTest::newRow("calibration sheet nowhere")
         << u"--calibration-sheet --paper B5"_s << u"--calibration-sheet needs"_s;
 }

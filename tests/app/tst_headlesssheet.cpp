@@ -37,6 +37,8 @@ private Q_SLOTS:
     void usedCellsAndTurn();
     void badSheetOptions_data();
     void badSheetOptions();
+    void cutMarksAndBleed_data();
+    void cutMarksAndBleed();
 
 private:
     int zorvane(const QStringList& arguments, QString* err = nullptr);
@@ -117,6 +119,10 @@ void TestHeadlessSheet::badSheetOptions_data()
     QTest::newRow("skip negative") << QStringList{u"--skip"_s, u"-1"_s} << u"--skip"_s;
     QTest::newRow("skip text") << QStringList{u"--skip"_s, u"3a"_s} << u"--skip"_s;
     QTest::newRow("turn with value") << QStringList{u"--turn=yes"_s} << u"turn"_s;
+    QTest::newRow("bleed above 30 mm") << QStringList{u"--bleed"_s, u"301"_s} << u"--bleed"_s;
+    QTest::newRow("bleed negative") << QStringList{u"--bleed"_s, u"-5"_s} << u"--bleed"_s;
+    QTest::newRow("bleed in mm") << QStringList{u"--bleed"_s, u"2mm"_s} << u"--bleed"_s;
+    QTest::newRow("cut marks with value") << QStringList{u"--cut-marks=yes"_s} << u"cut-marks"_s;
 }
 
 void TestHeadlessSheet::badSheetOptions()
@@ -131,6 +137,49 @@ void TestHeadlessSheet::badSheetOptions()
     QCOMPARE(status, 2);
     QVERIFY2(err.startsWith(u"Zorvane: "_s) && err.contains(mentions), qPrintable(err));
     QVERIFY(!QFile::exists(dir_->filePath(u"a.png"_s)));
+}
+
+void TestHeadlessSheet::cutMarksAndBleed_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("storedBleed"); // with stored cut marks when not 0
+    QTest::addColumn<bool>("marks");
+    QTest::addColumn<bool>("bleed");
+    QTest::newRow("off") << QStringList{} << 0 << false << false;
+    QTest::newRow("options") << QStringList{u"--cut-marks"_s, u"--bleed"_s, u"20"_s} << 0 << true
+                             << true;
+    QTest::newRow("stored") << QStringList{} << 20 << true << true;
+    QTest::newRow("bleed 0 for this run")
+        << QStringList{u"--bleed"_s, u"0"_s} << 20 << true << false;
+}
+
+// The first A ticket's left cut line lies at column 100: with a 2 mm bleed
+// its picture starts at column 80, and its top mark runs 1 mm beyond the
+// bleed up for 4 mm, through row 60 with the bleed or without.
+void TestHeadlessSheet::cutMarksAndBleed()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, storedBleed);
+    QFETCH(bool, marks);
+    QFETCH(bool, bleed);
+    if (storedBleed != 0) {
+        SettingsStore store(storePath_);
+        store.WriteProfileInt(keys::sheetSection, keys::sheet::cutMarks, 1);
+        store.WriteProfileInt(keys::sheetSection, keys::sheet::bleed, storedBleed);
+    }
+    const QString png = dir_->filePath(u"sheet.png"_s);
+    QString err;
+    QCOMPARE(zorvane(QStringList{u"--print-to"_s, png, u"--picture"_s, picture_, u"--dpi"_s,
+                                 u"254"_s, u"--count"_s, u"1"_s} +
+                         options,
+                     &err),
+             0);
+    QCOMPARE(err, QString());
+    const QImage page(png);
+    QVERIFY(!page.isNull());
+    QCOMPARE(near(page.pixelColor(81, 150), sheetprobe::topLeftColour), bleed);
+    QCOMPARE(page.pixelColor(78, 150), QColor(Qt::white));
+    QCOMPARE(page.pixelColor(100, 60) == QColor(Qt::black), marks);
 }
 
 QTEST_GUILESS_MAIN(TestHeadlessSheet)
