@@ -1,6 +1,7 @@
 #include "SheetDrawing.h"
 
 #include "DrawingSurface.h"
+#include "TicketNumbers.h"
 #include "picture/PictureHolder.h"
 #include "settings/WideMath.h"
 
@@ -111,9 +112,17 @@ void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const Shee
     if (!pitch || !job.fillOrder)
         return;
     const TileLook look{job.sheet.placement, job.sheet.turned};
+    qint64 number = job.firstNumber;
     for (const GridCell& cell : ticketCells(*job.fillOrder, grid, job.count, job.sheet.usedCells)) {
         const QPoint position = cellPosition(*pitch, cell);
         DrawTile(surface, picture, job.options, pitch->ticket, position.x(), position.y(), look);
+        if (job.numbering.enabled) {
+            const TicketEdges edges =
+                ticketEdges(pitch->ticket, position.x(), position.y(), surface.pixelsPerInchX(),
+                            surface.pixelsPerInchY());
+            drawTicketNumber(surface, job, pitch->ticket,
+                             QPoint(drawable(edges.left), drawable(edges.top)), number++);
+        }
     }
 }
 

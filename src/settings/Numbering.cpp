@@ -108,4 +108,13 @@ NumberingValues afterPrintedRun(const NumberingValues& values, int count)
     return next;
 }
 
+void saveStartAfterPrintedRun(SettingsStore& store, const NumberingValues& values, int count)
+{
+    if (!values.enabled)
+        return;
+    store.WriteProfileInt(keys::numberingSection, knum::start,
+                          afterPrintedRun(values, count).start);
+    store.sync();
+}
+
 } // namespace zorvane

@@ -49,6 +49,13 @@ inline constexpr int maxInset = 1000;
 inline constexpr int maxAffixLength = 10;
 } // namespace numberingLimits
 
+namespace numberingMessages {
+// Shown when a number cannot stand inside its ticket at the asked height:
+// numbers are refused, never clipped.
+inline constexpr char16_t doesNotFit[] =
+    u"番号がチケットに収まりません。\n文字の高さ、位置または文字数を変更して下さい。";
+} // namespace numberingMessages
+
 // Stored values outside their ranges read as the defaults, so a hand-edited
 // store never asks for a thousand-digit number or a negative sheet count.
 NumberingValues loadNumberingValues(const SettingsStore& store);
@@ -67,6 +74,10 @@ QString numberRangeText(const NumberingValues& values, int count);
 // The values once a run of count tickets a sheet has printed: the start
 // follows the last printed number. Unchanged with numbering off.
 NumberingValues afterPrintedRun(const NumberingValues& values, int count);
+
+// After a completed print on a printer: the next start is stored, alone,
+// so the next run never repeats a number. Nothing with numbering off.
+void saveStartAfterPrintedRun(SettingsStore& store, const NumberingValues& values, int count);
 
 // The store keys of the positions: 0 to 4 in the enum's order, -1 for none.
 int positionCode(std::optional<NumberPosition> position);
