@@ -3,6 +3,7 @@
 #include "AppIcon.h"
 #include "CAboutDlg.h"
 #include "CDetailDlg.h"
+#include "CNumberingDlg.h"
 #include "CalibrationActions.h"
 #include "ColorChooser.h"
 #include "DialogTemplates.h"
@@ -178,6 +179,9 @@ void CMainDlg::createSystemMenu()
     sheetMenu = new SheetChoicesMenu(store, *systemMenu);
     connect(sheetMenu, &SheetChoicesMenu::changed, this, &CMainDlg::repaintWithCurrentValues);
     connect(sheetMenu, &SheetChoicesMenu::clearUsedCellsAsked, this, &CMainDlg::clearUsedCells);
+    connect(systemMenu->addEntry(MainWindowMenu::Group::Sheet,
+                                 QString::fromUtf16(CNumberingDlg::menuText)),
+            &QAction::triggered, this, &CMainDlg::OnNumbering);
     const ProductEntries products = addProductEntries(*systemMenu, labelFolders);
     connect(products.labelSheet, &QAction::triggered, this, &CMainDlg::OnChooseLabelSheet);
     connect(products.calibrationSheet, &QAction::triggered, this,
@@ -259,6 +263,14 @@ void CMainDlg::OnDetailSettings()
     CDetailDlg dialog(store, *colorChooser, this);
     // The preview is an opaque child that repainting the window leaves out;
     // it shows the new Option values at once.
+    if (dialog.exec() == QDialog::Accepted)
+        previewBox->update();
+}
+
+void CMainDlg::OnNumbering()
+{
+    exchange.read(DataExchange::Report::Silent);
+    CNumberingDlg dialog(store, *colorChooser, jobFor(currentValues()), this);
     if (dialog.exec() == QDialog::Accepted)
         previewBox->update();
 }
@@ -363,6 +375,12 @@ void CMainDlg::OnPrintStart()
     if (outcome == PrintJob::Outcome::Printed && sheetMenu->choices().markPrinted) {
         saveUsedCells(store, sheet, usedAfterPrint(sheet));
         repaintWithCurrentValues();
+    }
+    // Only paper advances the numbers: a print into a file is a draft.
+    if (outcome == PrintJob::Outcome::Printed && job.outputFile().isEmpty() &&
+        sheet.numbering.enabled) {
+        saveStartAfterPrintedRun(store, sheet.numbering, sheet.count);
+        previewBox->update();
     }
 }
 
