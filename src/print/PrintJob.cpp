@@ -108,6 +108,10 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
             messages_(QString::fromUtf16(printMessages::cannotStart));
             return Outcome::NotStarted;
         }
+        // Stopped between sheets: the printer got nothing, a file stays as
+        // it was.
+        if (stopped_)
+            return Outcome::Cancelled;
         if (file.active() && !file.commit())
             return Outcome::FileNotWritten;
     }

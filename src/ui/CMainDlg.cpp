@@ -15,6 +15,7 @@
 #include "PictureFileDialog.h"
 #include "PictureProblemText.h"
 #include "PreviewWidget.h"
+#include "RunProgressDialog.h"
 #include "SheetChoicesMenu.h"
 #include "SystemPrintDialog.h"
 #include "layout/SheetGeometry.h"
@@ -369,7 +370,17 @@ void CMainDlg::OnPrintStart()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
+    // A run of several sheets can take a while: it can be followed and
+    // stopped; a stopped run prints nothing and keeps the start.
+    std::unique_ptr<RunProgressDialog> progress;
+    if (sheet.numbering.sheets > 1)
+        job.setProgress([this, &progress](int at, int sheets) {
+            if (!progress)
+                progress = std::make_unique<RunProgressDialog>(sheets, this);
+            return progress->advance(at, sheets);
+        });
     const PrintJob::Outcome outcome = job.run(sheet, pictures.picture(), printerSettings);
+    progress.reset();
     if (outcome == PrintJob::Outcome::FileNotWritten)
         showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
     if (outcome == PrintJob::Outcome::Printed && sheetMenu->choices().markPrinted) {

@@ -1,8 +1,10 @@
+#include "FakePrintDialog.h"
 #include "NumberProbe.h"
 #include "PdfProbe.h"
 #include "layout/GridFit.h"
 #include "layout/SheetGeometry.h"
 #include "picture/PictureHolder.h"
+#include "print/PrintJob.h"
 #include "print/SheetExport.h"
 #include "settings/SheetJob.h"
 
@@ -313,6 +315,54 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(runSheetFilePath(path, 2)));
         const QStringList left = QDir(dir.path()).entryList({u"stop*"_s}, QDir::Files);
         QCOMPARE(left, QStringList{QFileInfo(target).fileName()});
+    }
+
+    // A run through the print command is one document of as many pages; a
+    // stop between sheets writes nothing and leaves the old file.
+    void printedRunIsOneDocument_data()
+    {
+        QTest::addColumn<int>("stopAt");
+        QTest::newRow("whole") << -1;
+        QTest::newRow("stopped at the second sheet") << 1;
+    }
+
+    void printedRunIsOneDocument()
+    {
+        QFETCH(int, stopAt);
+        SheetJob job = numberedJob(3);
+        job.paper = PaperKind::A4;
+        job.numbering.sheets = 3;
+        const auto picture = whitePicture(false);
+        const QString pdf = dir_.filePath(u"printed.pdf"_s);
+        {
+            QFile old(pdf);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        test::FakePrintDialog dialog(pdf);
+        QStringList messages;
+        PrintJob print(
+            dialog, [&messages](const QString& text) { messages << text; }, QString());
+        print.setProgress([stopAt](int sheet, int) { return sheet != stopAt; });
+        std::optional<PrinterSettingsBlock> settings;
+        const PrintJob::Outcome outcome = print.run(job, picture.get(), settings);
+        QCOMPARE(messages, QStringList());
+        if (stopAt >= 0) {
+            QCOMPARE(outcome, PrintJob::Outcome::Cancelled);
+            QFile old(pdf);
+            QVERIFY(old.open(QIODevice::ReadOnly));
+            QCOMPARE(old.readAll(), QByteArray("old"));
+            return;
+        }
+        QCOMPARE(outcome, PrintJob::Outcome::Printed);
+        QCOMPARE(pdfprobe::pageCount(pdf), 3);
+        QCOMPARE(pdfprobe::imageCount(pdf), 1);
+        const QList<pdfprobe::Word> words = pdfprobe::words(pdf);
+        QStringList texts;
+        for (const pdfprobe::Word& word : words)
+            texts << word.text;
+        QCOMPARE(texts, (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s,
+                                     u"9"_s}));
     }
 
     void numberTooTallForItsTicketIsRefused_data()
