@@ -239,15 +239,20 @@ PreviewOutcome paintPreviewBox(QPainter& painter, QSize boxSize, const PictureHo
     const PreviewOutcome outcome = RenderPreview(box, boxSize, picture, job);
     if (outcome.doesNotFit)
         painter.drawImage(placeInBox(warningPicturePlace, boxSize), warningPicture());
-    const QPoint countPlace = placeInBox(printableCountPlace, boxSize);
+    QPoint countPlace = placeInBox(printableCountPlace, boxSize);
+    const bool showsRun = job.numbering.enabled || job.numbering.sheets > 1;
+    // The run takes a line beneath the count; the count moves up as far as
+    // the two lines need to stay inside the box.
+    const int line = showsRun
+                         ? QFontMetrics(previewFont(painter.font(), painter.device(), fontPercent),
+                                        painter.device())
+                               .height()
+                         : 0;
+    if (showsRun)
+        countPlace.setY(std::min(countPlace.y(), boxSize.height() - 2 * line));
     writeText(painter, countPlace, printableCountText(outcome.printableCount), fontPercent);
-    if (job.numbering.enabled || job.numbering.sheets > 1) {
-        // The run beneath the count, one line of the same font lower.
-        const int line = QFontMetrics(previewFont(painter.font(), painter.device(), fontPercent),
-                                      painter.device())
-                             .height();
+    if (showsRun)
         writeText(painter, countPlace + QPoint(0, line), runText(job), fontPercent);
-    }
     return outcome;
 }
 
