@@ -15,7 +15,9 @@ void DrawingSurface::drawText(const QString& text, const QTransform& textToDevic
     }
     painter_->save();
     painter_->setWorldTransform(textToDevice, true);
-    painter_->setFont(numberFace());
+    // Made once: a font's lookup costs more than drawing a short number.
+    static const QFont face = numberFace();
+    painter_->setFont(face);
     painter_->setPen(color);
     painter_->drawText(QPointF(0, 0), text);
     painter_->restore();

@@ -76,9 +76,15 @@ double emForDigitHeight(int inkHeight)
 std::optional<PlacedNumber> placeNumber(TicketSize upright, const QString& text,
                                         const NumberingValues& values, NumberPosition position)
 {
+    return placeMeasuredNumber(upright, text, numberInk(text), values, position);
+}
+
+std::optional<PlacedNumber> placeMeasuredNumber(TicketSize upright, const QString& text,
+                                                const QRectF& unit, const NumberingValues& values,
+                                                NumberPosition position)
+{
     const double em = emForDigitHeight(values.height);
     const double scale = em / numberFaceEm;
-    const QRectF unit = numberInk(text);
     const QSizeF ink(unit.width() * scale, unit.height() * scale);
     const int inset = position == NumberPosition::Centre ? 0 : values.inset;
     // A hair of slack, so an ink that exactly fills the room still fits.
@@ -140,12 +146,13 @@ void drawTicketNumber(DrawingSurface& surface, const SheetJob& job, TicketSize l
     const QTransform toDevice = uprightToDevice(laidOut, job.turned(), topLeftPixel,
                                                 surface.pixelsPerInchX(), surface.pixelsPerInchY());
     const QString text = numberText(job.numbering, number);
+    const QRectF unit = numberInk(text); // measured once for the number and its stub
     std::vector<NumberPosition> positions{job.numbering.position};
     if (job.numbering.stubPosition)
         positions.push_back(*job.numbering.stubPosition);
     for (const NumberPosition position : positions) {
         const std::optional<PlacedNumber> placed =
-            placeNumber(upright, text, job.numbering, position);
+            placeMeasuredNumber(upright, text, unit, job.numbering, position);
         if (!placed)
             continue;
         if (job.numbering.backing)

@@ -46,6 +46,11 @@ double emForDigitHeight(int inkHeight);
 std::optional<PlacedNumber> placeNumber(TicketSize upright, const QString& text,
                                         const NumberingValues& values, NumberPosition position);
 
+// The same for a text whose ink (numberInk) is already measured.
+std::optional<PlacedNumber> placeMeasuredNumber(TicketSize upright, const QString& text,
+                                                const QRectF& unit, const NumberingValues& values,
+                                                NumberPosition position);
+
 // Whether every number of the job's run fits in its ticket at both asked
 // positions. True with numbering off.
 bool runNumbersFit(const SheetJob& job);
