@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes screenshots of the main window, the advanced settings and the About
-# box on a virtual X server, with a fresh store (every value at its default).
+# Takes screenshots of the main window, the advanced settings, the numbering
+# dialog and a numbered sheet, and the About box on a virtual X server, with a
+# fresh store (every value at its default).
 #   scripts/screenshots.sh [OUTPUT_DIR]     default: docs/screenshots
 # BUILD_DIR=dir uses an existing build instead of building one.
 set -euo pipefail

@@ -5,14 +5,17 @@
 #include "app/CZorvaneApp.h"
 #include "picture/PictureHolder.h"
 #include "print/SheetExport.h"
+#include "settings/Numbering.h"
 #include "settings/SettingsStore.h"
 #include "settings/SheetJob.h"
 #include "settings/SheetValues.h"
+#include "settings/StoreKeys.h"
 #include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CCorrectionDlg.h"
 #include "ui/CDetailDlg.h"
 #include "ui/CMainDlg.h"
+#include "ui/CNumberingDlg.h"
 #include "ui/ColorChooser.h"
 #include "ui/LabelSheetDlg.h"
 
@@ -120,6 +123,40 @@ bool saveLabelSheetChooser(QWidget& mainWindow, const QDir& out)
     return save(chooser, out.filePath(QStringLiteral("labels.png")));
 }
 
+// Numbered raffle tickets with a stub: the dialog, and the window's preview
+// of the first of three sheets. The numbers are put away afterwards.
+bool saveNumbering(zorvane::CMainDlg& mainWindow, zorvane::SettingsStore& store,
+                   zorvane::ColorChooser& chooser, const QDir& out)
+{
+    using namespace zorvane;
+    NumberingValues numbering;
+    numbering.enabled = true;
+    numbering.digits = 3;
+    numbering.prefix = QStringLiteral("No.");
+    numbering.height = 60;
+    numbering.position = NumberPosition::TopRight;
+    numbering.stubPosition = NumberPosition::BottomLeft;
+    numbering.backing = true;
+    numbering.sheets = 3;
+    saveNumberingValues(store, numbering);
+    auto* count = mainWindow.findChild<QComboBox*>(QStringLiteral("1015"));
+    if (count) {
+        count->lineEdit()->setText(QStringLiteral("27"));
+        Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
+    }
+    bool ok = save(mainWindow, out.filePath(QStringLiteral("numbered.png")));
+    mainWindow.show();
+    CNumberingDlg dialog(store, chooser, mainWindow.jobFor(mainWindow.currentValues()),
+                         &mainWindow);
+    ok = save(dialog, out.filePath(QStringLiteral("numbering.png"))) && ok;
+    store.RemoveSection(keys::numberingSection);
+    if (count) {
+        count->lineEdit()->setText(QStringLiteral("14"));
+        Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -162,6 +199,7 @@ int main(int argc, char** argv)
         if (count)
             Q_EMIT count->lineEdit()->textEdited(count->lineEdit()->text());
     }
+    ok = saveNumbering(mainWindow, store, chooser, out) && ok;
     mainWindow.show();
     zorvane::CDetailDlg detail(store, chooser, &mainWindow);
     ok = save(detail, out.filePath(QStringLiteral("detail.png"))) && ok;

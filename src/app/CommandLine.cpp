@@ -26,6 +26,22 @@ void MainOverrides::applyTo(MainValues& values) const
         values.fillOrder = fillOrder;
 }
 
+void NumberingOverrides::applyTo(NumberingValues& values) const
+{
+    if (start) {
+        values.enabled = true;
+        values.start = *start;
+    }
+    if (digits)
+        values.digits = *digits;
+    if (prefix)
+        values.prefix = *prefix;
+    if (suffix)
+        values.suffix = *suffix;
+    if (sheets)
+        values.sheets = *sheets;
+}
+
 void CommandLine::refuse(const QString& message)
 {
     if (error.isEmpty())
@@ -189,6 +205,60 @@ void readBleed(CommandLine& line, const QString& text)
                 text));
 }
 
+// A plain whole number from lowest to highest: no sign, no other text.
+std::optional<int> plainNumberIn(const QString& text, int lowest, int highest)
+{
+    const auto number = parseWholeNumber(text);
+    if (!number || *number < lowest || *number > highest ||
+        QString::number(*number) != text.trimmed())
+        return std::nullopt;
+    return number;
+}
+
+void readNumber(CommandLine& line, const QString& text)
+{
+    line.numbering.start = plainNumberIn(text, 0, numberingLimits::maxStart);
+    if (!line.numbering.start)
+        line.refuse(u"--number takes a whole number from 0 to %1, not '%2'"_s.arg(
+            QString::number(numberingLimits::maxStart), text));
+}
+
+void readDigits(CommandLine& line, const QString& text)
+{
+    line.numbering.digits = plainNumberIn(text, 0, numberingLimits::maxDigits);
+    if (!line.numbering.digits)
+        line.refuse(u"--digits takes a whole number from 0 to %1, not '%2'"_s.arg(
+            QString::number(numberingLimits::maxDigits), text));
+}
+
+void readAffix(CommandLine& line, std::optional<QString>& affix, const QString& option,
+               const QString& text)
+{
+    if (text.size() > numberingLimits::maxAffixLength)
+        line.refuse(u"%1 takes at most %2 characters"_s.arg(
+            option, QString::number(numberingLimits::maxAffixLength)));
+    else
+        affix = text;
+}
+
+void readPrefix(CommandLine& line, const QString& text)
+{
+    readAffix(line, line.numbering.prefix, u"--prefix"_s, text);
+}
+
+void readSuffix(CommandLine& line, const QString& text)
+{
+    readAffix(line, line.numbering.suffix, u"--suffix"_s, text);
+}
+
+void readSheets(CommandLine& line, const QString& text)
+{
+    line.numbering.sheets = plainNumberIn(text, 1, numberingLimits::maxSheets);
+    if (!line.numbering.sheets)
+        line.refuse(u"--sheets takes a whole number from 1 to %1, not '%2'"_s.arg(
+            QString::number(numberingLimits::maxSheets), text));
+}
+
 // --- The option table ------------------------------------------------------
 
 enum class Group
@@ -329,6 +399,38 @@ const std::vector<OptionRow>& optionTable()
          u"--bleed N"_s,
          u"run a stretched or filled picture N x 0.1 mm\npast the cut line (0 to 300)"_s,
          readBleed},
+        {{u"number"_s},
+         u"start"_s,
+         Group::Sheet,
+         u"--number START"_s,
+         u"number the tickets from START on; after a\nprint on a printer the next start is "
+         u"stored"_s,
+         readNumber},
+        {{u"digits"_s},
+         u"n"_s,
+         Group::Sheet,
+         u"--digits N"_s,
+         u"pad the numbers with zeros to N digits (0-9)"_s,
+         readDigits},
+        {{u"prefix"_s},
+         u"text"_s,
+         Group::Sheet,
+         u"--prefix TEXT"_s,
+         u"text before each number, e.g. \"No.\""_s,
+         readPrefix},
+        {{u"suffix"_s},
+         u"text"_s,
+         Group::Sheet,
+         u"--suffix TEXT"_s,
+         u"text after each number"_s,
+         readSuffix},
+        {{u"sheets"_s},
+         u"n"_s,
+         Group::Sheet,
+         u"--sheets N"_s,
+         u"print N sheets (1-999) in one job; a PNG file\nis written once a sheet, "
+         u"as FILE-001.png"_s,
+         readSheets},
     };
     return rows;
 }

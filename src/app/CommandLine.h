@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/JobSettings.h"
+#include "settings/Numbering.h"
 #include "settings/SheetValues.h"
 
 #include <QString>
@@ -33,6 +34,18 @@ struct SheetOverrides
     std::optional<int> skip;  // the first N cells in fill order are the used ones
     bool cutMarks = false;    // --cut-marks: cut marks for this run
     std::optional<int> bleed; // --bleed N, in tenths of a millimetre
+};
+
+// Numbering given on the command line for one run; --number turns it on.
+struct NumberingOverrides
+{
+    std::optional<int> start;
+    std::optional<int> digits;
+    std::optional<QString> prefix;
+    std::optional<QString> suffix;
+    std::optional<int> sheets;
+
+    void applyTo(NumberingValues& values) const;
 };
 
 // What the program was asked to do. The parser alone decides: an action
@@ -74,6 +87,7 @@ struct CommandLine
     bool calibrationSheet = false; // the calibration sheet instead of the tickets
     MainOverrides overrides;
     SheetOverrides sheet;
+    NumberingOverrides numbering;
     QString labelName;     // a label sheet product, "BRAND PART"; empty for none
     bool countAll = false; // --count all: as many tickets as there are free cells
 

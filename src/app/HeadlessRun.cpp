@@ -68,6 +68,10 @@ int printToFile(const CommandLine& line, const SheetJob& job, const PictureHolde
         return exitStatus::printed;
     case SheetExportResult::DoesNotFit:
         return fail(exitStatus::doesNotFit, QString::fromUtf16(printMessages::doesNotFit));
+    case SheetExportResult::NumbersDoNotFit:
+        return fail(exitStatus::doesNotFit, QString::fromUtf16(numberingMessages::doesNotFit));
+    case SheetExportResult::Cancelled:
+        return exitStatus::printerFailed;
     case SheetExportResult::PictureUnreadable:
         return fail(exitStatus::badInput, u"cannot read the picture '%1'"_s.arg(line.picturePath));
     case SheetExportResult::CannotWrite:
@@ -107,6 +111,9 @@ int printToPrinter(const CommandLine& line, const SheetJob& job, SettingsStore& 
     case PrintJob::Outcome::Printed:
         if (!line.calibrationSheet)
             markPrintedCells(line, store, job);
+        // Only paper advances the numbers: a print into a file is a draft.
+        if (!line.calibrationSheet && print.outputFile().isEmpty())
+            saveStartAfterPrintedRun(store, job.numbering, job.count);
         return exitStatus::printed;
     case PrintJob::Outcome::DoesNotFit:
         return exitStatus::doesNotFit;

@@ -43,6 +43,9 @@ SheetJob runJob(const CommandLine& line, const SettingsStore& store,
         job.sheet.usedCells = loadUsedCells(store, job);
     }
     job.corrections = loadPrinterCorrections(store);
+    job.numbering = loadNumberingValues(store);
+    line.numbering.applyTo(job.numbering);
+    job.firstNumber = job.numbering.start;
     if (line.countAll)
         job.count = fitSheet(job).freeCells;
     return job;

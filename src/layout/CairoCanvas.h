@@ -5,6 +5,9 @@
 #include <QImageIOHandler>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
+#include <QString>
+#include <QTransform>
 
 #include <optional>
 
@@ -37,6 +40,11 @@ public:
     void fillRect(const QRect& pixels, const QColor& color);
     // A thin line from the centre of one pixel to the centre of another.
     void drawLine(QPoint from, QPoint to, const QColor& color);
+
+    // Text in the numbers' face, as DrawingSurface::drawText; the PDF embeds
+    // the face as a subset and maps the glyphs back to the text.
+    void drawText(const QString& text, const QTransform& textToDevice, const QColor& color);
+    void fillArea(const QRectF& area, const QTransform& toDevice, const QColor& color);
 
 private:
     cairo_surface_t* surfaceFor(const PictureHolder& picture);

@@ -4,6 +4,9 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
+#include <QString>
+#include <QTransform>
 
 #include <memory>
 #include <optional>
@@ -73,6 +76,14 @@ public:
     // A non-antialiased one-pixel line from the current position up to the
     // point, the point itself not drawn; the point becomes the position.
     void lineTo(QPoint point);
+
+    // Text in the numbers' face at numberFaceEm units to the em, its
+    // baseline starting at the origin of the text's space, which the
+    // transform maps to device pixels; kept as text where the device keeps
+    // text, so a PDF reader finds it.
+    void drawText(const QString& text, const QTransform& textToDevice, const QColor& color);
+    // A filled area given in a space that the transform maps to device pixels.
+    void fillArea(const QRectF& area, const QTransform& toDevice, const QColor& color);
 
 private:
     void renderTurnedPicture(const PictureHolder& picture, const QRect& target);

@@ -3,6 +3,7 @@
 #include "CutMarks.h"
 #include "DrawingSurface.h"
 #include "TicketAreas.h"
+#include "TicketNumbers.h"
 #include "picture/PictureHolder.h"
 #include "settings/WideMath.h"
 
@@ -114,11 +115,19 @@ void DrawSheet(DrawingSurface& surface, const PictureHolder* picture, const Shee
     if (!pitch || !job.fillOrder)
         return;
     TileLook look{job.sheet.placement, job.sheet.turned};
+    qint64 number = job.firstNumber;
     for (const GridCell& cell : ticketCells(*job.fillOrder, grid, job.count, job.sheet.usedCells)) {
         const QPoint position = cellPosition(*pitch, cell);
         look.bleed =
             ticketBleed(job, grid, cell, surface.pixelsPerInchX(), surface.pixelsPerInchY());
         DrawTile(surface, picture, job.options, pitch->ticket, position.x(), position.y(), look);
+        if (job.numbering.enabled) {
+            const TicketEdges edges =
+                ticketEdges(pitch->ticket, position.x(), position.y(), surface.pixelsPerInchX(),
+                            surface.pixelsPerInchY());
+            drawTicketNumber(surface, job, pitch->ticket,
+                             QPoint(drawable(edges.left), drawable(edges.top)), number++);
+        }
     }
     drawCutMarks(surface, job, grid);
 }

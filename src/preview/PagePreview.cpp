@@ -7,6 +7,7 @@
 #include "settings/Units.h"
 #include "settings/WideMath.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <cmath>
@@ -160,6 +161,13 @@ QString printableCountText(int printableCount)
     return u"印刷可能な最大数： "_s + QString::number(printableCount) + u" 個"_s;
 }
 
+QString runText(const SheetJob& job)
+{
+    NumberingValues run = job.numbering;
+    run.start = int(std::min<qint64>(job.firstNumber, numberingLimits::maxStart));
+    return numberRangeText(run, job.count);
+}
+
 QString noPictureNotice()
 {
     return u"画像がロードされていません。"_s;
@@ -178,6 +186,8 @@ QString previewStateText(const PictureHolder* picture, const SheetJob& job)
     const SheetFit fit = fitSheet(job);
     if (!fit.fit.fits)
         return u"すべてのアイテムを印刷できません。"_s + printableCountText(0);
+    if (job.numbering.enabled || job.numbering.sheets > 1)
+        return printableCountText(fit.freeCells) + u' ' + runText(job);
     return printableCountText(fit.freeCells);
 }
 
@@ -258,8 +268,20 @@ PreviewOutcome paintPreviewBox(QPainter& painter, QSize boxSize, const PictureHo
     const PreviewOutcome outcome = RenderPreview(box, boxSize, picture, job);
     if (outcome.doesNotFit)
         painter.drawImage(placeInBox(warningPicturePlace, boxSize), warningPicture());
-    writeText(painter, placeInBox(printableCountPlace, boxSize),
-              printableCountText(outcome.printableCount), fontPercent);
+    QPoint countPlace = placeInBox(printableCountPlace, boxSize);
+    const bool showsRun = job.numbering.enabled || job.numbering.sheets > 1;
+    // The run takes a line beneath the count; the count moves up as far as
+    // the two lines need to stay inside the box.
+    const int line = showsRun
+                         ? QFontMetrics(previewFont(painter.font(), painter.device(), fontPercent),
+                                        painter.device())
+                               .height()
+                         : 0;
+    if (showsRun)
+        countPlace.setY(std::min(countPlace.y(), boxSize.height() - 2 * line));
+    writeText(painter, countPlace, printableCountText(outcome.printableCount), fontPercent);
+    if (showsRun)
+        writeText(painter, countPlace + QPoint(0, line), runText(job), fontPercent);
     return outcome;
 }
 

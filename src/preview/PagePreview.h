@@ -43,6 +43,9 @@ QRect pageRectangle(PaperKind paper, QSize boxSize);
 
 QString printableCountText(int printableCount);
 QString noPictureNotice();
+// The run a print makes, beneath the count: "1〜90 (3枚)", or "(3枚)" for
+// sheets without numbers.
+QString runText(const SheetJob& job);
 // The warning shown instead of the page when the count does not fit.
 QImage warningPicture();
 

@@ -12,6 +12,7 @@
 #include "layout/PositionCorrection.h"
 #include "layout/SheetDrawing.h"
 #include "layout/SheetGeometry.h"
+#include "layout/TicketNumbers.h"
 #include "picture/PictureHolder.h"
 
 #include <QFileInfo>
@@ -57,6 +58,11 @@ void PrintJob::setDefaultsSource(std::function<bool(std::optional<PrinterSetting
     defaultsSource_ = std::move(source);
 }
 
+void PrintJob::setProgress(std::function<bool(int, int)> progress)
+{
+    progress_ = std::move(progress);
+}
+
 bool PrintJob::ensurePrinterSettings(std::optional<PrinterSettingsBlock>& printerSettings)
 {
     if (printerSettings)
@@ -84,6 +90,7 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
                                          const QString& title, const PageDrawing& draw)
 {
     outputFile_.clear();
+    stopped_ = false;
     if (!ensurePrinterSettings(printerSettings)) {
         printerSettings.reset();
         messages_(QString::fromUtf16(printMessages::noPrinter));
@@ -105,9 +112,15 @@ PrintJob::Outcome PrintJob::printOnePage(PaperKind paper,
         PrinterFileOutput file(printer);
         outputFile_ = file.target();
         if ((file.active() && !file.ready()) || !printPage(printer, title, draw)) {
+            if (stopped_)
+                return Outcome::Cancelled;
             messages_(QString::fromUtf16(printMessages::cannotStart));
             return Outcome::NotStarted;
         }
+        // Stopped between sheets: the printer got nothing, a file stays as
+        // it was.
+        if (stopped_)
+            return Outcome::Cancelled;
         if (file.active() && !file.commit())
             return Outcome::FileNotWritten;
     }
@@ -127,17 +140,32 @@ PrintJob::Outcome PrintJob::run(const SheetJob& job, const PictureHolder* pictur
         messages_(QString::fromUtf16(printMessages::doesNotFit));
         return Outcome::DoesNotFit;
     }
+    if (!runNumbersFit(job)) {
+        messages_(QString::fromUtf16(numberingMessages::doesNotFit));
+        return Outcome::DoesNotFit;
+    }
     const QString title = printJobTitle(picture ? picture->filePath() : QString());
+    const std::vector<SheetJob> pages = runPages(job);
     return printOnePage(
         *job.paper, printerSettings, title, [&](QPrinter& printer, QPainter& painter) {
             const auto correction = job.corrections.find(correctedPrinterName(printer));
-            if (correction != job.corrections.end())
-                painter.setTransform(
-                    correctedSheetToDevice(correction->second, printer.logicalDpiX(),
-                                           printer.logicalDpiY(), printableOrigin(printer)));
-            DrawingSurface surface(painter);
-            surface.setPrintableArea(printableInSheet(printer, painter));
-            DrawSheet(surface, picture, job, fit.grid);
+            const int sheets = int(pages.size());
+            for (int k = 0; k < sheets; ++k) {
+                if (progress_ && !progress_(k, sheets)) {
+                    stopped_ = true;
+                    printer.abort();
+                    return;
+                }
+                if (k > 0)
+                    printer.newPage();
+                if (correction != job.corrections.end())
+                    painter.setTransform(
+                        correctedSheetToDevice(correction->second, printer.logicalDpiX(),
+                                               printer.logicalDpiY(), printableOrigin(printer)));
+                DrawingSurface surface(painter);
+                surface.setPrintableArea(printableInSheet(printer, painter));
+                DrawSheet(surface, picture, pages[size_t(k)], fit.grid);
+            }
         });
 }
 

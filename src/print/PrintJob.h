@@ -72,6 +72,8 @@ public:
     // print. The job is titled after the picture's file (printJobTitle).
     // On a printer with a correction in the job the sheet is drawn
     // through it, so the tickets land where the preview shows them.
+    // A run of several sheets is one document of as many pages; a number
+    // that does not fit its ticket refuses the print with a message.
     Outcome run(const SheetJob& job, const PictureHolder* picture,
                 std::optional<PrinterSettingsBlock>& printerSettings);
 
@@ -80,6 +82,10 @@ public:
     // printer itself. No paper: the does-not-fit message.
     Outcome runCalibrationSheet(std::optional<PaperKind> paper,
                                 std::optional<PrinterSettingsBlock>& printerSettings);
+
+    // Told before each sheet of a run is drawn; false stops the print,
+    // which then ends as Cancelled with nothing sent or written.
+    void setProgress(std::function<bool(int sheet, int sheets)> progress);
 
     // The file the last run printed to, or tried to; empty for a printer.
     const QString& outputFile() const { return outputFile_; }
@@ -96,6 +102,8 @@ private:
     MessageSink messages_;
     QString settingsFilePath_;
     QString outputFile_;
+    std::function<bool(int, int)> progress_;
+    bool stopped_ = false; // the progress stopped the run being printed
     std::function<bool(std::optional<PrinterSettingsBlock>&)> defaultsSource_ =
         [](std::optional<PrinterSettingsBlock>& settings) { return GetPrinterDefaults(settings); };
 };

@@ -10,10 +10,12 @@
 #include "layout/GridFit.h"
 #include "layout/SheetDrawing.h"
 #include "layout/SheetGeometry.h"
+#include "layout/TicketNumbers.h"
 #include "picture/ImageLibraryNoise.h"
 #include "picture/PictureHolder.h"
 #include "settings/Units.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -22,6 +24,10 @@
 #include <cairo.h>
 
 #include <functional>
+#include <memory>
+#include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace zorvane {
 namespace {
@@ -37,6 +43,8 @@ constexpr int pdfJpegQuality = 94;
 constexpr int pngBandRows = 256;
 
 using PageDrawing = std::function<bool(QPainter&)>;
+// Draws sheet k of a run; false stops the run.
+using RunPageDrawing = std::function<bool(QPainter&, int)>;
 
 bool drawOn(QPaintDevice& device, const PageDrawing& draw)
 {
@@ -78,11 +86,33 @@ cairo_status_t writeToDevice(void* device, const unsigned char* data, unsigned i
     return written == qint64(length) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
+// The pages of a run in one document; every page draws the same QImage, so
+// the engine stores the picture once.
+bool writePdfPages(QIODevice& file, const QPageSize& page, int dpi, int pages,
+                   const RunPageDrawing& draw)
+{
+    QPdfWriter writer(&file);
+    writer.setResolution(dpi);
+    writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    bool drawn = true;
+    for (int k = 0; k < pages && drawn; ++k) {
+        if (k > 0)
+            writer.newPage();
+        drawn = draw(painter, k);
+    }
+    return painter.end() && drawn;
+}
+
 // The same page as the Qt PDF engine's, in points, with user space scaled
 // to device pixels at the resolution, so every ticket and frame lands where
-// it lands there.
-bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi, const SheetJob& job,
-                   const PictureHolder* picture, const GridSize& grid)
+// it lands there. Every page of a run draws through one canvas, which hands
+// cairo one picture surface with one id, so the PDF holds the picture once.
+bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi,
+                   const std::vector<SheetJob>& pages, const PictureHolder* picture,
+                   const GridSize& grid, const RunProgress& progress)
 {
     const QSize points = page.sizePoints();
     cairo_surface_t* pdf =
@@ -93,12 +123,18 @@ bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi, const SheetJ
     // if the surface goes first; the canvas, which owns the surface, stays
     // until the PDF is finished, so the picture's pixels are never copied.
     CairoCanvas canvas(cairo);
-    {
-        DrawingSurface surface(canvas, dpi, dpi);
-        DrawSheet(surface, picture, job, grid);
+    bool going = true;
+    for (size_t k = 0; k < pages.size() && going; ++k) {
+        going = !progress || progress(int(k), int(pages.size()));
+        if (!going)
+            break;
+        {
+            DrawingSurface surface(canvas, dpi, dpi);
+            DrawSheet(surface, picture, pages[k], grid);
+        }
+        cairo_show_page(cairo);
     }
-    cairo_show_page(cairo);
-    const bool drawn = cairo_status(cairo) == CAIRO_STATUS_SUCCESS;
+    const bool drawn = going && cairo_status(cairo) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cairo);
     cairo_surface_finish(pdf);
     const bool written = cairo_surface_status(pdf) == CAIRO_STATUS_SUCCESS;
@@ -169,12 +205,56 @@ bool writeSheetPng(QIODevice& device, QSize pixels, int dpi, const SheetJob& job
     return painter.end() && ok && png.finish();
 }
 
+namespace {
+
+// One PNG a sheet, each in its own file beside the others; none replaces
+// its target until every one is written whole, so a full disk or a stop
+// leaves the previous files as they were.
+SheetExportResult writePngRun(const QString& filePath, int dpi, const std::vector<SheetJob>& pages,
+                              const PictureHolder* picture, const GridSize& grid,
+                              const RunProgress& progress)
+{
+    std::vector<std::unique_ptr<CheckedSaveFile>> files;
+    const int sheets = int(pages.size());
+    for (int k = 0; k < sheets; ++k) {
+        if (progress && !progress(k, sheets))
+            return SheetExportResult::Cancelled;
+        auto file = std::make_unique<CheckedSaveFile>(runSheetFilePath(filePath, k + 1));
+        const SheetJob& page = pages[size_t(k)];
+        if (!file->openForWriting() ||
+            !writeSheetPng(*file, pagePixelSize(*page.paper, dpi, dpi), dpi, page, picture, grid))
+            return SheetExportResult::CannotWrite;
+        files.push_back(std::move(file));
+    }
+    if (progress && !progress(sheets, sheets))
+        return SheetExportResult::Cancelled;
+    bool all = true;
+    for (const auto& file : files)
+        all = file->commit() && all;
+    return all ? SheetExportResult::Written : SheetExportResult::CannotWrite;
+}
+
+} // namespace
+
+QString runSheetFilePath(const QString& filePath, int sheet)
+{
+    const QFileInfo info(filePath);
+    const QString suffix = info.suffix();
+    const QString number = u"-%1"_s.arg(sheet, 3, 10, QLatin1Char('0'));
+    if (suffix.isEmpty() || info.completeBaseName().isEmpty())
+        return filePath + number;
+    return filePath.left(filePath.size() - suffix.size() - 1) + number + u'.' + suffix;
+}
+
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
-                              const SheetJob& job, const PictureHolder* picture)
+                              const SheetJob& job, const PictureHolder* picture,
+                              const RunProgress& progress)
 {
     const GridFitResult fit = fitSheet(job).fit;
     if (!fit.fits || !job.paper)
         return SheetExportResult::DoesNotFit;
+    if (!runNumbersFit(job))
+        return SheetExportResult::NumbersDoNotFit;
 
     // A picture opened without its pixels is decoded here, only as far as
     // the file needs: not at all for a JPEG a PDF embeds as it is, nor for a
@@ -203,6 +283,15 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
         picture = decoded.get();
     }
 
+    const std::vector<SheetJob> pages = runPages(job);
+    if (format == SheetFileFormat::Png && pages.size() > 1)
+        return writePngRun(filePath, dpi, pages, picture, fit.grid, progress);
+
+    bool cancelled = false;
+    const RunProgress watched = [&](int sheet, int sheets) {
+        cancelled = progress && !progress(sheet, sheets);
+        return !cancelled;
+    };
     CheckedSaveFile file(filePath);
     if (!file.openForWriting())
         return SheetExportResult::CannotWrite;
@@ -212,14 +301,19 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
         drawn =
             writeSheetPng(file, pagePixelSize(*job.paper, dpi, dpi), dpi, job, picture, fit.grid);
     } else if (embedsJpeg) {
-        drawn = writeCairoPdf(file, pageSizeOf(*job.paper), dpi, job, picture, fit.grid);
+        drawn = writeCairoPdf(file, pageSizeOf(*job.paper), dpi, pages, picture, fit.grid, watched);
     } else {
-        drawn = writePdf(file, pageSizeOf(*job.paper), dpi, [&](QPainter& painter) {
-            DrawingSurface surface(painter);
-            DrawSheet(surface, picture, job, fit.grid);
-            return true;
-        });
+        drawn = writePdfPages(file, pageSizeOf(*job.paper), dpi, int(pages.size()),
+                              [&](QPainter& painter, int k) {
+                                  if (!watched(k, int(pages.size())))
+                                      return false;
+                                  DrawingSurface surface(painter);
+                                  DrawSheet(surface, picture, pages[size_t(k)], fit.grid);
+                                  return true;
+                              });
     }
+    if (cancelled || (drawn && !watched(int(pages.size()), int(pages.size()))))
+        return SheetExportResult::Cancelled;
     return drawn && file.commit() ? SheetExportResult::Written : SheetExportResult::CannotWrite;
 }
 

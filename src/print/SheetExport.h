@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QIODevice;
@@ -28,7 +29,17 @@ enum class SheetExportResult
     DoesNotFit,        // the count does not fit, or no ticket type or paper
     CannotWrite,       // the file could not be created or written
     PictureUnreadable, // the picture's pixels could not be decoded
+    NumbersDoNotFit,   // a ticket's number does not fit in it at its height
+    Cancelled,         // the run was stopped between sheets: nothing written
 };
+
+// Told before each sheet of a run is drawn (from 0) and once all are:
+// false stops the run.
+using RunProgress = std::function<bool(int sheet, int sheets)>;
+
+// The file of one sheet of a run of several: the sheet's number from 1,
+// three digits at least, put before the extension ("sheet-001.png").
+QString runSheetFilePath(const QString& filePath, int sheet);
 
 // Draws the sheet into a PDF or PNG file of the paper's size in portrait,
 // origin at the paper's corner, by the same grid fit and sheet drawing as
@@ -36,8 +47,12 @@ enum class SheetExportResult
 // is complete. The sheet options place, turn and skip as on the printer.
 // A JPEG that shows as stored goes into a PDF as the file's
 // own bytes; a PNG is drawn and written in bands of rows.
+// A run of several sheets (the job's sheet count) goes into one PDF of as
+// many pages, the picture stored once, or into one PNG file a sheet
+// (runSheetFilePath), all replaced only once every one is complete.
 SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, int dpi,
-                              const SheetJob& job, const PictureHolder* picture);
+                              const SheetJob& job, const PictureHolder* picture,
+                              const RunProgress& progress = {});
 
 // Draws the sheet band by band and writes each band's rows as an 8-bit RGB
 // PNG with the resolution recorded; the pixels are those of the whole page

@@ -45,7 +45,20 @@ SheetJob readSheetJob(const SettingsStore& store, const MainValues& main,
     SheetJob job = sheetJobOf(main, loadOptionValues(store), sheet);
     job.sheet.usedCells = loadUsedCells(store, job);
     job.corrections = loadPrinterCorrections(store);
+    job.numbering = loadNumberingValues(store);
+    job.firstNumber = job.numbering.start;
     return job;
+}
+
+std::vector<SheetJob> runPages(const SheetJob& job)
+{
+    const int sheets = std::max(job.numbering.sheets, 1);
+    std::vector<SheetJob> pages(size_t(sheets), job);
+    for (int k = 1; k < sheets; ++k) {
+        pages[size_t(k)].sheet.usedCells.clear();
+        pages[size_t(k)].firstNumber = job.firstNumber + qint64(k) * std::max(job.count, 0);
+    }
+    return pages;
 }
 
 CellSet loadUsedCells(const SettingsStore& store, const SheetJob& job)

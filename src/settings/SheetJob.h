@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "JobSettings.h"
+#include "Numbering.h"
 #include "PrinterCorrection.h"
 #include "SheetValues.h"
 
@@ -9,6 +10,7 @@
 
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace zorvane {
 
@@ -33,6 +35,10 @@ struct SheetJob
     // Stored position corrections by printer, read with the rest: the
     // printer a print goes to is known only once the Print dialog closes.
     std::map<QString, PositionCorrection> corrections;
+    // The run's numbering and sheet count, and the number of this sheet's
+    // first ticket (runPages sets it for each sheet of a run).
+    NumberingValues numbering;
+    qint64 firstNumber = 1;
 
     bool turned() const { return sheet.turned; }
     // A ticket that covers no paper: nothing to print.
@@ -54,6 +60,11 @@ SheetJob sheetJobOf(const MainValues& main, const OptionValues& options,
 // bleed; placement and turn as chosen.
 SheetJob readSheetJob(const SettingsStore& store, const MainValues& main,
                       const SheetChoices& choices);
+
+// The sheets of one print, one job a page: the first as the job is (its
+// tickets in its free cells), the others from the first cell on, with no
+// used cells. Ticket i of sheet k is numbered start + k * count + i.
+std::vector<SheetJob> runPages(const SheetJob& job);
 
 // The used cells kept for the job's paper and laid-out ticket; none
 // without a paper or ticket.

@@ -14,6 +14,9 @@ inline constexpr char calibrationSection[] = "Calibration";
 // How tickets sit on the sheet and which cells of a label sheet are used.
 // Written only once the user changes one of them.
 inline constexpr char sheetSection[] = "Sheet";
+// Numbered tickets and the sheets of one print; written only from the
+// numbering dialog and after a numbered print.
+inline constexpr char numberingSection[] = "Numbering";
 
 namespace main {
 inline constexpr char customWidth[] = "EDIT2";
@@ -62,5 +65,19 @@ inline constexpr char usedCellsPrefix[] = "Used_";
 inline constexpr char cutMarks[] = "CutMarks"; // nonzero: cut marks outside the grid
 inline constexpr char bleed[] = "Bleed";       // tenths of a millimetre, 0 to 300
 } // namespace sheet
+namespace numbering {
+inline constexpr char enabled[] = "Enabled";
+inline constexpr char start[] = "Start";
+inline constexpr char digits[] = "Digits";
+inline constexpr char prefix[] = "Prefix";
+inline constexpr char suffix[] = "Suffix";
+inline constexpr char height[] = "Height"; // tenths of a millimetre
+inline constexpr char position[] = "Position";
+inline constexpr char inset[] = "Inset";
+inline constexpr char stubPosition[] = "StubPosition"; // -1: no stub
+inline constexpr char colour[] = "Colour";             // 0xRRGGBB
+inline constexpr char backing[] = "Backing";
+inline constexpr char sheets[] = "Sheets";
+} // namespace numbering
 
 } // namespace zorvane::keys

@@ -3,6 +3,7 @@
 #include "AppIcon.h"
 #include "CAboutDlg.h"
 #include "CDetailDlg.h"
+#include "CNumberingDlg.h"
 #include "CalibrationActions.h"
 #include "ColorChooser.h"
 #include "CutGuidesMenu.h"
@@ -15,6 +16,7 @@
 #include "PictureFileDialog.h"
 #include "PictureProblemText.h"
 #include "PreviewWidget.h"
+#include "RunProgressDialog.h"
 #include "SheetChoicesMenu.h"
 #include "SystemPrintDialog.h"
 #include "layout/SheetGeometry.h"
@@ -181,6 +183,9 @@ void CMainDlg::createSystemMenu()
     connect(sheetMenu, &SheetChoicesMenu::clearUsedCellsAsked, this, &CMainDlg::clearUsedCells);
     connect(new CutGuidesMenu(store, *systemMenu), &CutGuidesMenu::changed, this,
             &CMainDlg::repaintWithCurrentValues);
+    connect(systemMenu->addEntry(MainWindowMenu::Group::Sheet,
+                                 QString::fromUtf16(CNumberingDlg::menuText)),
+            &QAction::triggered, this, &CMainDlg::OnNumbering);
     const ProductEntries products = addProductEntries(*systemMenu, labelFolders);
     connect(products.labelSheet, &QAction::triggered, this, &CMainDlg::OnChooseLabelSheet);
     connect(products.calibrationSheet, &QAction::triggered, this,
@@ -262,6 +267,14 @@ void CMainDlg::OnDetailSettings()
     CDetailDlg dialog(store, *colorChooser, this);
     // The preview is an opaque child that repainting the window leaves out;
     // it shows the new Option values at once.
+    if (dialog.exec() == QDialog::Accepted)
+        previewBox->update();
+}
+
+void CMainDlg::OnNumbering()
+{
+    exchange.read(DataExchange::Report::Silent);
+    CNumberingDlg dialog(store, *colorChooser, jobFor(currentValues()), this);
     if (dialog.exec() == QDialog::Accepted)
         previewBox->update();
 }
@@ -360,12 +373,28 @@ void CMainDlg::OnPrintStart()
     PrintJob job(
         *printDialog, [this](const QString& text) { showMessage(this, text); },
         printerSettingsPath);
+    // A run of several sheets can take a while: it can be followed and
+    // stopped; a stopped run prints nothing and keeps the start.
+    std::unique_ptr<RunProgressDialog> progress;
+    if (sheet.numbering.sheets > 1)
+        job.setProgress([this, &progress](int at, int sheets) {
+            if (!progress)
+                progress = std::make_unique<RunProgressDialog>(sheets, this);
+            return progress->advance(at, sheets);
+        });
     const PrintJob::Outcome outcome = job.run(sheet, pictures.picture(), printerSettings);
+    progress.reset();
     if (outcome == PrintJob::Outcome::FileNotWritten)
         showMessage(this, QString::fromUtf16(printMessages::cannotWriteFile));
     if (outcome == PrintJob::Outcome::Printed && sheetMenu->choices().markPrinted) {
         saveUsedCells(store, sheet, usedAfterPrint(sheet));
         repaintWithCurrentValues();
+    }
+    // Only paper advances the numbers: a print into a file is a draft.
+    if (outcome == PrintJob::Outcome::Printed && job.outputFile().isEmpty() &&
+        sheet.numbering.enabled) {
+        saveStartAfterPrintedRun(store, sheet.numbering, sheet.count);
+        previewBox->update();
     }
 }
 

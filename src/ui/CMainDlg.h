@@ -145,6 +145,7 @@ private Q_SLOTS:
     void OnPrintCalibrationSheet();
     void OnPositionCorrection();
     void OnChooseLabelSheet();
+    void OnNumbering();
 
 private:
     void DoDataExchange();

@@ -3,6 +3,8 @@
 #include <QTest>
 
 using namespace zorvane;
+
+Q_DECLARE_METATYPE(zorvane::NumberingValues)
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -28,6 +30,8 @@ private Q_SLOTS:
     void badInputIsOneClearLine_data();
     void badInputIsOneClearLine();
     void overridesReplaceOnlyWhatWasGiven();
+    void numberingOptions_data();
+    void numberingOptions();
 };
 
 void TestCommandLine::theParserDecidesTheRun_data()
@@ -196,6 +200,14 @@ void TestCommandLine::badInputIsOneClearLine_data()
     QTest::newRow("cut marks without action") << u"--cut-marks a.jpg"_s << u"--print"_s;
     QTest::newRow("calibration sheet nowhere")
         << u"--calibration-sheet --paper B5"_s << u"--calibration-sheet needs"_s;
+    QTest::newRow("number negative") << u"--print p --number -1"_s << u"--number"_s;
+    QTest::newRow("number too large") << u"--print p --number 1000000000"_s << u"--number"_s;
+    QTest::newRow("number with text") << u"--print p --number 12a"_s << u"--number"_s;
+    QTest::newRow("digits ten") << u"--print p --digits 10"_s << u"--digits"_s;
+    QTest::newRow("sheets zero") << u"--print p --sheets 0"_s << u"--sheets"_s;
+    QTest::newRow("sheets 1000") << u"--print p --sheets 1000"_s << u"--sheets"_s;
+    QTest::newRow("long prefix") << u"--print p --prefix 12345678901"_s << u"--prefix"_s;
+    QTest::newRow("number without action") << u"--number 3 a.jpg"_s << u"--print"_s;
 }
 
 void TestCommandLine::badInputIsOneClearLine()
@@ -217,6 +229,44 @@ void TestCommandLine::overridesReplaceOnlyWhatWasGiven()
     parsed.overrides.applyTo(values);
     QVERIFY(!values.ticketType);
     QCOMPARE(values.countText, u"3"_s);
+}
+
+void TestCommandLine::numberingOptions_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<NumberingValues>("expected");
+    NumberingValues stored;
+    stored.start = 500;
+    stored.prefix = u"A"_s;
+    QTest::newRow("none: as stored") << QString() << stored;
+    NumberingValues on = stored;
+    on.enabled = true;
+    on.start = 4721;
+    QTest::newRow("number turns it on") << u"--number 4721"_s << on;
+    NumberingValues all = on;
+    all.start = 0;
+    all.digits = 6;
+    all.prefix = u"No."_s;
+    all.suffix = u"番"_s;
+    all.sheets = 999;
+    QTest::newRow("all of them") << u"--number 0 --digits 6 --prefix No. --suffix 番 --sheets 999"_s
+                                 << all;
+    NumberingValues sheetsOnly = stored;
+    sheetsOnly.sheets = 3;
+    QTest::newRow("sheets without numbers") << u"--sheets 3"_s << sheetsOnly;
+}
+
+void TestCommandLine::numberingOptions()
+{
+    QFETCH(QString, options);
+    QFETCH(NumberingValues, expected);
+    const CommandLine parsed = CommandLine::parse(args(u"--print p "_s + options));
+    QCOMPARE(parsed.mode, CommandLine::Mode::PrintToPrinter);
+    NumberingValues values;
+    values.start = 500;
+    values.prefix = u"A"_s;
+    parsed.numbering.applyTo(values);
+    QCOMPARE(values, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

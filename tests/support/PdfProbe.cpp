@@ -1,5 +1,6 @@
 #include "PdfProbe.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -96,6 +97,61 @@ QString info(const QString& pdfPath)
     const QString text =
         QString::fromUtf8(run(u"pdfinfo"_s, {u"-enc"_s, u"UTF-8"_s, pdfPath}, &ok));
     return ok ? text : QString();
+}
+
+QList<Word> words(const QString& pdfPath)
+{
+    QTemporaryDir dir;
+    const QString html = dir.filePath(u"words.html"_s);
+    bool ok = false;
+    run(u"pdftotext"_s, {u"-bbox"_s, pdfPath, html}, &ok);
+    QFile file(html);
+    if (!ok || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(file.readAll());
+    static const QRegularExpression item(
+        uR"re(<page |<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re"_s);
+    constexpr double mmPerPoint = 25.4 / 72.0;
+    QList<Word> found;
+    int page = 0;
+    for (const QRegularExpressionMatch& match : item.globalMatch(text)) {
+        if (match.captured(5).isNull() && match.captured(0).startsWith(u"<page"_s)) {
+            ++page;
+            continue;
+        }
+        const QPointF topLeft(match.captured(1).toDouble(), match.captured(2).toDouble());
+        const QPointF bottomRight(match.captured(3).toDouble(), match.captured(4).toDouble());
+        found.append(
+            {page, match.captured(5), QRectF(topLeft * mmPerPoint, bottomRight * mmPerPoint)});
+    }
+    return found;
+}
+
+QStringList fontList(const QString& pdfPath)
+{
+    bool ok = false;
+    const QString list = QString::fromUtf8(run(u"pdffonts"_s, {pdfPath}, &ok));
+    return ok ? list.split(u'\n', Qt::SkipEmptyParts) : QStringList();
+}
+
+int pageCount(const QString& pdfPath)
+{
+    static const QRegularExpression pagesLine(uR"(^Pages:\s+(\d+)$)"_s,
+                                              QRegularExpression::MultilineOption);
+    return pagesLine.match(info(pdfPath)).captured(1).toInt();
+}
+
+QImage renderPage(const QString& pdfPath, int page, int dpi)
+{
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(u"page"_s);
+    bool ok = false;
+    const QString number = QString::number(page);
+    run(u"pdftoppm"_s,
+        {u"-png"_s, u"-singlefile"_s, u"-f"_s, number, u"-l"_s, number, u"-r"_s,
+         QString::number(dpi), pdfPath, prefix},
+        &ok);
+    return ok ? QImage(prefix + u".png"_s) : QImage();
 }
 
 } // namespace pdfprobe

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -29,5 +30,24 @@ void extractImages(const QString& pdfPath, const QString& prefix, int page = 0);
 // What pdfinfo says of the file (producer, pages, page size, …); empty
 // when it cannot be read.
 QString info(const QString& pdfPath);
+
+// A word of the text layer as pdftotext -bbox reads it: the page from 1
+// and the word's box in millimetres from the page's top-left corner.
+struct Word
+{
+    int page = 0;
+    QString text;
+    QRectF boxMm;
+};
+QList<Word> words(const QString& pdfPath);
+
+// pdffonts' table of the fonts: two header lines, then one line a font.
+QStringList fontList(const QString& pdfPath);
+
+// The document's page count as pdfinfo reads it; 0 when it cannot be read.
+int pageCount(const QString& pdfPath);
+
+// The given page (from 1) rendered at the given resolution; null on failure.
+QImage renderPage(const QString& pdfPath, int page, int dpi);
 
 } // namespace pdfprobe
