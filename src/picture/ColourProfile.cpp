@@ -11,9 +11,6 @@
 namespace zorvane {
 namespace {
 
-// Real profiles, press profiles with large tables included, stay well below
-// this; a larger one is taken as hostile rather than parsed.
-constexpr qsizetype maxProfileBytes = 16 * 1024 * 1024;
 // The header (128 bytes) and the tag count.
 constexpr qsizetype minProfileBytes = 132;
 
@@ -57,7 +54,7 @@ bool isUsableClass(cmsProfileClassSignature kind)
 // connection space.
 Profile openProfile(const QByteArray& bytes, cmsColorSpaceSignature space)
 {
-    if (bytes.size() < minProfileBytes || bytes.size() > maxProfileBytes)
+    if (bytes.size() < minProfileBytes || bytes.size() > maxIccProfileBytes)
         return {};
     const quint32 declared = qFromBigEndian<quint32>(bytes.constData());
     if (declared < minProfileBytes || declared > quint32(bytes.size()))
@@ -198,6 +195,11 @@ ProfileUse convertPixels(QImage& image, void* profile, bool grey)
     return ProfileUse::Converted;
 }
 
+bool isGrey(QImage::Format format)
+{
+    return format == QImage::Format_Grayscale8 || format == QImage::Format_Grayscale16;
+}
+
 cmsHTRANSFORM cmykTransform(const QByteArray& iccProfile, bool inverted)
 {
     const Profile profile = openProfile(iccProfile, cmsSigCmykData);
@@ -210,12 +212,29 @@ cmsHTRANSFORM cmykTransform(const QByteArray& iccProfile, bool inverted)
 
 } // namespace
 
+ProfileUse profileUseFor(QImage::Format format, const QByteArray& iccProfile)
+{
+    if (iccProfile.isEmpty())
+        return ProfileUse::Untagged;
+    const bool grey = isGrey(format);
+    const Profile profile = openProfile(iccProfile, grey ? cmsSigGrayData : cmsSigRgbData);
+    if (!profile)
+        return ProfileUse::Ignored;
+    return describesSrgb(profile.get(), grey) ? ProfileUse::Untagged : ProfileUse::Converted;
+}
+
+ProfileUse cmykProfileUse(const QByteArray& iccProfile)
+{
+    if (iccProfile.isEmpty())
+        return ProfileUse::Untagged;
+    return CmykRowConverter(iccProfile, true).valid() ? ProfileUse::Converted : ProfileUse::Ignored;
+}
+
 ProfileUse convertToSrgb(QImage& image, const QByteArray& iccProfile)
 {
     if (iccProfile.isEmpty() || image.isNull())
         return ProfileUse::Untagged;
-    const bool grey =
-        image.format() == QImage::Format_Grayscale8 || image.format() == QImage::Format_Grayscale16;
+    const bool grey = isGrey(image.format());
     const Profile profile = openProfile(iccProfile, grey ? cmsSigGrayData : cmsSigRgbData);
     if (!profile)
         return ProfileUse::Ignored;

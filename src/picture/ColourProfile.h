@@ -7,6 +7,10 @@
 
 namespace zorvane {
 
+// Real profiles, press profiles with large tables included, stay well below
+// this; a larger one is taken as hostile rather than read or parsed.
+constexpr qsizetype maxIccProfileBytes = 16 * 1024 * 1024;
+
 // What became of a picture's embedded colour profile.
 enum class ProfileUse
 {
@@ -25,6 +29,11 @@ enum class ProfileUse
 // that is damaged, too large, of the wrong class or of another colour space
 // than the image leaves it untouched and returns Ignored.
 ProfileUse convertToSrgb(QImage& image, const QByteArray& iccProfile);
+// What convertToSrgb would do with pixels of the given format, without
+// converting any: whether the profile is absent or sRGB, usable, or not.
+ProfileUse profileUseFor(QImage::Format format, const QByteArray& iccProfile);
+// The same for a CMYK picture.
+ProfileUse cmykProfileUse(const QByteArray& iccProfile);
 
 // A transfer curve as ICC parametric curve type 4: Y = (aX + b)^gamma for
 // X >= d, else cX. The named ones cover what PNG gAMA and HEIF nclx say.

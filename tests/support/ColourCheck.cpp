@@ -32,12 +32,12 @@ Profile opened(const QByteArray& bytes)
     return profile;
 }
 
-Transform fromSrgb(const QByteArray& profile, cmsUInt32Number outFormat)
+Transform fromSrgb(const QByteArray& profile, cmsUInt32Number outFormat,
+                   cmsUInt32Number intent = INTENT_RELATIVE_COLORIMETRIC)
 {
     const Profile srgb(cmsCreate_sRGBProfile());
     const Profile target = opened(profile);
-    Transform transform(cmsCreateTransform(srgb.get(), TYPE_BGRA_8, target.get(), outFormat,
-                                           INTENT_RELATIVE_COLORIMETRIC,
+    Transform transform(cmsCreateTransform(srgb.get(), TYPE_BGRA_8, target.get(), outFormat, intent,
                                            cmsFLAGS_BLACKPOINTCOMPENSATION));
     if (!transform)
         qFatal("no transform into a test profile");
@@ -163,11 +163,25 @@ QByteArray srgbIntoCmyk(const QImage& srgb, const QByteArray& profile)
 {
     const QImage in = srgb.convertToFormat(QImage::Format_RGB32);
     QByteArray cmyk(qsizetype(in.width()) * in.height() * 4, '\0');
-    const Transform transform = fromSrgb(profile, TYPE_CMYK_8_REV);
+    const Transform transform = fromSrgb(profile, TYPE_CMYK_8_REV, INTENT_PERCEPTUAL);
     for (int y = 0; y < in.height(); ++y)
         cmsDoTransform(transform.get(), in.constScanLine(y),
                        cmyk.data() + qsizetype(y) * in.width() * 4, in.width());
     return cmyk;
+}
+
+QImage cmykIntoSrgb(const QByteArray& cmyk, int width, int height, const QByteArray& profile)
+{
+    const Profile from = opened(profile);
+    const Profile srgb(cmsCreate_sRGBProfile());
+    const Transform transform(cmsCreateTransform(from.get(), TYPE_CMYK_8_REV, srgb.get(),
+                                                 TYPE_BGRA_8, INTENT_PERCEPTUAL, 0));
+    QImage out(width, height, QImage::Format_RGB32);
+    out.fill(0xff000000u);
+    for (int y = 0; y < height; ++y)
+        cmsDoTransform(transform.get(), cmyk.constData() + qsizetype(y) * width * 4,
+                       out.scanLine(y), cmsUInt32Number(width));
+    return out;
 }
 
 QString DeltaE::describe() const

@@ -29,9 +29,15 @@ QImage patchChart(int side = 16);
 // The image (RGB32) converted with Little CMS from sRGB into the RGB
 // profile, relative colorimetric: what a camera in that space would write.
 QImage srgbIntoProfile(const QImage& srgb, const QByteArray& profile);
-// The same into a CMYK profile: four bytes a pixel, C, M, Y, K, each
-// inverted (255 = no ink) as Adobe's programs store them in a JPEG.
+// The same into a CMYK profile, perceptual as separations of photos are
+// made: four bytes a pixel, C, M, Y, K, each inverted (255 = no ink) as
+// Adobe's programs store them in a JPEG.
 QByteArray srgbIntoCmyk(const QImage& srgb, const QByteArray& profile);
+
+// What Little CMS makes of such samples back in sRGB, perceptual: the
+// reference a CMYK picture is held to, since a press profile's gamut is not
+// sRGB's and the round trip is no identity.
+QImage cmykIntoSrgb(const QByteArray& cmyk, int width, int height, const QByteArray& profile);
 
 // CIEDE2000 differences between two images of one size, pixel by pixel,
 // both taken as sRGB.
