@@ -210,6 +210,17 @@ cmsHTRANSFORM cmykTransform(const QByteArray& iccProfile, bool inverted)
         .release();
 }
 
+cmsHTRANSFORM rgbTransform(const QByteArray& iccProfile, bool sixteenBits)
+{
+    const Profile profile = openProfile(iccProfile, cmsSigRgbData);
+    if (!profile)
+        return nullptr;
+    const Profile srgb = srgbProfile();
+    return makeTransform(profile.get(), sixteenBits ? TYPE_RGB_16_SE : TYPE_RGB_8, srgb.get(),
+                         TYPE_RGB_8)
+        .release();
+}
+
 } // namespace
 
 ProfileUse profileUseFor(QImage::Format format, const QByteArray& iccProfile)
@@ -306,6 +317,21 @@ void CmykRowConverter::convert(const uchar* cmyk, QRgb* out, int pixels) const
     // the row is opaque before it is filled.
     std::fill(out, out + pixels, 0xff000000u);
     cmsDoTransform(transform_, cmyk, out, cmsUInt32Number(pixels));
+}
+
+RgbRowConverter::RgbRowConverter(const QByteArray& iccProfile, bool sixteenBits)
+    : transform_(rgbTransform(iccProfile, sixteenBits))
+{}
+
+RgbRowConverter::~RgbRowConverter()
+{
+    if (transform_)
+        cmsDeleteTransform(transform_);
+}
+
+void RgbRowConverter::convert(const uchar* rgb, uchar* out, int pixels) const
+{
+    cmsDoTransform(transform_, rgb, out, cmsUInt32Number(pixels));
 }
 
 } // namespace zorvane

@@ -80,4 +80,21 @@ private:
     cmsHTRANSFORM transform_ = nullptr;
 };
 
+// Converts rows of RGB samples, 8-bit or 16-bit big-endian as a PNG stores
+// them, through an RGB profile into rows of 8-bit sRGB, three bytes a pixel.
+class RgbRowConverter
+{
+public:
+    RgbRowConverter(const QByteArray& iccProfile, bool sixteenBits);
+    ~RgbRowConverter();
+    RgbRowConverter(const RgbRowConverter&) = delete;
+    RgbRowConverter& operator=(const RgbRowConverter&) = delete;
+
+    bool valid() const { return transform_ != nullptr; }
+    void convert(const uchar* rgb, uchar* out, int pixels) const;
+
+private:
+    cmsHTRANSFORM transform_ = nullptr;
+};
+
 } // namespace zorvane

@@ -117,6 +117,9 @@ public:
     // and embeddableJpeg() gives them: a PDF that embeds those bytes names
     // it as their colour space. Empty otherwise.
     QByteArray embeddableJpegProfile() const;
+    // The profile the file's pixels are converted from; empty when they are
+    // not converted.
+    const QByteArray& colourProfile() const { return profile_; }
 
     // The smallest held image (the screen's copy or one of the picture's
     // successively halved copies) that still covers the given size in both
