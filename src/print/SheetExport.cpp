@@ -2,6 +2,7 @@
 
 #include "CheckedSaveFile.h"
 #include "PaperSettings.h"
+#include "PdfColourProfile.h"
 #include "PngAsJpeg.h"
 #include "PngRowWriter.h"
 #include "layout/CairoCanvas.h"
@@ -14,6 +15,7 @@
 #include "picture/PictureHolder.h"
 #include "settings/Units.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -106,6 +108,27 @@ bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi, const SheetJ
     return drawn && written;
 }
 
+// A JPEG whose own bytes are embedded, with the colour profile they are
+// meant in named as their colour space. Only such pictures go through the
+// rewrite, so the PDFs of all others are cairo's own, byte for byte.
+bool writeJpegPdf(QIODevice& file, const QPageSize& page, int dpi, const SheetJob& job,
+                  const PictureHolder& picture, const GridSize& grid)
+{
+    const QByteArray profile = picture.embeddableJpegProfile();
+    if (profile.isEmpty())
+        return writeCairoPdf(file, page, dpi, job, &picture, grid);
+    QByteArray pdf;
+    {
+        QBuffer buffer(&pdf);
+        if (!buffer.open(QIODevice::WriteOnly) ||
+            !writeCairoPdf(buffer, page, dpi, job, &picture, grid))
+            return false;
+    }
+    const QByteArray tagged = withJpegProfile(pdf, picture.embeddableJpeg(), profile);
+    const QByteArray& out = tagged.isEmpty() ? pdf : tagged;
+    return file.write(out) == out.size();
+}
+
 // A PNG picture not yet decoded, as the JPEG the Qt PDF engine would store
 // for it, made row by row from the file: the PDF then embeds it as it does a
 // JPEG picture's own bytes, and the picture's pixels are never held whole.
@@ -114,7 +137,7 @@ std::unique_ptr<PictureHolder> streamedJpegOf(const PictureHolder& picture)
 {
     if (picture.hasFullPixels() || picture.storedTurn() != QImageIOHandler::TransformationNone)
         return nullptr;
-    const QByteArray jpeg = pngAsJpeg(picture.fileBytes(), pdfJpegQuality);
+    const QByteArray jpeg = pngAsJpeg(picture.fileBytes(), pdfJpegQuality, picture.colourProfile());
     if (jpeg.isEmpty())
         return nullptr;
     auto streamed = PictureHolder::openBytes(jpeg);
@@ -212,7 +235,7 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
         drawn =
             writeSheetPng(file, pagePixelSize(*job.paper, dpi, dpi), dpi, job, picture, fit.grid);
     } else if (embedsJpeg) {
-        drawn = writeCairoPdf(file, pageSizeOf(*job.paper), dpi, job, picture, fit.grid);
+        drawn = writeJpegPdf(file, pageSizeOf(*job.paper), dpi, job, *picture, fit.grid);
     } else {
         drawn = writePdf(file, pageSizeOf(*job.paper), dpi, [&](QPainter& painter) {
             DrawingSurface surface(painter);
