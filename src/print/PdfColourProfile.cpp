@@ -3,13 +3,14 @@
 // Without this, a #warning in qpdf's headers about its pointer type fails
 // the build under -Werror.
 #define POINTERHOLDER_TRANSITION 4
-#include <qpdf/Buffer.hh>
+#include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
-#include <cstring>
+#include <QIODevice>
+
 #include <exception>
 #include <string>
 
@@ -35,48 +36,73 @@ QPDFObjectHandle iccColourSpace(QPDF& pdf, const QByteArray& icc)
         std::vector<QPDFObjectHandle>{QPDFObjectHandle::newName("/ICCBased"), profile});
 }
 
-bool holdsBytes(QPDFObjectHandle& image, const QByteArray& jpeg)
+// The picture's image: the page's one JPEG of the file's length. Its bytes
+// are not compared, which would copy megabytes for nothing: cairo embeds
+// the bytes it was given.
+bool isTheJpeg(QPDFObjectHandle& image, const QByteArray& jpeg)
 {
-    if (image.getDict().getKey("/Length").getIntValue() != jpeg.size())
-        return false;
-    const std::shared_ptr<Buffer> data = image.getRawStreamData();
-    return data->getSize() == size_t(jpeg.size()) &&
-           std::memcmp(data->getBuffer(), jpeg.constData(), size_t(jpeg.size())) == 0;
+    QPDFObjectHandle dict = image.getDict();
+    return dict.getKey("/Filter").isNameAndEquals("/DCTDecode") &&
+           dict.getKey("/Length").isInteger() &&
+           dict.getKey("/Length").getIntValue() == jpeg.size();
 }
 
-QByteArray written(QPDF& pdf)
+// qpdf's output straight into the device, without a copy in memory.
+class DevicePipeline : public Pipeline
 {
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    // The JPEG and cairo's own streams go out as they came in.
-    writer.setStreamDataMode(qpdf_s_preserve);
-    writer.write();
-    const std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
-    return QByteArray(reinterpret_cast<const char*>(out->getBuffer()), qsizetype(out->getSize()));
+public:
+    explicit DevicePipeline(QIODevice& device) : Pipeline("device", nullptr), device_(device) {}
+    void write(unsigned char const* data, size_t length) override
+    {
+        if (device_.write(reinterpret_cast<const char*>(data), qint64(length)) != qint64(length))
+            failed_ = true;
+    }
+    void finish() override {}
+    bool failed() const { return failed_; }
+
+private:
+    QIODevice& device_;
+    bool failed_ = false;
+};
+
+// The page's one image of the JPEG's length, given the profile; false when
+// there is none.
+bool attachProfile(QPDF& document, const QByteArray& jpeg, const QByteArray& icc)
+{
+    const QPDFObjectHandle colourSpace = iccColourSpace(document, icc);
+    bool attached = false;
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(document).getAllPages()) {
+        page.forEachImage(true,
+                          [&](QPDFObjectHandle& image, QPDFObjectHandle&, const std::string&) {
+                              if (isTheJpeg(image, jpeg)) {
+                                  image.getDict().replaceKey("/ColorSpace", colourSpace);
+                                  attached = true;
+                              }
+                          });
+    }
+    return attached;
 }
 
 } // namespace
 
-QByteArray withJpegProfile(const QByteArray& pdf, const QByteArray& jpeg, const QByteArray& icc)
+bool writeWithJpegProfile(QIODevice& device, const QByteArray& pdf, const QByteArray& jpeg,
+                          const QByteArray& icc)
 {
     try {
         QPDF document;
         document.setSuppressWarnings(true);
         document.processMemoryFile("sheet", pdf.constData(), size_t(pdf.size()));
-        const QPDFObjectHandle colourSpace = iccColourSpace(document, icc);
-        bool attached = false;
-        for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(document).getAllPages()) {
-            page.forEachImage(true,
-                              [&](QPDFObjectHandle& image, QPDFObjectHandle&, const std::string&) {
-                                  if (holdsBytes(image, jpeg)) {
-                                      image.getDict().replaceKey("/ColorSpace", colourSpace);
-                                      attached = true;
-                                  }
-                              });
-        }
-        return attached ? written(document) : QByteArray();
+        if (!attachProfile(document, jpeg, icc))
+            return false;
+        DevicePipeline out(device);
+        QPDFWriter writer(document);
+        writer.setOutputPipeline(&out);
+        // The JPEG and cairo's own streams go out as they came in.
+        writer.setStreamDataMode(qpdf_s_preserve);
+        writer.write();
+        return !out.failed();
     } catch (const std::exception&) {
-        return {};
+        return false;
     }
 }
 

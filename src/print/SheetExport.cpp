@@ -38,6 +38,10 @@ constexpr int pdfJpegQuality = 94;
 // tickets outside it.
 constexpr int pngBandRows = 256;
 
+// What a page adds to its picture's bytes in a PDF, so the page is written
+// into memory without growing its buffer.
+constexpr qsizetype pdfPageReserve = 256 * 1024;
+
 using PageDrawing = std::function<bool(QPainter&)>;
 
 bool drawOn(QPaintDevice& device, const PageDrawing& draw)
@@ -118,15 +122,18 @@ bool writeJpegPdf(QIODevice& file, const QPageSize& page, int dpi, const SheetJo
     if (profile.isEmpty())
         return writeCairoPdf(file, page, dpi, job, &picture, grid);
     QByteArray pdf;
+    pdf.reserve(picture.fileBytes().size() + pdfPageReserve);
     {
         QBuffer buffer(&pdf);
         if (!buffer.open(QIODevice::WriteOnly) ||
             !writeCairoPdf(buffer, page, dpi, job, &picture, grid))
             return false;
     }
-    const QByteArray tagged = withJpegProfile(pdf, picture.embeddableJpeg(), profile);
-    const QByteArray& out = tagged.isEmpty() ? pdf : tagged;
-    return file.write(out) == out.size();
+    if (writeWithJpegProfile(file, pdf, picture.embeddableJpeg(), profile))
+        return true;
+    // Not expected of cairo's own file; the picture's colours then print as
+    // sRGB rather than not at all.
+    return file.seek(0) && file.write(pdf) == pdf.size();
 }
 
 // A PNG picture not yet decoded, as the JPEG the Qt PDF engine would store
