@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 
@@ -98,11 +99,43 @@ Profile srgbGreyProfile()
     return grey;
 }
 
+// Whether a matrix profile's primaries are plainly not sRGB's (Adobe RGB,
+// Display P3, ProPhoto): such a profile needs no probe to say so, which
+// saves building a transform while a picture is opened.
+bool primariesFarFromSrgb(void* profile)
+{
+    if (!cmsIsMatrixShaper(profile))
+        return false;
+    static const std::array<cmsCIEXYZ, 3> srgb = [] {
+        const Profile reference = srgbProfile();
+        std::array<cmsCIEXYZ, 3> colorants{};
+        const cmsTagSignature tags[] = {cmsSigRedColorantTag, cmsSigGreenColorantTag,
+                                        cmsSigBlueColorantTag};
+        for (size_t i = 0; i < colorants.size(); ++i)
+            colorants[i] = *static_cast<const cmsCIEXYZ*>(cmsReadTag(reference.get(), tags[i]));
+        return colorants;
+    }();
+    const cmsTagSignature tags[] = {cmsSigRedColorantTag, cmsSigGreenColorantTag,
+                                    cmsSigBlueColorantTag};
+    for (size_t i = 0; i < srgb.size(); ++i) {
+        const auto* colorant = static_cast<const cmsCIEXYZ*>(cmsReadTag(profile, tags[i]));
+        if (!colorant)
+            return false;
+        constexpr double far = 0.02;
+        if (std::abs(colorant->X - srgb[i].X) > far || std::abs(colorant->Y - srgb[i].Y) > far ||
+            std::abs(colorant->Z - srgb[i].Z) > far)
+            return true;
+    }
+    return false;
+}
+
 // Whether the profile takes every colour of a coarse grid to itself within
 // one step: an sRGB profile, whoever wrote it, whose picture is left alone
 // so it stays bit for bit as an untagged one.
 bool describesSrgb(void* profile, bool grey)
 {
+    if (!grey && primariesFarFromSrgb(profile))
+        return false;
     const Profile target = grey ? srgbGreyProfile() : srgbProfile();
     const Transform probe = makeTransform(profile, grey ? TYPE_GRAY_8 : TYPE_RGB_8, target.get(),
                                           grey ? TYPE_GRAY_8 : TYPE_RGB_8);
@@ -181,10 +214,11 @@ ProfileUse convertPixels(QImage& image, void* profile, bool grey)
     const QImage::Format original = image.format();
     const cmsUInt32Number format = littleCmsFormat(image);
     const Profile target = grey ? srgbGreyProfile() : srgbProfile();
-    const Transform transform =
-        makeTransform(profile, format, target.get(), format, grey ? 0 : cmsFLAGS_COPY_ALPHA);
+    const Transform transform = makeTransform(profile, format, target.get(), format);
     if (!transform)
         return ProfileUse::Ignored;
+    // In place, Little CMS leaves the alpha bytes as they are: no copying
+    // them, which would cost the fast 8-bit path.
     uchar* bits = image.bits(); // detaches before the pixels change
     cmsDoTransformLineStride(transform.get(), bits, bits, cmsUInt32Number(image.width()),
                              cmsUInt32Number(image.height()), cmsUInt32Number(image.bytesPerLine()),
@@ -251,6 +285,17 @@ ProfileUse convertToSrgb(QImage& image, const QByteArray& iccProfile)
         return ProfileUse::Ignored;
     if (describesSrgb(profile.get(), grey))
         return ProfileUse::Untagged;
+    return convertFromProfile(image, iccProfile);
+}
+
+ProfileUse convertFromProfile(QImage& image, const QByteArray& iccProfile)
+{
+    if (iccProfile.isEmpty() || image.isNull())
+        return ProfileUse::Untagged;
+    const bool grey = isGrey(image.format());
+    const Profile profile = openProfile(iccProfile, grey ? cmsSigGrayData : cmsSigRgbData);
+    if (!profile)
+        return ProfileUse::Ignored;
     // A palette picture's colours are all in its palette.
     if (image.format() == QImage::Format_Indexed8)
         return convertPalette(image, profile.get());

@@ -29,6 +29,9 @@ enum class ProfileUse
 // that is damaged, too large, of the wrong class or of another colour space
 // than the image leaves it untouched and returns Ignored.
 ProfileUse convertToSrgb(QImage& image, const QByteArray& iccProfile);
+// The same without first asking whether the profile is sRGB's, for a
+// profile that profileUseFor already found usable and not sRGB.
+ProfileUse convertFromProfile(QImage& image, const QByteArray& iccProfile);
 // What convertToSrgb would do with pixels of the given format, without
 // converting any: whether the profile is absent or sRGB, usable, or not.
 ProfileUse profileUseFor(QImage::Format format, const QByteArray& iccProfile);

@@ -293,7 +293,7 @@ QImage PictureHolder::decodeCovering(QSize atLeast) const
         return {};
     // Before anything cuts 16-bit samples to 8 bits.
     if (profileUse_ == ProfileUse::Converted &&
-        convertToSrgb(image, profile_) == ProfileUse::Converted)
+        convertFromProfile(image, profile_) == ProfileUse::Converted)
         image.setColorSpace(QColorSpace(QColorSpace::SRgb));
     return toDrawingFormat(std::move(image));
 }

@@ -86,6 +86,8 @@ private Q_SLOTS:
     void cmykRowsConvertThroughTheProfile_data();
     void cmykRowsConvertThroughTheProfile();
     void builtProfilesCarryTheirCurve();
+    void alphaIsKept_data();
+    void alphaIsKept();
 };
 
 void TestColourProfile::convertsIntoSrgb_data()
@@ -244,6 +246,37 @@ void TestColourProfile::builtProfilesCarryTheirCurve()
     image.fill(qRgb(128, 128, 128));
     QCOMPARE(convertToSrgb(image, rgbProfileFor(ToneCurve::power(2.2))), ProfileUse::Converted);
     QVERIFY(std::abs(qGreen(image.pixel(0, 0)) - 128) <= 3);
+}
+
+void TestColourProfile::alphaIsKept_data()
+{
+    QTest::addColumn<QImage::Format>("format");
+    QTest::newRow("8 bits") << QImage::Format_ARGB32;
+    QTest::newRow("16 bits") << QImage::Format_RGBA64;
+}
+
+void TestColourProfile::alphaIsKept()
+{
+    QFETCH(QImage::Format, format);
+    QImage image = test::patchChart(8).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, (image.pixel(x, y) & 0xffffff) | uint((x * 7 + y) % 256) << 24);
+    }
+    image.convertTo(format);
+    const QImage before = image;
+    QCOMPARE(convertToSrgb(image, test::profiles::adobeRgb()), ProfileUse::Converted);
+    QCOMPARE(image.format(), format);
+    bool colourChanged = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgba64 was = before.pixelColor(x, y).rgba64();
+            const QRgba64 now = image.pixelColor(x, y).rgba64();
+            QCOMPARE(now.alpha(), was.alpha());
+            colourChanged |= now.green() != was.green();
+        }
+    }
+    QVERIFY(colourChanged);
 }
 
 QTEST_GUILESS_MAIN(TestColourProfile)
