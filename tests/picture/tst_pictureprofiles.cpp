@@ -177,6 +177,11 @@ void TestPictureProfiles::srgbPicturesStayBitForBit_data()
     QTest::newRow("TIFF with sRGB's profile")
         << tiffWithProfile(image, srgb) << tiffWithProfile(image, {});
     QTest::newRow("WebP with sRGB's profile") << webpWithProfile(image, srgb) << QByteArray();
+    // Decoded as before, by Qt's reader, without colour management.
+    QTest::newRow("CMYK JPEG without a profile")
+        << cmykJpegWithProfile(image.width(), image.height(),
+                               srgbIntoCmyk(image, profiles::swopCmyk()), {})
+        << QByteArray();
 }
 
 void TestPictureProfiles::srgbPicturesStayBitForBit()
