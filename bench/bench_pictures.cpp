@@ -1,9 +1,11 @@
 // Writes the test pictures the export benchmark reads: a 24-megapixel and a
 // 100-megapixel photo-like JPEG, a 24-megapixel JPEG stored on its side with
-// an EXIF orientation, and a 24-megapixel PNG, into the directory
+// an EXIF orientation, a 24-megapixel JPEG with an Adobe RGB profile, and a
+// 24-megapixel PNG, into the directory
 // given as the only argument. Files already there are kept.
 #include "BenchSupport.h"
 
+#include <QColorSpace>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -17,7 +19,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 void write(const QString& path, const char* format, int width, int height,
-           QImageIOHandler::Transformations turn = QImageIOHandler::TransformationNone)
+           QImageIOHandler::Transformations turn = QImageIOHandler::TransformationNone,
+           const QColorSpace& colours = QColorSpace())
 {
     if (QFileInfo::exists(path))
         return;
@@ -25,7 +28,9 @@ void write(const QString& path, const char* format, int width, int height,
     if (qstrcmp(format, "jpeg") == 0)
         writer.setQuality(90);
     writer.setTransformation(turn);
-    if (!writer.write(photoLike(width, height)))
+    QImage photo = photoLike(width, height);
+    photo.setColorSpace(colours); // written as the file's ICC profile
+    if (!writer.write(photo))
         qFatal("cannot write %s", qPrintable(path));
     std::printf("wrote %s (%dx%d, %.1f MB)\n", qPrintable(path), width, height,
                 QFileInfo(path).size() / 1e6);
@@ -47,5 +52,9 @@ int main(int argc, char** argv)
     // Stored on its side, as a camera held upright writes it.
     write(dir.filePath(u"photo24-turned.jpg"_s), "jpeg", 4000, 6000,
           QImageIOHandler::TransformationRotate90);
+    // The same numbers as photo24.jpg, meant in Adobe RGB, as a camera set
+    // to it writes them: the cost of converting a profile, side by side.
+    write(dir.filePath(u"photo24-adobe.jpg"_s), "jpeg", 6000, 4000,
+          QImageIOHandler::TransformationNone, QColorSpace(QColorSpace::AdobeRgb));
     return 0;
 }

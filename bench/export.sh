@@ -38,10 +38,12 @@ montage_job() { # picture dpi output
 
 jobs=(
     "pdf24|24 MP JPEG -> PDF, 600 dpi|photo24.jpg|600|pdf"
+    "pdf24adobe|24 MP Adobe RGB JPEG -> PDF|photo24-adobe.jpg|600|pdf"
     "pdf100|100 MP JPEG -> PDF, 600 dpi|photo100.jpg|600|pdf"
     "pdfturn|24 MP JPEG, EXIF-turned -> PDF|photo24-turned.jpg|600|pdf"
     "pdfpng|24 MP PNG -> PDF, 600 dpi|photo24.png|600|pdf"
     "png600|24 MP JPEG -> PNG, 600 dpi|photo24.jpg|600|png"
+    "png600adobe|24 MP Adobe RGB JPEG -> PNG 600|photo24-adobe.jpg|600|png"
     "png1200|24 MP JPEG -> PNG, 1200 dpi|photo24.jpg|1200|png"
 )
 

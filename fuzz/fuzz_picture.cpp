@@ -1,5 +1,5 @@
-// The picture file check, the loader and the PNG-to-JPEG transcoding of the
-// PDF export, on the bytes of any file.
+// The picture file check, the loader with the colour profiles it reads, and
+// the PNG-to-JPEG transcoding of the PDF export, on the bytes of any file.
 #include "FuzzSupport.h"
 #include "picture/PictureFileCheck.h"
 #include "picture/PictureHolder.h"
@@ -33,8 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             copy.height() < qMin(8, picture->size().height()))
             std::abort();
     }
-    // What the transcoding calls done is a whole JPEG.
-    const QByteArray jpeg = pngAsJpeg(bytes, 94);
+    // A picture's colour profile, however damaged, is used or ignored:
+    // reading it and converting through it must hold.
+    if (picture && picture->profileUse() == ProfileUse::Converted)
+        picture->decodeCovering(picture->size() / 4);
+    // What the transcoding calls done is a whole JPEG, with the picture's
+    // profile applied to its rows too.
+    const QByteArray jpeg = pngAsJpeg(bytes, 94, picture ? picture->colourProfile() : QByteArray());
     if (!jpeg.isEmpty() && !PictureHolder::openBytes(jpeg))
         std::abort();
     return 0;

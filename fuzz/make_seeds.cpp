@@ -2,11 +2,13 @@
 // every picture format the program reads, stores, printer settings records
 // and label sheet files.
 //   zorvane_fuzz_seeds DIR   makes DIR/picture, DIR/store, DIR/printer_settings
+#include "picture/ColourProfile.h"
 #include "picture/PictureHolder.h"
 #include "print/PrinterRecord.h"
 #include "print/PrinterSettingsBlock.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -75,6 +77,50 @@ void handMade(const QString& dir)
     save(dir, QStringLiteral("rle8.bmp"), rle + palette + pixels);
 }
 
+// Pictures that carry a colour profile, in every format's own place for
+// it: a small matrix profile Qt writes into JPEG APP2, PNG iCCP, TIFF's tag
+// and WebP's ICCP chunk, and PNGs that describe their colour by gAMA and
+// cHRM or state sRGB.
+void profiled(const QString& dir)
+{
+    const cmsCIExyY d65{0.3127, 0.3290, 1.0};
+    const cmsCIExyYTRIPLE wide{{0.68, 0.32, 1.0}, {0.265, 0.69, 1.0}, {0.15, 0.06, 1.0}};
+    QImage image = sample(8, 6, false);
+    image.setColorSpace(
+        QColorSpace::fromIccProfile(zorvane::rgbProfileFor(d65, wide, zorvane::ToneCurve::srgb())));
+    for (const char* format : {"jpeg", "png", "tiff", "webp"}) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (QImageWriter(&buffer, format).write(image))
+            save(dir, QStringLiteral("profiled.%1").arg(QLatin1StringView(format)), bytes);
+    }
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter(&buffer, "png").write(sample(8, 6, false));
+    }
+    // gAMA of 1.0 and cHRM of wide primaries after the header (their
+    // checksums left zero: the fuzzer mends or breaks them in turn).
+    const QByteArray chunks = QByteArray::fromHex("00000004"
+                                                  "67414d41"
+                                                  "000186a0"
+                                                  "00000000"
+                                                  "00000020"
+                                                  "6348524d"
+                                                  "00007a26"
+                                                  "00008084"
+                                                  "000109a0"
+                                                  "00007d00"
+                                                  "00006784"
+                                                  "00010d88"
+                                                  "00003a98"
+                                                  "00001770"
+                                                  "00000000");
+    save(dir, QStringLiteral("gama-chrm.png"), png.left(33) + chunks + png.mid(33));
+}
+
 void pictures(const QString& dir)
 {
     for (const QByteArray& format : QImageWriter::supportedImageFormats()) {
@@ -107,6 +153,7 @@ void pictures(const QString& dir)
     }
     save(dir, QStringLiteral("progressive.jpg"), progressive);
     handMade(dir);
+    profiled(dir);
 }
 
 void stores(const QString& dir)

@@ -205,6 +205,11 @@ int loadRunPicture(const CommandLine& line, std::unique_ptr<PictureHolder>& pict
                   : PictureHolder::open(line.picturePath);
     if (!picture)
         return fail(exitStatus::badInput, u"cannot read the picture '%1'"_s.arg(line.picturePath));
+    // Printed all the same: the colours are as near as the file allows.
+    if (picture->profileUse() == ProfileUse::Ignored)
+        printError(
+            u"the colour profile of '%1' cannot be used; its colours are taken as sRGB"_s.arg(
+                line.picturePath));
     return exitStatus::printed;
 }
 

@@ -1,9 +1,12 @@
 #include "PictureHolder.h"
 
+#include "CmykJpeg.h"
+#include "EmbeddedProfile.h"
 #include "ImageLibraryNoise.h"
 #include "PictureFileCheck.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -79,16 +82,37 @@ QImage toDrawingFormat(QImage image)
 // The JPEG decoder shrinks by n/8 while it decodes. The smallest such
 // size that still covers the target, sides rounded down so the decoder
 // picks exactly that n; the stored size when only n = 8 covers it.
-QSize jpegScaledSizeCovering(QSize stored, QSize target)
+QSize jpegScaled(QSize stored, int eighths)
+{
+    return eighths == 8 ? stored
+                        : QSize(int(qint64(stored.width()) * eighths / 8),
+                                int(qint64(stored.height()) * eighths / 8));
+}
+
+int jpegEighthsCovering(QSize stored, QSize target)
 {
     for (int eighths = 1; eighths < 8; ++eighths) {
-        const QSize scaled(int(qint64(stored.width()) * eighths / 8),
-                           int(qint64(stored.height()) * eighths / 8));
+        const QSize scaled = jpegScaled(stored, eighths);
         if (scaled.width() >= target.width() && scaled.height() >= target.height() &&
             !scaled.isEmpty())
-            return scaled;
+            return eighths;
     }
-    return stored;
+    return 8;
+}
+
+QSize jpegScaledSizeCovering(QSize stored, QSize target)
+{
+    return jpegScaled(stored, jpegEighthsCovering(stored, target));
+}
+
+// Mirrors, then turns by a quarter, as QImageReader's own transformation.
+QImage turned(QImage image, QImageIOHandler::Transformations turn)
+{
+    image.mirror(turn.testFlag(QImageIOHandler::TransformationMirror),
+                 turn.testFlag(QImageIOHandler::TransformationFlip));
+    if (swapsSides(turn))
+        image = image.transformed(QTransform().rotate(90));
+    return image;
 }
 
 // What the start of a JPEG says about its frame: whether it is a baseline,
@@ -174,6 +198,7 @@ std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes, Pictur
         holder->turn_ = reader.transformation();
         holder->size_ = upright(stored, holder->turn_);
         holder->jpeg_ = reader.format() == "jpeg";
+        holder->readColour(bytes, reader.format(), reader.imageFormat());
     }
     holder->bytes_ = std::move(bytes);
     return holder;
@@ -245,6 +270,10 @@ QImage PictureHolder::decodeCovering(QSize atLeast) const
     if (bytes_.isEmpty())
         return {};
     raiseAllocationLimitOnce();
+    const QSize stored = upright(size_, turn_);
+    const QSize target = upright(atLeast.boundedTo(size_), turn_);
+    if (cmyk_)
+        return decodeCmykCovering(stored, target);
     const ImageLibraryNoiseScope quiet;
     QByteArray bytes = bytes_; // shares the data; the buffer needs its own object
     QBuffer buffer(&bytes);
@@ -252,8 +281,6 @@ QImage PictureHolder::decodeCovering(QSize atLeast) const
         return {};
     QImageReader reader(&buffer);
     reader.setAutoTransform(true); // phone photos stand upright
-    const QSize stored = upright(size_, turn_);
-    const QSize target = upright(atLeast.boundedTo(size_), turn_);
     const bool reduced = decodesReducedCheaply() && target != stored;
     if (reduced)
         reader.setScaledSize(jpegScaledSizeCovering(stored, target));
@@ -264,7 +291,47 @@ QImage PictureHolder::decodeCovering(QSize atLeast) const
     // a picture that changed between the header and the decode.
     if (!reduced && image.size() != size_)
         return {};
+    // Before anything cuts 16-bit samples to 8 bits.
+    if (profileUse_ == ProfileUse::Converted &&
+        convertFromProfile(image, profile_) == ProfileUse::Converted)
+        image.setColorSpace(QColorSpace(QColorSpace::SRgb));
     return toDrawingFormat(std::move(image));
+}
+
+// The file's colour, read once where it is opened: a profile that is
+// absent, sRGB or unusable is not kept, so nothing converts those pictures.
+// A CMYK JPEG without a usable profile is left to Qt's reader, as before.
+void PictureHolder::readColour(const QByteArray& file, const QByteArray& format,
+                               QImage::Format pixels)
+{
+    const EmbeddedColour colour = embeddedColour(file, format);
+    if (colour.unreadable)
+        profileUse_ = ProfileUse::Ignored;
+    else if (colour.cmyk)
+        profileUse_ = cmykProfileUse(colour.profile);
+    else
+        profileUse_ = profileUseFor(pixels, colour.profile);
+    if (profileUse_ != ProfileUse::Converted)
+        return;
+    profile_ = colour.profile;
+    cmyk_ = colour.cmyk;
+    invertedCmyk_ = colour.invertedCmyk;
+}
+
+QImage PictureHolder::decodeCmykCovering(QSize stored, QSize target) const
+{
+    const int eighths = jpegEighthsCovering(stored, target);
+    QImage image = decodeCmykJpeg(bytes_, profile_, invertedCmyk_, eighths);
+    if (image.isNull() || (eighths == 8 && image.size() != stored))
+        return {};
+    return turned(std::move(image), turn_);
+}
+
+QByteArray PictureHolder::embeddableJpegProfile() const
+{
+    return profileUse_ == ProfileUse::Converted && !cmyk_ && !embeddableJpeg().isEmpty()
+               ? profile_
+               : QByteArray();
 }
 
 bool PictureHolder::decodesReducedCheaply() const
@@ -296,6 +363,10 @@ std::unique_ptr<PictureHolder> PictureHolder::withPixels(QImage image) const
     holder->path_ = path_;
     holder->turn_ = turn_;
     holder->jpeg_ = jpeg_;
+    holder->profile_ = profile_;
+    holder->profileUse_ = profileUse_;
+    holder->cmyk_ = cmyk_;
+    holder->invertedCmyk_ = invertedCmyk_;
     if (image.size() == size_)
         holder->full_ = std::move(image);
     else

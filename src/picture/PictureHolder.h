@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ColourProfile.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QImageIOHandler>
@@ -107,6 +109,18 @@ public:
     // The path of that file; empty for a picture made in memory or from bytes.
     const QString& filePath() const { return path_; }
 
+    // What became of the file's colour profile: its pixels are decoded into
+    // sRGB when it was usable (Converted), taken as sRGB when it was not
+    // (Ignored), and left as they are without one or with an sRGB one.
+    ProfileUse profileUse() const { return profileUse_; }
+    // The profile the file's own bytes are meant in, when they are converted
+    // and embeddableJpeg() gives them: a PDF that embeds those bytes names
+    // it as their colour space. Empty otherwise.
+    QByteArray embeddableJpegProfile() const;
+    // The profile the file's pixels are converted from; empty when they are
+    // not converted.
+    const QByteArray& colourProfile() const { return profile_; }
+
     // The smallest held image (the screen's copy or one of the picture's
     // successively halved copies) that still covers the given size in both
     // directions; the picture itself when none does. Screen drawing shrinks
@@ -120,6 +134,8 @@ private:
     PictureHolder() = default;
     static std::unique_ptr<PictureHolder> withFullPixels(std::unique_ptr<PictureHolder> holder,
                                                          PictureProblem* why);
+    void readColour(const QByteArray& file, const QByteArray& format, QImage::Format pixels);
+    QImage decodeCmykCovering(QSize stored, QSize target) const;
 
     QSize size_;
     QImage full_;
@@ -128,6 +144,10 @@ private:
     QString path_;     // the file's, empty for a picture made in memory or from bytes
     QImageIOHandler::Transformations turn_ = QImageIOHandler::TransformationNone;
     bool jpeg_ = false;
+    QByteArray profile_; // kept only when its colours are converted
+    ProfileUse profileUse_ = ProfileUse::Untagged;
+    bool cmyk_ = false;         // a CMYK JPEG
+    bool invertedCmyk_ = false; // its samples stored as Adobe's programs do
 
     mutable std::vector<QImage> halvedCopies_; // each half the size of the one before
     mutable qint64 halvedFrom_ = 0;            // cache key of the image they were made from

@@ -1,5 +1,6 @@
 #include "PngAsJpeg.h"
 
+#include "picture/ColourProfile.h"
 #include "picture/ImageLibraryNoise.h"
 
 #include <png.h>
@@ -7,6 +8,7 @@
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <jpeglib.h>
@@ -33,6 +35,8 @@ struct Transcoding
     jpeg_destination_mgr destination{};
     bool jpegCreated = false;
     std::vector<JSAMPLE> row;
+    std::vector<JSAMPLE> converted; // the row in sRGB, for a file with a profile
+    std::unique_ptr<RgbRowConverter> profile;
     std::vector<JOCTET> chunk = std::vector<JOCTET>(64 * 1024);
     QByteArray output;
 };
@@ -101,11 +105,12 @@ void endOutput(j_compress_ptr jpeg)
 
 // Whether the PNG holds pixels this transcoding takes, and if so, asks
 // libpng to hand them over as 8-bit RGB.
-bool askForRgbRows(png_structp png, png_infop info)
+bool askForRgbRows(png_structp png, png_infop info, bool withProfile)
 {
     const int type = png_get_color_type(png, info);
     if (png_get_interlace_type(png, info) != PNG_INTERLACE_NONE ||
-        (type & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0)
+        (type & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0 ||
+        (withProfile && type == PNG_COLOR_TYPE_GRAY))
         return false;
     if (type == PNG_COLOR_TYPE_PALETTE)
         png_set_palette_to_rgb(png);
@@ -113,10 +118,13 @@ bool askForRgbRows(png_structp png, png_infop info)
         png_set_expand_gray_1_2_4_to_8(png);
         png_set_gray_to_rgb(png);
     }
-    if (png_get_bit_depth(png, info) == 16)
+    // Colours are converted from the file's 16 bits, and cut to 8 after.
+    const bool sixteen = png_get_bit_depth(png, info) == 16;
+    if (sixteen && !withProfile)
         png_set_scale_16(png);
     png_read_update_info(png, info);
-    return png_get_rowbytes(png, info) == size_t(png_get_image_width(png, info)) * 3;
+    return png_get_rowbytes(png, info) ==
+           size_t(png_get_image_width(png, info)) * (sixteen && withProfile ? 6 : 3);
 }
 
 void startJpeg(Transcoding& t, int quality)
@@ -140,18 +148,27 @@ void startJpeg(Transcoding& t, int quality)
     jpeg_start_compress(&t.jpeg, TRUE);
 }
 
-bool transcode(Transcoding& t, int quality)
+bool transcode(Transcoding& t, int quality, const QByteArray& iccProfile)
 {
     if (setjmp(t.jump))
         return false;
     png_read_info(t.png, t.info);
-    if (!askForRgbRows(t.png, t.info))
+    if (!askForRgbRows(t.png, t.info, !iccProfile.isEmpty()))
         return false;
     t.row.resize(png_get_rowbytes(t.png, t.info));
+    if (!iccProfile.isEmpty()) {
+        t.profile =
+            std::make_unique<RgbRowConverter>(iccProfile, png_get_bit_depth(t.png, t.info) == 16);
+        if (!t.profile->valid())
+            return false;
+        t.converted.resize(size_t(png_get_image_width(t.png, t.info)) * 3);
+    }
     startJpeg(t, quality);
-    JSAMPROW rows[1] = {t.row.data()};
+    JSAMPROW rows[1] = {t.profile ? t.converted.data() : t.row.data()};
     for (JDIMENSION y = 0; y < t.jpeg.image_height; ++y) {
         png_read_row(t.png, t.row.data(), nullptr);
+        if (t.profile)
+            t.profile->convert(t.row.data(), t.converted.data(), int(t.jpeg.image_width));
         jpeg_write_scanlines(&t.jpeg, rows, 1);
     }
     jpeg_finish_compress(&t.jpeg);
@@ -163,7 +180,7 @@ bool transcode(Transcoding& t, int quality)
 
 } // namespace
 
-QByteArray pngAsJpeg(const QByteArray& png, int quality)
+QByteArray pngAsJpeg(const QByteArray& png, int quality, const QByteArray& iccProfile)
 {
     constexpr size_t signatureBytes = 8;
     if (png.size() < qsizetype(signatureBytes) ||
@@ -182,7 +199,7 @@ QByteArray pngAsJpeg(const QByteArray& png, int quality)
         // and the export takes the engine's way with Qt's decoder instead.
         png_set_benign_errors(t.png, 0);
         const ImageLibraryNoiseScope quiet;
-        done = transcode(t, quality);
+        done = transcode(t, quality, iccProfile);
     }
     if (t.jpegCreated)
         jpeg_destroy_compress(&t.jpeg);

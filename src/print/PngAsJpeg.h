@@ -11,6 +11,9 @@ namespace zorvane {
 // and the JPEG is the one Qt's encoder writes from them, with 2x2 chroma
 // subsampling. Empty for any other file: interlaced, with an alpha channel
 // or transparent colours, damaged or cut short.
-QByteArray pngAsJpeg(const QByteArray& png, int quality);
+// With the file's colour profile (an RGB one), each row is converted from it
+// to sRGB before it is encoded, from 16 bits where the file has them; a grey
+// file with a profile is left to the other path, as empty.
+QByteArray pngAsJpeg(const QByteArray& png, int quality, const QByteArray& iccProfile = {});
 
 } // namespace zorvane

@@ -56,6 +56,10 @@ bool writeHeader(png_structp png, png_infop info, QSize size, int dotsPerMetre)
                  PNG_FILTER_TYPE_DEFAULT);
     png_set_pHYs(png, info, png_uint_32(dotsPerMetre), png_uint_32(dotsPerMetre),
                  PNG_RESOLUTION_METER);
+    // Every picture is drawn in sRGB, converted from its own profile where
+    // it has one; the file says so, so colour-managed viewers show it as the
+    // preview does.
+    png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
     // A sheet is mostly white, with photos in its tickets: the "sub" filter
     // turns white runs into zeros and a photo's rows into small differences,
     // and deflate level 3 packs them within 1.2 times the library's default

@@ -2,6 +2,7 @@
 
 #include "CheckedSaveFile.h"
 #include "PaperSettings.h"
+#include "PdfColourProfile.h"
 #include "PngAsJpeg.h"
 #include "PngRowWriter.h"
 #include "layout/CairoCanvas.h"
@@ -15,6 +16,7 @@
 #include "picture/PictureHolder.h"
 #include "settings/Units.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -41,6 +43,10 @@ constexpr int pdfJpegQuality = 94;
 // cache, large enough that drawing a band costs far more than visiting the
 // tickets outside it.
 constexpr int pngBandRows = 256;
+
+// What a page adds to its picture's bytes in a PDF, so the page is written
+// into memory without growing its buffer.
+constexpr qsizetype pdfPageReserve = 256 * 1024;
 
 using PageDrawing = std::function<bool(QPainter&)>;
 // Draws sheet k of a run; false stops the run.
@@ -142,6 +148,31 @@ bool writeCairoPdf(QIODevice& file, const QPageSize& page, int dpi,
     return drawn && written;
 }
 
+// A JPEG whose own bytes are embedded, with the colour profile they are
+// meant in named as their colour space. Only such pictures go through the
+// rewrite, so the PDFs of all others are cairo's own, byte for byte.
+bool writeJpegPdf(QIODevice& file, const QPageSize& page, int dpi,
+                  const std::vector<SheetJob>& pages, const PictureHolder& picture,
+                  const GridSize& grid, const RunProgress& progress)
+{
+    const QByteArray profile = picture.embeddableJpegProfile();
+    if (profile.isEmpty())
+        return writeCairoPdf(file, page, dpi, pages, &picture, grid, progress);
+    QByteArray pdf;
+    pdf.reserve(picture.fileBytes().size() + pdfPageReserve);
+    {
+        QBuffer buffer(&pdf);
+        if (!buffer.open(QIODevice::WriteOnly) ||
+            !writeCairoPdf(buffer, page, dpi, pages, &picture, grid, progress))
+            return false;
+    }
+    if (writeWithJpegProfile(file, pdf, picture.embeddableJpeg(), profile))
+        return true;
+    // Not expected of cairo's own file; the picture's colours then print as
+    // sRGB rather than not at all.
+    return file.seek(0) && file.write(pdf) == pdf.size();
+}
+
 // A PNG picture not yet decoded, as the JPEG the Qt PDF engine would store
 // for it, made row by row from the file: the PDF then embeds it as it does a
 // JPEG picture's own bytes, and the picture's pixels are never held whole.
@@ -150,7 +181,7 @@ std::unique_ptr<PictureHolder> streamedJpegOf(const PictureHolder& picture)
 {
     if (picture.hasFullPixels() || picture.storedTurn() != QImageIOHandler::TransformationNone)
         return nullptr;
-    const QByteArray jpeg = pngAsJpeg(picture.fileBytes(), pdfJpegQuality);
+    const QByteArray jpeg = pngAsJpeg(picture.fileBytes(), pdfJpegQuality, picture.colourProfile());
     if (jpeg.isEmpty())
         return nullptr;
     auto streamed = PictureHolder::openBytes(jpeg);
@@ -301,7 +332,7 @@ SheetExportResult exportSheet(const QString& filePath, SheetFileFormat format, i
         drawn =
             writeSheetPng(file, pagePixelSize(*job.paper, dpi, dpi), dpi, job, picture, fit.grid);
     } else if (embedsJpeg) {
-        drawn = writeCairoPdf(file, pageSizeOf(*job.paper), dpi, pages, picture, fit.grid, watched);
+        drawn = writeJpegPdf(file, pageSizeOf(*job.paper), dpi, pages, *picture, fit.grid, watched);
     } else {
         drawn = writePdfPages(file, pageSizeOf(*job.paper), dpi, int(pages.size()),
                               [&](QPainter& painter, int k) {

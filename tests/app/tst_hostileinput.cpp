@@ -1,3 +1,5 @@
+#include "ColourCheck.h"
+#include "ProfiledFiles.h"
 #include "ShortWrites.h"
 #include "TestFiles.h"
 #include "TestPictures.h"
@@ -55,6 +57,8 @@ private Q_SLOTS:
     void settingsFileNamesTheOutput();
     void refusedPictureIsOneLine_data();
     void refusedPictureIsOneLine();
+    void unusableProfileIsOneLine_data();
+    void unusableProfileIsOneLine();
 
 private:
     Run zorvane(const QStringList& arguments, const ShortWrites* place = nullptr);
@@ -329,6 +333,46 @@ void TestHostileInput::refusedPictureIsOneLine()
         QStringList{u"--print-to"_s, dir_->filePath(u"s.png"_s), u"--picture"_s, path} + aSheet);
     QCOMPARE(run.status, 2);
     QCOMPARE(run.err, "Zorvane: cannot read the picture '" + QFile::encodeName(path) + "'\n");
+}
+
+void TestHostileInput::unusableProfileIsOneLine_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("reported");
+
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(qRgb(40, 160, 60));
+    const QByteArray adobe = test::profiles::adobeRgb();
+    QTest::newRow("jpeg, profile cut short")
+        << u"cut.jpg"_s << test::jpegWithProfile(image, adobe.left(4000)) << true;
+    QTest::newRow("png, press profile on RGB")
+        << u"cmyk.png"_s
+        << test::pngWithChunks(image, {test::iccpChunk(test::profiles::swopCmyk())}) << true;
+    QTest::newRow("jpeg, Adobe RGB")
+        << u"adobe.jpg"_s << test::jpegWithProfile(image, adobe) << false;
+}
+
+// Printed all the same, as sRGB, with one line that says so; a usable
+// profile says nothing.
+void TestHostileInput::unusableProfileIsOneLine()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, reported);
+    const QString path = dir_->filePath(name);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    const QString output = dir_->filePath(u"s.png"_s);
+    const Run run = zorvane(QStringList{u"--print-to"_s, output, u"--picture"_s, path} + aSheet);
+    QCOMPARE(run.status, 0);
+    QVERIFY(QFileInfo(output).size() > 0);
+    const QByteArray line = "Zorvane: the colour profile of '" + QFile::encodeName(path) +
+                            "' cannot be used; its colours are taken as sRGB\n";
+    QCOMPARE(run.err, reported ? line : QByteArray());
 }
 
 QTEST_MAIN(TestHostileInput)

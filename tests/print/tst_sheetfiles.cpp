@@ -14,6 +14,7 @@
 #include "settings/Units.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
@@ -248,7 +249,9 @@ void TestSheetFiles::bandedPngEqualsWholePage()
     QCOMPARE(written.size(), pixels);
     QCOMPARE(written.dotsPerMeterX(), dotsPerMetre(dpi));
     written.convertTo(QImage::Format_RGB32);
-    const QImage expected = wholePage(pixels, dpi, main, *store_, *picture, fit.grid);
+    QImage expected = wholePage(pixels, dpi, main, *store_, *picture, fit.grid);
+    // The file says its colours are sRGB, as the page's are.
+    expected.setColorSpace(QColorSpace(QColorSpace::SRgb));
     QVERIFY(written == expected);
 }
 
