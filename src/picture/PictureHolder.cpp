@@ -1,5 +1,6 @@
 #include "PictureHolder.h"
 
+#include "HeifPicture.h"
 #include "ImageLibraryNoise.h"
 #include "PictureFileCheck.h"
 
@@ -149,10 +150,31 @@ std::unique_ptr<PictureHolder> PictureHolder::open(const QString& path, PictureP
     return holder;
 }
 
+// A HEIF file's size comes from its primary picture's boxes, checked
+// against the limit before anything is decoded.
+std::unique_ptr<PictureHolder> PictureHolder::openHeifBytes(QByteArray bytes, PictureProblem* why)
+{
+    const HeifHeader header = readHeifHeader(bytes);
+    if (header.reading == HeifHeader::Reading::TooLarge)
+        return refused(why, PictureProblem::TooLarge);
+    if (header.reading != HeifHeader::Reading::Read)
+        return refused(why, PictureProblem::Damaged);
+    if (claimsTooManyPixels(header.size))
+        return refused(why, PictureProblem::TooLarge);
+    std::unique_ptr<PictureHolder> holder(new PictureHolder);
+    holder->size_ = header.size;
+    holder->heif_ = true;
+    holder->heifThumbnail_ = header.hasThumbnail;
+    holder->bytes_ = std::move(bytes);
+    return holder;
+}
+
 std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes, PictureProblem* why)
 {
     if (bytes.size() > maxFileBytes)
         return refused(why, PictureProblem::TooLarge);
+    if (isHeifFile(bytes))
+        return openHeifBytes(std::move(bytes), why);
     if (bytes.isEmpty() || !isCompletePictureFile(bytes))
         return refused(why, PictureProblem::Damaged);
     raiseAllocationLimitOnce();
@@ -214,6 +236,11 @@ std::unique_ptr<PictureHolder> PictureHolder::openForScreen(const QString& path,
     std::unique_ptr<PictureHolder> holder = open(path, why);
     if (!holder)
         return nullptr;
+    // A HEIF picture decodes only in full; its thumbnail is shown until then.
+    if (QImage thumbnail = holder->heifThumbnail(); !thumbnail.isNull()) {
+        holder->adoptScreen(std::move(thumbnail));
+        return holder;
+    }
     QImage pixels =
         holder->decodesReducedCheaply() ? holder->decodeCovering(screen) : holder->decodeFull();
     if (pixels.isNull())
@@ -244,6 +271,8 @@ QImage PictureHolder::decodeCovering(QSize atLeast) const
 {
     if (bytes_.isEmpty())
         return {};
+    if (heif_)
+        return decodeHeif(bytes_, size_);
     raiseAllocationLimitOnce();
     const ImageLibraryNoiseScope quiet;
     QByteArray bytes = bytes_; // shares the data; the buffer needs its own object
@@ -296,11 +325,27 @@ std::unique_ptr<PictureHolder> PictureHolder::withPixels(QImage image) const
     holder->path_ = path_;
     holder->turn_ = turn_;
     holder->jpeg_ = jpeg_;
+    holder->heif_ = heif_;
+    holder->heifThumbnail_ = heifThumbnail_;
     if (image.size() == size_)
         holder->full_ = std::move(image);
     else
         holder->screen_ = std::move(image);
     return holder;
+}
+
+QImage PictureHolder::heifThumbnail() const
+{
+    if (!heifThumbnail_)
+        return {};
+    QImage thumbnail = decodeHeifThumbnail(bytes_);
+    // A thumbnail not of the picture's shape (one left unturned while the
+    // picture is turned) would show the picture wrongly until it decodes.
+    const auto ratio = [](QSize size) { return double(size.width()) / size.height(); };
+    if (thumbnail.isNull() || thumbnail.width() >= size_.width() ||
+        std::abs(ratio(thumbnail.size()) / ratio(size_) - 1.0) > 0.05)
+        return {};
+    return thumbnail;
 }
 
 QByteArray PictureHolder::embeddableJpeg() const

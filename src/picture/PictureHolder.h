@@ -46,7 +46,9 @@ public:
     static std::unique_ptr<PictureHolder> open(const QString& path, PictureProblem* why = nullptr);
     // The file read, its header checked, and its pixels decoded no larger
     // than needed to cover the screen size where the decoder shrinks while
-    // it decodes (a JPEG), else in full; nullptr as for load.
+    // it decodes (a JPEG), else in full; nullptr as for load. A HEIC or AVIF
+    // file with an embedded thumbnail gives that thumbnail only, at once, as
+    // the screen's copy; its full pixels are decoded afterwards.
     static std::unique_ptr<PictureHolder> openForScreen(const QString& path, QSize screen,
                                                         PictureProblem* why = nullptr);
     // The same as load and open for a file's bytes already in memory.
@@ -118,6 +120,10 @@ public:
 
 private:
     PictureHolder() = default;
+    static std::unique_ptr<PictureHolder> openHeifBytes(QByteArray bytes, PictureProblem* why);
+    // The HEIF file's embedded thumbnail when it has one of the picture's
+    // shape; a null image otherwise.
+    QImage heifThumbnail() const;
     static std::unique_ptr<PictureHolder> withFullPixels(std::unique_ptr<PictureHolder> holder,
                                                          PictureProblem* why);
 
@@ -128,6 +134,8 @@ private:
     QString path_;     // the file's, empty for a picture made in memory or from bytes
     QImageIOHandler::Transformations turn_ = QImageIOHandler::TransformationNone;
     bool jpeg_ = false;
+    bool heif_ = false;
+    bool heifThumbnail_ = false; // the HEIF file holds a thumbnail
 
     mutable std::vector<QImage> halvedCopies_; // each half the size of the one before
     mutable qint64 halvedFrom_ = 0;            // cache key of the image they were made from
