@@ -75,6 +75,9 @@ public:
     const QImage& image() const { return full_.isNull() ? screen_ : full_; }
     bool hasPixels() const { return !image().isNull(); }
     bool hasFullPixels() const { return !full_.isNull(); }
+    // Whether the pixels held are only the file's embedded thumbnail, shown
+    // while the picture, which its decoder cannot reduce, decodes in full.
+    bool holdsThumbnailOnly() const { return full_.isNull() && !screen_.isNull() && heif_; }
 
     // Decodes the file's bytes at full size, or at the smallest size the
     // decoder reaches by its own scaling that still covers the given upright

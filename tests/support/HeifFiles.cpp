@@ -136,18 +136,34 @@ QByteArray heifFromApi(const QImage& upright, const HeifWriting& writing)
     return written.bytes;
 }
 
-QByteArray heifClaiming(quint32 width, quint32 height)
+namespace {
+
+// Rewrites image-size boxes (ispe: size, "ispe", version and flags, then
+// width and height), the first one only or all of them.
+QByteArray withSizeBoxesClaiming(QByteArray bytes, quint32 width, quint32 height, bool firstOnly)
 {
-    QImage tiny(8, 8, QImage::Format_RGB32);
-    tiny.fill(Qt::red);
-    QByteArray bytes = heifFromApi(tiny, HeifWriting{});
-    // An ispe box: size, "ispe", version and flags, then width and height.
     for (qsizetype at = bytes.indexOf("ispe"); at >= 0 && at + 16 <= bytes.size();
          at = bytes.indexOf("ispe", at + 4)) {
         qToBigEndian<quint32>(width, bytes.data() + at + 8);
         qToBigEndian<quint32>(height, bytes.data() + at + 12);
+        if (firstOnly)
+            break;
     }
     return bytes;
+}
+
+} // namespace
+
+QByteArray heifClaiming(quint32 width, quint32 height)
+{
+    QImage tiny(8, 8, QImage::Format_RGB32);
+    tiny.fill(Qt::red);
+    return withSizeBoxesClaiming(heifFromApi(tiny, HeifWriting{}), width, height, false);
+}
+
+QByteArray withPrimarySizeClaiming(QByteArray heif, quint32 width, quint32 height)
+{
+    return withSizeBoxesClaiming(std::move(heif), width, height, true);
 }
 
 bool closeColour(QRgb actual, QRgb expected, int tolerance)

@@ -42,6 +42,10 @@ QByteArray heifFromApi(const QImage& upright, const HeifWriting& writing);
 // size instead: a few hundred bytes asking for a huge picture.
 QByteArray heifClaiming(quint32 width, quint32 height);
 
+// The HEIF file with its first image-size box, the primary picture's,
+// claiming another size than its coded pixels have; its thumbnail's stays.
+QByteArray withPrimarySizeClaiming(QByteArray heif, quint32 width, quint32 height);
+
 // Whether a colour is within the tolerance of the expected one in each
 // channel: lossy HEVC and AV1 shift flat colours by a few steps.
 bool closeColour(QRgb actual, QRgb expected, int tolerance = 10);
