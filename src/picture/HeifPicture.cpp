@@ -1,8 +1,11 @@
 #include "HeifPicture.h"
 
+#include "ColourProfile.h"
+
 #include <libheif/heif.h>
 
 #include <memory>
+#include <optional>
 
 namespace zorvane {
 namespace {
@@ -70,6 +73,76 @@ QSize handleSize(const heif_image_handle* handle)
     return QSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
 }
 
+// The colour an nclx box gives as a transfer curve; none for curves an ICC
+// profile cannot hold (PQ, HLG), which are then taken as sRGB's.
+std::optional<ToneCurve> nclxCurve(heif_transfer_characteristics transfer)
+{
+    switch (transfer) {
+    case heif_transfer_characteristic_ITU_R_BT_709_5:
+    case heif_transfer_characteristic_ITU_R_BT_601_6:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_10bit:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_12bit:
+        return ToneCurve::rec709();
+    case heif_transfer_characteristic_ITU_R_BT_470_6_System_M:
+        return ToneCurve::power(2.2);
+    case heif_transfer_characteristic_ITU_R_BT_470_6_System_B_G:
+        return ToneCurve::power(2.8);
+    case heif_transfer_characteristic_linear:
+        return ToneCurve::linear();
+    case heif_transfer_characteristic_IEC_61966_2_1:
+    case heif_transfer_characteristic_unspecified:
+        return ToneCurve::srgb();
+    default:
+        return std::nullopt;
+    }
+}
+
+// An ICC profile for the primaries and curve of an nclx box; empty for
+// sRGB's own (or unspecified) colour, which needs no conversion.
+QByteArray profileOfNclx(const heif_color_profile_nclx& nclx)
+{
+    const std::optional<ToneCurve> curve = nclxCurve(nclx.transfer_characteristics);
+    const bool srgbPrimaries = nclx.color_primaries == heif_color_primaries_ITU_R_BT_709_5 ||
+                               nclx.color_primaries == heif_color_primaries_unspecified;
+    const bool srgbCurve =
+        nclx.transfer_characteristics == heif_transfer_characteristic_IEC_61966_2_1 ||
+        nclx.transfer_characteristics == heif_transfer_characteristic_unspecified;
+    if (!curve || (srgbPrimaries && srgbCurve))
+        return {};
+    if (srgbPrimaries)
+        return rgbProfileFor(*curve);
+    const cmsCIExyY white{nclx.color_primary_white_x, nclx.color_primary_white_y, 1.0};
+    const cmsCIExyYTRIPLE primaries{{nclx.color_primary_red_x, nclx.color_primary_red_y, 1.0},
+                                    {nclx.color_primary_green_x, nclx.color_primary_green_y, 1.0},
+                                    {nclx.color_primary_blue_x, nclx.color_primary_blue_y, 1.0}};
+    return rgbProfileFor(white, primaries, *curve);
+}
+
+// The picture's colour as the handle gives it: the decoded image reports
+// none. An ICC profile when the file has one, else one made from its nclx
+// box; empty for sRGB or no colour at all.
+QByteArray colourProfileOf(const heif_image_handle* handle)
+{
+    const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
+    if (type == heif_color_profile_type_prof || type == heif_color_profile_type_rICC) {
+        QByteArray icc(qsizetype(heif_image_handle_get_raw_color_profile_size(handle)),
+                       Qt::Uninitialized);
+        if (icc.isEmpty() ||
+            heif_image_handle_get_raw_color_profile(handle, icc.data()).code != heif_error_Ok)
+            return {};
+        return icc;
+    }
+    if (type != heif_color_profile_type_nclx)
+        return {};
+    heif_color_profile_nclx* nclxRaw = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &nclxRaw).code != heif_error_Ok ||
+        !nclxRaw)
+        return {};
+    const std::unique_ptr<heif_color_profile_nclx, decltype(&heif_nclx_color_profile_free)> nclx(
+        nclxRaw, &heif_nclx_color_profile_free);
+    return profileOfNclx(*nclx);
+}
+
 // Decodes one picture of the file into 8-bit RGB (with alpha where it has
 // one), turned and mirrored as the file says and a grid put together.
 QImage decodeHandle(const heif_image_handle* handle)
@@ -97,7 +170,13 @@ QImage decodeHandle(const heif_image_handle* handle)
     // they are released.
     const QImage view(pixels, width, height, stride,
                       alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    return view.convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage converted = view.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    image.reset();
+    // Into sRGB before alpha is multiplied in, as the colour is given.
+    convertToSrgb(converted, colourProfileOf(handle));
+    if (alpha)
+        converted.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return converted;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "ColourCheck.h"
 #include "HeifFiles.h"
 #include "TestFiles.h"
 #include "TestPictures.h"
@@ -47,6 +48,8 @@ private Q_SLOTS:
     void appliesOrientation();
     void showsThumbnailFirst_data();
     void showsThumbnailFirst();
+    void convertsColourToSrgb_data();
+    void convertsColourToSrgb();
     void refusesBrokenFiles_data();
     void refusesBrokenFiles();
 };
@@ -155,6 +158,45 @@ void TestHeifPictures::showsThumbnailFirst()
         QVERIFY(shown->hasFullPixels());
         QCOMPARE(shown->image().size(), size);
     }
+}
+
+void TestHeifPictures::convertsColourToSrgb_data()
+{
+    QTest::addColumn<QByteArray>("file");
+
+    const QImage chart = patchChart(32);
+    const QByteArray p3 = profiles::displayP3();
+    const QImage inP3 = srgbIntoProfile(chart, p3);
+    // Phones write Display P3 as an nclx box: P3 primaries, sRGB's curve.
+    QTest::newRow("HEIC, Display P3 nclx")
+        << heifFromApi(inP3, HeifWriting{HeifKind::Heic, 1, 12, 13});
+    QTest::newRow("AVIF, Display P3 nclx")
+        << heifFromApi(inP3, HeifWriting{HeifKind::Avif, 1, 12, 13});
+    QTest::newRow("HEIC, sRGB nclx") << heifFromApi(chart, HeifWriting{HeifKind::Heic, 1, 1, 13});
+    QTest::newRow("HEIC, Display P3 nclx, turned")
+        << heifFromApi(inP3, HeifWriting{HeifKind::Heic, 8, 12, 13});
+    const QByteArray adobe = profiles::adobeRgb();
+    QTest::newRow("HEIC, Adobe RGB profile")
+        << heifFromEncoder(srgbIntoProfile(chart, adobe), HeifKind::Heic, 0, adobe);
+    const QByteArray proPhoto = profiles::proPhoto();
+    QTest::newRow("AVIF, ProPhoto profile")
+        << heifFromEncoder(srgbIntoProfile(chart, proPhoto), HeifKind::Avif, 0, proPhoto);
+    // A decoder that ignores the profile shows red patches green.
+    const QByteArray swapped = profiles::swappedRedAndGreen();
+    QTest::newRow("HEIC, red and green swapped by its profile")
+        << heifFromEncoder(srgbIntoProfile(chart, swapped), HeifKind::Heic, 0, swapped);
+}
+
+// The decoded picture is the chart the file was made from, in sRGB, within
+// what the lossy codecs change.
+void TestHeifPictures::convertsColourToSrgb()
+{
+    QFETCH(QByteArray, file);
+    QVERIFY(!file.isEmpty());
+    const auto loaded = PictureHolder::fromFileBytes(file);
+    QVERIFY(loaded);
+    const DeltaE difference = patchDeltaE(patchChart(32), loaded->image());
+    QVERIFY2(difference.mean <= 1.0 && difference.max <= 3.0, qPrintable(difference.describe()));
 }
 
 void TestHeifPictures::refusesBrokenFiles_data()

@@ -126,6 +126,8 @@ QByteArray heifFromApi(const QImage& upright, const HeifWriting& writing)
     std::unique_ptr<heif_encoding_options, decltype(&heif_encoding_options_free)> options(
         heif_encoding_options_alloc(), &heif_encoding_options_free);
     options->image_orientation = heif_orientation(writing.orientation);
+    // Left on, libheif leaves a HEIC's nclx box out for another reader's sake.
+    options->macOS_compatibility_workaround_no_nclx_profile = 0;
     if (heif_context_encode_image(context.get(), image.get(), encoder.get(), options.get(), nullptr)
             .code != heif_error_Ok)
         return {};
