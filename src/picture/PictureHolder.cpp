@@ -36,9 +36,14 @@ std::unique_ptr<PictureHolder> refused(PictureProblem* why, PictureProblem probl
     return nullptr;
 }
 
-bool claimsTooManyPixels(QSize size)
+qint64 pixelsOf(QSize size)
 {
-    return qint64(size.width()) * size.height() > PictureHolder::maxPixels;
+    return qint64(size.width()) * size.height();
+}
+
+bool claimsTooManyPixels(QSize size, qint64 limit = PictureHolder::maxPixels)
+{
+    return pixelsOf(size) > limit;
 }
 
 bool isReadableFormat(const QByteArray& format)
@@ -90,6 +95,19 @@ QSize jpegScaledSizeCovering(QSize stored, QSize target)
             return scaled;
     }
     return stored;
+}
+
+// The largest size the JPEG decoder reaches by n/8 that holds at most the
+// given number of pixels; an eighth when even that holds more.
+QSize jpegScaledSizeWithin(QSize stored, qint64 limit)
+{
+    for (int eighths = 8; eighths > 1; --eighths) {
+        const QSize scaled(int(qint64(stored.width()) * eighths / 8),
+                           int(qint64(stored.height()) * eighths / 8));
+        if (!claimsTooManyPixels(scaled, limit))
+            return scaled;
+    }
+    return QSize(stored.width() / 8, stored.height() / 8);
 }
 
 // What the start of a JPEG says about its frame: whether it is a baseline,
@@ -191,7 +209,8 @@ std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes, Pictur
         const QSize stored = reader.size();
         if (!stored.isValid() || stored.isEmpty())
             return refused(why, PictureProblem::Damaged);
-        if (claimsTooManyPixels(stored))
+        const bool jpeg = reader.format() == "jpeg";
+        if (claimsTooManyPixels(stored, jpeg ? maxScalablePixels : maxPixels))
             return refused(why, PictureProblem::TooLarge);
         holder->turn_ = reader.transformation();
         holder->size_ = upright(stored, holder->turn_);
@@ -283,9 +302,15 @@ QImage PictureHolder::decodeCovering(QSize atLeast) const
     reader.setAutoTransform(true); // phone photos stand upright
     const QSize stored = upright(size_, turn_);
     const QSize target = upright(atLeast.boundedTo(size_), turn_);
-    const bool reduced = decodesReducedCheaply() && target != stored;
-    if (reduced)
-        reader.setScaledSize(jpegScaledSizeCovering(stored, target));
+    const bool reduced =
+        decodesReducedCheaply() && (target != stored || claimsTooManyPixels(size_));
+    if (reduced) {
+        QSize scaled = jpegScaledSizeCovering(stored, target);
+        // A picture too large to hold whole is held no larger than this.
+        if (claimsTooManyPixels(size_))
+            scaled = scaled.boundedTo(jpegScaledSizeWithin(stored, maxPixelsHeldOfScaled));
+        reader.setScaledSize(scaled);
+    }
     QImage image = reader.read();
     if (image.isNull() || claimsTooManyPixels(image.size()))
         return {};

@@ -33,6 +33,12 @@ public:
     // Pictures up to this many pixels load; a file claiming more is refused
     // before anything is allocated for it.
     static constexpr qint64 maxPixels = 100'000'000;
+    // A JPEG, which its decoder shrinks by 1/2, 1/4 or 1/8 while decoding,
+    // may claim up to this many (a 200-megapixel phone sensor writes
+    // 16320 x 12240); beyond maxPixels it is never decoded whole, only
+    // reduced to at most maxPixelsHeldOfScaled.
+    static constexpr qint64 maxScalablePixels = 250'000'000;
+    static constexpr qint64 maxPixelsHeldOfScaled = 50'000'000;
 
     // Each of the loaders below returns nullptr for a file it refuses and
     // then, when given why, says there for what reason.
@@ -81,7 +87,9 @@ public:
 
     // Decodes the file's bytes at full size, or at the smallest size the
     // decoder reaches by its own scaling that still covers the given upright
-    // size in both directions; a null image when decoding fails. Touches
+    // size in both directions; a null image when decoding fails. A JPEG of
+    // more than maxPixels decodes "in full" at the largest scale within
+    // maxPixelsHeldOfScaled, and never larger when asked to cover more. Touches
     // nothing of this object but the bytes, so it may run on any thread.
     QImage decodeFull() const;
     QImage decodeCovering(QSize atLeast) const;
