@@ -3,6 +3,7 @@
 #include "CorrectedPrinter.h"
 #include "PaperSettings.h"
 #include "PrintDialogPort.h"
+#include "PrintPictureScale.h"
 #include "PrinterFileOutput.h"
 #include "PrinterRecord.h"
 #include "PrinterSettingsFile.h"
@@ -126,8 +127,12 @@ PrintJob::Outcome PrintJob::run(const SheetJob& job, const PictureHolder* pictur
                 painter.setTransform(
                     correctedSheetToDevice(correction->second, printer.logicalDpiX(),
                                            printer.logicalDpiY(), printableOrigin(printer)));
+            // A picture of a large sensor goes to the printer no larger than
+            // its tickets need at the printer's resolution.
+            const std::unique_ptr<PictureHolder> scaled =
+                picture ? pictureForPrint(*picture, job, printer.logicalDpiX()) : nullptr;
             DrawingSurface surface(painter);
-            DrawSheet(surface, picture, job, fit.grid);
+            DrawSheet(surface, scaled ? scaled.get() : picture, job, fit.grid);
         });
 }
 
