@@ -145,13 +145,17 @@ QByteArray colourProfileOf(const heif_image_handle* handle)
 
 // Decodes one picture of the file into 8-bit RGB (with alpha where it has
 // one), turned and mirrored as the file says and a grid put together.
-QImage decodeHandle(const heif_image_handle* handle)
+QImage decodeHandle(const heif_image_handle* handle, bool av1)
 {
     const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
     HeifOptionsPtr options(heif_decoding_options_alloc());
     if (!options)
         return {};
     options->convert_hdr_to_8bit = 1;
+    // AV1 through aom: Debian 12's dav1d writes to standard error and leaks
+    // on a damaged file, and the command line reports a refusal in one line.
+    if (av1)
+        options->decoder_id = "aom";
     heif_image* decodedRaw = nullptr;
     const heif_error decoded = heif_decode_image(
         handle, &decodedRaw, heif_colorspace_RGB,
@@ -186,6 +190,20 @@ QList<QByteArray> heifFileSuffixes()
     return {"heic", "heif", "avif"};
 }
 
+namespace {
+
+// Whether the file says it holds AV1 pictures (AVIF).
+bool isAvifFile(const QByteArray& bytes)
+{
+    if (bytes.size() < 12)
+        return false;
+    const heif_brand brand =
+        heif_main_brand(reinterpret_cast<const uint8_t*>(bytes.constData()), 12);
+    return brand == heif_avif || brand == heif_avis;
+}
+
+} // namespace
+
 bool isHeifFile(QByteArrayView bytes)
 {
     if (bytes.size() < 12)
@@ -216,7 +234,7 @@ QImage decodeHeif(const QByteArray& bytes, QSize expected)
     const OpenedHeif opened = openHeif(bytes);
     if (!opened.primary || handleSize(opened.primary.get()) != expected)
         return {};
-    QImage image = decodeHandle(opened.primary.get());
+    QImage image = decodeHandle(opened.primary.get(), isAvifFile(bytes));
     if (image.size() != expected)
         return {};
     return image;
@@ -235,7 +253,7 @@ QImage decodeHeifThumbnail(const QByteArray& bytes)
         heif_error_Ok)
         return {};
     const HeifHandlePtr thumbnail(thumbnailRaw);
-    return decodeHandle(thumbnail.get());
+    return decodeHandle(thumbnail.get(), isAvifFile(bytes));
 }
 
 } // namespace zorvane

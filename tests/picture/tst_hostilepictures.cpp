@@ -234,6 +234,11 @@ void TestHostilePictures::librariesStayQuiet_data()
     const quint32 ifd = qFromLittleEndian<quint32>(unknownTag.constData() + 4);
     qToLittleEndian<quint16>(0xC7FF, unknownTag.data() + ifd + 2); // first entry's tag
     QTest::newRow("tiff with a strange tag") << unknownTag << u"tag.tif"_s;
+    // Found by fuzzing: an AV1 decoder that writes to standard error.
+    QFile avif(
+        QStringLiteral(ZORVANE_TEST_DATA "/fuzz/picture-avif-dav1d-complains-and-leaks.avif"));
+    QVERIFY(avif.open(QIODevice::ReadOnly));
+    QTest::newRow("avif found by fuzzing") << avif.readAll() << u"found.avif"_s;
 }
 
 // libpng and libtiff write their complaints to standard error by default;
