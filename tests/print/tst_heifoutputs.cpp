@@ -4,6 +4,7 @@
 #include "HeifFiles.h"
 #include "PageContent.h"
 #include "PdfProbe.h"
+#include "ProgramRun.h"
 #include "StoredJob.h"
 #include "TestFiles.h"
 #include "picture/PictureHolder.h"
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void initTestCase();
     void sheetShowsThePhotosColours_data();
     void sheetShowsThePhotosColours();
+    void commandLineTakesAPhonesPhoto();
 
 private:
     QImage printed(const QString& picturePath);
@@ -108,6 +110,27 @@ void TestHeifOutputs::sheetShowsThePhotosColours()
     QVERIFY(!ticket.isNull());
     const DeltaE difference = patchDeltaE(patchChart(32), ticket);
     qInfo("%s", qPrintable(difference.describe()));
+    QVERIFY2(difference.mean <= 1.0 && difference.max <= 3.0, qPrintable(difference.describe()));
+}
+
+// The program itself, as a script runs it on a photo copied from a phone.
+void TestHeifOutputs::commandLineTakesAPhonesPhoto()
+{
+    const QString photo = dir_.filePath(u"IMG_0002.HEIC"_s);
+    QVERIFY(writeFile(photo, heifFromEncoder(patchChart(32), HeifKind::Heic, 64)));
+    const QString out = dir_.filePath(u"cli.png"_s);
+    QProcessEnvironment env;
+    env.insert(u"XDG_CONFIG_HOME"_s, dir_.filePath(u"config"_s));
+    const ProgramRun run =
+        runWithoutDisplay(QStringLiteral(ZORVANE_EXECUTABLE),
+                          {u"--print-to"_s, out, u"--picture"_s, photo, u"--count"_s, u"1"_s,
+                           u"--dpi"_s, QString::number(renderDpi)},
+                          env);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+    const QImage ticket = drawnPart(QImage(out));
+    QVERIFY(!ticket.isNull());
+    const DeltaE difference = patchDeltaE(patchChart(32), ticket);
     QVERIFY2(difference.mean <= 1.0 && difference.max <= 3.0, qPrintable(difference.describe()));
 }
 
