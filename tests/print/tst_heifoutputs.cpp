@@ -13,6 +13,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -99,7 +100,10 @@ void TestHeifOutputs::sheetShowsThePhotosColours()
     if (output == Output::CupsPrint && !queueProblem_.isEmpty())
         QSKIP(qPrintable(queueProblem_));
     QVERIFY(!file.isEmpty());
-    const QString path = dir_.filePath(u"IMG_0001.HEIC"_s);
+    // Named for the row: the queue names its PDF after the picture, and
+    // other programs may print on the same queue meanwhile.
+    static int row = 0;
+    const QString path = dir_.filePath(u"IMG_%1.HEIC"_s.arg(++row, 4, 10, QLatin1Char('0')));
     QVERIFY(writeFile(path, file));
 
     const QImage page = output == Output::CupsPrint   ? printed(path)
@@ -172,12 +176,19 @@ QImage TestHeifOutputs::printed(const QString& picturePath)
     const QSet<QString> before = cupsqueue::pdfsIn(outputDir_);
     if (job.run(oneTicket(), picture.get(), printerSettings) != PrintJob::Outcome::Printed)
         return {};
-    const QString pdf = cupsqueue::awaitNewPdf(outputDir_, before);
-    if (pdf.isEmpty())
-        return {};
-    QImage page = pdfprobe::render(pdf, renderDpi);
-    QFile::remove(pdf);
-    return page;
+    // The queue's PDF of this job, passing over those of other jobs.
+    QSet<QString> seen = before;
+    const QString name = QFileInfo(picturePath).fileName();
+    for (QString pdf = cupsqueue::awaitNewPdf(outputDir_, seen); !pdf.isEmpty();
+         pdf = cupsqueue::awaitNewPdf(outputDir_, seen)) {
+        if (QFileInfo(pdf).fileName().contains(name)) {
+            QImage page = pdfprobe::render(pdf, renderDpi);
+            QFile::remove(pdf);
+            return page;
+        }
+        seen.insert(QFileInfo(pdf).fileName());
+    }
+    return {};
 }
 
 QTEST_MAIN(TestHeifOutputs)
