@@ -17,6 +17,8 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -211,6 +213,32 @@ void labelTemplates(const QString& dir)
          "</Glabels-templates>\n");
 }
 
+// HEIC and AVIF files, as heif-enc writes them, with and without a
+// thumbnail; none when heif-enc is not installed.
+void heifPictures(const QString& dir)
+{
+    QTemporaryDir work;
+    const QString png = work.filePath(QStringLiteral("sample.png"));
+    if (!sample(24, 16, false).save(png))
+        return;
+    const struct
+    {
+        const char* name;
+        QStringList options;
+    } kinds[] = {
+        {"plain.heic", {}},
+        {"thumbnail.heic", {QStringLiteral("-t"), QStringLiteral("8")}},
+        {"plain.avif", {QStringLiteral("-A")}},
+    };
+    QDir().mkpath(dir);
+    for (const auto& kind : kinds) {
+        const QString out = QDir(dir).filePath(QString::fromLatin1(kind.name));
+        QProcess::execute(QStringLiteral("heif-enc"),
+                          kind.options + QStringList{QStringLiteral("-q"), QStringLiteral("50"),
+                                                     QStringLiteral("-o"), out, png});
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -223,6 +251,7 @@ int main(int argc, char** argv)
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
     pictures(QDir(root).filePath(QStringLiteral("picture")));
+    heifPictures(QDir(root).filePath(QStringLiteral("picture")));
     stores(QDir(root).filePath(QStringLiteral("store")));
     printerRecords(QDir(root).filePath(QStringLiteral("printer_settings")));
     labelTemplates(QDir(root).filePath(QStringLiteral("label_templates")));

@@ -2,6 +2,7 @@
 
 #include "CmykJpeg.h"
 #include "EmbeddedProfile.h"
+#include "HeifPicture.h"
 #include "ImageLibraryNoise.h"
 #include "PictureFileCheck.h"
 
@@ -38,9 +39,14 @@ std::unique_ptr<PictureHolder> refused(PictureProblem* why, PictureProblem probl
     return nullptr;
 }
 
-bool claimsTooManyPixels(QSize size)
+qint64 pixelsOf(QSize size)
 {
-    return qint64(size.width()) * size.height() > PictureHolder::maxPixels;
+    return qint64(size.width()) * size.height();
+}
+
+bool claimsTooManyPixels(QSize size, qint64 limit = PictureHolder::maxPixels)
+{
+    return pixelsOf(size) > limit;
 }
 
 bool isReadableFormat(const QByteArray& format)
@@ -115,6 +121,19 @@ QImage turned(QImage image, QImageIOHandler::Transformations turn)
     return image;
 }
 
+// The largest size the JPEG decoder reaches by n/8 that holds at most the
+// given number of pixels; an eighth when even that holds more.
+QSize jpegScaledSizeWithin(QSize stored, qint64 limit)
+{
+    for (int eighths = 8; eighths > 1; --eighths) {
+        const QSize scaled(int(qint64(stored.width()) * eighths / 8),
+                           int(qint64(stored.height()) * eighths / 8));
+        if (!claimsTooManyPixels(scaled, limit))
+            return scaled;
+    }
+    return QSize(stored.width() / 8, stored.height() / 8);
+}
+
 // What the start of a JPEG says about its frame: whether it is a baseline,
 // extended or progressive 8-bit frame of one or three components, the kinds
 // a PDF reader shows as they are.
@@ -173,10 +192,31 @@ std::unique_ptr<PictureHolder> PictureHolder::open(const QString& path, PictureP
     return holder;
 }
 
+// A HEIF file's size comes from its primary picture's boxes, checked
+// against the limit before anything is decoded.
+std::unique_ptr<PictureHolder> PictureHolder::openHeifBytes(QByteArray bytes, PictureProblem* why)
+{
+    const HeifHeader header = readHeifHeader(bytes);
+    if (header.reading == HeifHeader::Reading::TooLarge)
+        return refused(why, PictureProblem::TooLarge);
+    if (header.reading != HeifHeader::Reading::Read)
+        return refused(why, PictureProblem::Damaged);
+    if (claimsTooManyPixels(header.size))
+        return refused(why, PictureProblem::TooLarge);
+    std::unique_ptr<PictureHolder> holder(new PictureHolder);
+    holder->size_ = header.size;
+    holder->heif_ = true;
+    holder->heifThumbnail_ = header.hasThumbnail;
+    holder->bytes_ = std::move(bytes);
+    return holder;
+}
+
 std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes, PictureProblem* why)
 {
     if (bytes.size() > maxFileBytes)
         return refused(why, PictureProblem::TooLarge);
+    if (isHeifFile(bytes))
+        return openHeifBytes(std::move(bytes), why);
     if (bytes.isEmpty() || !isCompletePictureFile(bytes))
         return refused(why, PictureProblem::Damaged);
     raiseAllocationLimitOnce();
@@ -193,7 +233,8 @@ std::unique_ptr<PictureHolder> PictureHolder::openBytes(QByteArray bytes, Pictur
         const QSize stored = reader.size();
         if (!stored.isValid() || stored.isEmpty())
             return refused(why, PictureProblem::Damaged);
-        if (claimsTooManyPixels(stored))
+        const bool jpeg = reader.format() == "jpeg";
+        if (claimsTooManyPixels(stored, jpeg ? maxScalablePixels : maxPixels))
             return refused(why, PictureProblem::TooLarge);
         holder->turn_ = reader.transformation();
         holder->size_ = upright(stored, holder->turn_);
@@ -239,6 +280,11 @@ std::unique_ptr<PictureHolder> PictureHolder::openForScreen(const QString& path,
     std::unique_ptr<PictureHolder> holder = open(path, why);
     if (!holder)
         return nullptr;
+    // A HEIF picture decodes only in full; its thumbnail is shown until then.
+    if (QImage thumbnail = holder->heifThumbnail(); !thumbnail.isNull()) {
+        holder->adoptScreen(std::move(thumbnail));
+        return holder;
+    }
     QImage pixels =
         holder->decodesReducedCheaply() ? holder->decodeCovering(screen) : holder->decodeFull();
     if (pixels.isNull())
@@ -269,6 +315,8 @@ QImage PictureHolder::decodeCovering(QSize atLeast) const
 {
     if (bytes_.isEmpty())
         return {};
+    if (heif_)
+        return decodeHeif(bytes_, size_);
     raiseAllocationLimitOnce();
     const QSize stored = upright(size_, turn_);
     const QSize target = upright(atLeast.boundedTo(size_), turn_);
@@ -281,9 +329,15 @@ QImage PictureHolder::decodeCovering(QSize atLeast) const
         return {};
     QImageReader reader(&buffer);
     reader.setAutoTransform(true); // phone photos stand upright
-    const bool reduced = decodesReducedCheaply() && target != stored;
-    if (reduced)
-        reader.setScaledSize(jpegScaledSizeCovering(stored, target));
+    const bool reduced =
+        decodesReducedCheaply() && (target != stored || claimsTooManyPixels(size_));
+    if (reduced) {
+        QSize scaled = jpegScaledSizeCovering(stored, target);
+        // A picture too large to hold whole is held no larger than this.
+        if (claimsTooManyPixels(size_))
+            scaled = scaled.boundedTo(jpegScaledSizeWithin(stored, maxPixelsHeldOfScaled));
+        reader.setScaledSize(scaled);
+    }
     QImage image = reader.read();
     if (image.isNull() || claimsTooManyPixels(image.size()))
         return {};
@@ -320,7 +374,10 @@ void PictureHolder::readColour(const QByteArray& file, const QByteArray& format,
 
 QImage PictureHolder::decodeCmykCovering(QSize stored, QSize target) const
 {
-    const int eighths = jpegEighthsCovering(stored, target);
+    int eighths = jpegEighthsCovering(stored, target);
+    // A picture too large to hold whole is held no larger than a scaled one.
+    while (eighths > 1 && claimsTooManyPixels(jpegScaled(stored, eighths), maxPixelsHeldOfScaled))
+        --eighths;
     QImage image = decodeCmykJpeg(bytes_, profile_, invertedCmyk_, eighths);
     if (image.isNull() || (eighths == 8 && image.size() != stored))
         return {};
@@ -367,11 +424,27 @@ std::unique_ptr<PictureHolder> PictureHolder::withPixels(QImage image) const
     holder->profileUse_ = profileUse_;
     holder->cmyk_ = cmyk_;
     holder->invertedCmyk_ = invertedCmyk_;
+    holder->heif_ = heif_;
+    holder->heifThumbnail_ = heifThumbnail_;
     if (image.size() == size_)
         holder->full_ = std::move(image);
     else
         holder->screen_ = std::move(image);
     return holder;
+}
+
+QImage PictureHolder::heifThumbnail() const
+{
+    if (!heifThumbnail_)
+        return {};
+    QImage thumbnail = decodeHeifThumbnail(bytes_);
+    // A thumbnail not of the picture's shape (one left unturned while the
+    // picture is turned) would show the picture wrongly until it decodes.
+    const auto ratio = [](QSize size) { return double(size.width()) / size.height(); };
+    if (thumbnail.isNull() || thumbnail.width() >= size_.width() ||
+        std::abs(ratio(thumbnail.size()) / ratio(size_) - 1.0) > 0.05)
+        return {};
+    return thumbnail;
 }
 
 QByteArray PictureHolder::embeddableJpeg() const

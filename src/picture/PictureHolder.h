@@ -35,6 +35,12 @@ public:
     // Pictures up to this many pixels load; a file claiming more is refused
     // before anything is allocated for it.
     static constexpr qint64 maxPixels = 100'000'000;
+    // A JPEG, which its decoder shrinks by 1/2, 1/4 or 1/8 while decoding,
+    // may claim up to this many (a 200-megapixel phone sensor writes
+    // 16320 x 12240); beyond maxPixels it is never decoded whole, only
+    // reduced to at most maxPixelsHeldOfScaled.
+    static constexpr qint64 maxScalablePixels = 250'000'000;
+    static constexpr qint64 maxPixelsHeldOfScaled = 50'000'000;
 
     // Each of the loaders below returns nullptr for a file it refuses and
     // then, when given why, says there for what reason.
@@ -48,7 +54,9 @@ public:
     static std::unique_ptr<PictureHolder> open(const QString& path, PictureProblem* why = nullptr);
     // The file read, its header checked, and its pixels decoded no larger
     // than needed to cover the screen size where the decoder shrinks while
-    // it decodes (a JPEG), else in full; nullptr as for load.
+    // it decodes (a JPEG), else in full; nullptr as for load. A HEIC or AVIF
+    // file with an embedded thumbnail gives that thumbnail only, at once, as
+    // the screen's copy; its full pixels are decoded afterwards.
     static std::unique_ptr<PictureHolder> openForScreen(const QString& path, QSize screen,
                                                         PictureProblem* why = nullptr);
     // The same as load and open for a file's bytes already in memory.
@@ -75,10 +83,15 @@ public:
     const QImage& image() const { return full_.isNull() ? screen_ : full_; }
     bool hasPixels() const { return !image().isNull(); }
     bool hasFullPixels() const { return !full_.isNull(); }
+    // Whether the pixels held are only the file's embedded thumbnail, shown
+    // while the picture, which its decoder cannot reduce, decodes in full.
+    bool holdsThumbnailOnly() const { return full_.isNull() && !screen_.isNull() && heif_; }
 
     // Decodes the file's bytes at full size, or at the smallest size the
     // decoder reaches by its own scaling that still covers the given upright
-    // size in both directions; a null image when decoding fails. Touches
+    // size in both directions; a null image when decoding fails. A JPEG of
+    // more than maxPixels decodes "in full" at the largest scale within
+    // maxPixelsHeldOfScaled, and never larger when asked to cover more. Touches
     // nothing of this object but the bytes, so it may run on any thread.
     QImage decodeFull() const;
     QImage decodeCovering(QSize atLeast) const;
@@ -132,6 +145,10 @@ public:
 
 private:
     PictureHolder() = default;
+    static std::unique_ptr<PictureHolder> openHeifBytes(QByteArray bytes, PictureProblem* why);
+    // The HEIF file's embedded thumbnail when it has one of the picture's
+    // shape; a null image otherwise.
+    QImage heifThumbnail() const;
     static std::unique_ptr<PictureHolder> withFullPixels(std::unique_ptr<PictureHolder> holder,
                                                          PictureProblem* why);
     void readColour(const QByteArray& file, const QByteArray& format, QImage::Format pixels);
@@ -148,6 +165,8 @@ private:
     ProfileUse profileUse_ = ProfileUse::Untagged;
     bool cmyk_ = false;         // a CMYK JPEG
     bool invertedCmyk_ = false; // its samples stored as Adobe's programs do
+    bool heif_ = false;
+    bool heifThumbnail_ = false; // the HEIF file holds a thumbnail
 
     mutable std::vector<QImage> halvedCopies_; // each half the size of the one before
     mutable qint64 halvedFrom_ = 0;            // cache key of the image they were made from

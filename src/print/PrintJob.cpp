@@ -3,6 +3,7 @@
 #include "CorrectedPrinter.h"
 #include "PaperSettings.h"
 #include "PrintDialogPort.h"
+#include "PrintPictureScale.h"
 #include "PrinterFileOutput.h"
 #include "PrinterRecord.h"
 #include "PrinterSettingsFile.h"
@@ -149,6 +150,10 @@ PrintJob::Outcome PrintJob::run(const SheetJob& job, const PictureHolder* pictur
     return printOnePage(
         *job.paper, printerSettings, title, [&](QPrinter& printer, QPainter& painter) {
             const auto correction = job.corrections.find(correctedPrinterName(printer));
+            // A picture of a large sensor goes to the printer no larger than
+            // its tickets need at the printer's resolution.
+            const std::unique_ptr<PictureHolder> scaled =
+                picture ? pictureForPrint(*picture, job, printer.logicalDpiX()) : nullptr;
             const int sheets = int(pages.size());
             for (int k = 0; k < sheets; ++k) {
                 if (progress_ && !progress_(k, sheets)) {
@@ -164,7 +169,7 @@ PrintJob::Outcome PrintJob::run(const SheetJob& job, const PictureHolder* pictur
                                                printer.logicalDpiY(), printableOrigin(printer)));
                 DrawingSurface surface(painter);
                 surface.setPrintableArea(printableInSheet(printer, painter));
-                DrawSheet(surface, picture, pages[size_t(k)], fit.grid);
+                DrawSheet(surface, scaled ? scaled.get() : picture, pages[size_t(k)], fit.grid);
             }
         });
 }

@@ -440,6 +440,14 @@ void CMainDlg::LoadPicture(const QString& path)
     imagePath->setText(path);
     exchange.read();
     showPictureUpdate(fieldsForLoadedPicture(pictureFields(), pictures.picture()->size()));
+    // The thumbnail is on screen at once; the picture itself follows, decoded
+    // on a worker while the window keeps painting.
+    if (pictures.picture()->holdsThumbnailOnly()) {
+        previewBox->repaint();
+        if (!decodeFullPicture())
+            showMessage(this, pictureProblemMessage(PictureProblem::Damaged));
+        previewBox->update();
+    }
 }
 
 // When the picture's full pixels cannot be decoded for a print, the window

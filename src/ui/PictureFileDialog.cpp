@@ -1,5 +1,6 @@
 #include "PictureFileDialog.h"
 
+#include "picture/HeifPicture.h"
 #include "picture/PictureHolder.h"
 
 #include <QDir>
@@ -12,11 +13,29 @@ using namespace Qt::StringLiterals;
 
 namespace zorvane {
 
+namespace {
+
+// A pattern matching the suffix in any case, as phones write IMG_0001.HEIC,
+// for dialogs whose patterns match case by case.
+QString anyCasePattern(const QByteArray& suffix)
+{
+    QString pattern = u"*."_s;
+    for (const char letter : suffix) {
+        const QChar lower = QChar::fromLatin1(letter).toLower();
+        pattern += u'[' + lower + lower.toUpper() + u']';
+    }
+    return pattern;
+}
+
+} // namespace
+
 QStringList pictureFileFilters()
 {
     QStringList everyFormat;
     for (const QByteArray& format : PictureHolder::readableFormats())
         everyFormat.append(u"*."_s + QString::fromLatin1(format));
+    for (const QByteArray& suffix : heifFileSuffixes())
+        everyFormat.append(anyCasePattern(suffix));
     return {u"ﾋﾟｸﾁｬﾌｧｲﾙ(*.BMP, *.JPG, *.GIF) "
             u"(*.[bB][mM][pP] *.[jJ][pP][gG] *.[jJ][pP][eE][gG] *.[gG][iI][fF])"_s,
             u"すべての画像 ("_s + everyFormat.join(u' ') + u')'};

@@ -1,6 +1,7 @@
 #include "picture/PictureFileCheck.h"
 #include "picture/PictureHolder.h"
 
+#include "HeifFiles.h"
 #include "TestPictures.h"
 
 #include <QBuffer>
@@ -18,6 +19,8 @@
 
 using namespace zorvane;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(zorvane::PictureProblem)
 
 namespace {
 
@@ -92,6 +95,8 @@ class TestHostilePictures : public QObject
 private Q_SLOTS:
     // First, while the process is still small, so its peak memory tells.
     void hugeChunkIsRefusedCheaply();
+    void heifClaimingHugeSizeIsRefusedCheaply_data();
+    void heifClaimingHugeSizeIsRefusedCheaply();
     void pngChunkWalk_data();
     void pngChunkWalk();
     void bmpSizeProductsDoNotOverflow_data();
@@ -122,6 +127,38 @@ void TestHostilePictures::hugeChunkIsRefusedCheaply()
     const QString path = write(u"claims-2gb.png"_s, png);
     const qint64 before = peakMemoryKb();
     QVERIFY(!PictureHolder::load(path));
+    QVERIFY2(peakMemoryKb() - before < 32 * 1024,
+             qPrintable(u"peak grew by %1 kB"_s.arg(peakMemoryKb() - before)));
+}
+
+void TestHostilePictures::heifClaimingHugeSizeIsRefusedCheaply_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<PictureProblem>("problem");
+
+    QTest::newRow("HEIC claiming 20000 x 20000")
+        << test::heifClaiming(20000, 20000) << PictureProblem::TooLarge;
+    QTest::newRow("HEIC claiming 12000 x 9000 of 8 x 8")
+        << test::heifClaiming(12000, 9000) << PictureProblem::TooLarge;
+    QTest::newRow("HEIC claiming 2^32-1 square")
+        << test::heifClaiming(0xFFFFFFFF, 0xFFFFFFFF) << PictureProblem::TooLarge;
+    QTest::newRow("HEIC claiming no pixels") << test::heifClaiming(0, 0) << PictureProblem::Damaged;
+}
+
+// A few hundred bytes of HEIF that claim a huge picture are refused from
+// their boxes, before the decoder allocates anything for the claim, and
+// quietly: the command line reports the refusal in one line of its own.
+void TestHostilePictures::heifClaimingHugeSizeIsRefusedCheaply()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(PictureProblem, problem);
+    QVERIFY(!bytes.isEmpty() && bytes.size() < 1000);
+    const QString path = write(u"claim.heic"_s, bytes);
+    const qint64 before = peakMemoryKb();
+    PictureProblem why = PictureProblem::None;
+    const QByteArray noise = standardErrorOf([&] { QVERIFY(!PictureHolder::load(path, &why)); });
+    QCOMPARE(why, problem);
+    QVERIFY2(noise.isEmpty(), noise.constData());
     QVERIFY2(peakMemoryKb() - before < 32 * 1024,
              qPrintable(u"peak grew by %1 kB"_s.arg(peakMemoryKb() - before)));
 }
@@ -197,6 +234,11 @@ void TestHostilePictures::librariesStayQuiet_data()
     const quint32 ifd = qFromLittleEndian<quint32>(unknownTag.constData() + 4);
     qToLittleEndian<quint16>(0xC7FF, unknownTag.data() + ifd + 2); // first entry's tag
     QTest::newRow("tiff with a strange tag") << unknownTag << u"tag.tif"_s;
+    // Found by fuzzing: an AV1 decoder that writes to standard error.
+    QFile avif(
+        QStringLiteral(ZORVANE_TEST_DATA "/fuzz/picture-avif-dav1d-complains-and-leaks.avif"));
+    QVERIFY(avif.open(QIODevice::ReadOnly));
+    QTest::newRow("avif found by fuzzing") << avif.readAll() << u"found.avif"_s;
 }
 
 // libpng and libtiff write their complaints to standard error by default;

@@ -101,6 +101,26 @@ private Q_SLOTS:
             QVERIFY2(matchesAny(patterns, name), qPrintable(name));
     }
 
+    void secondEntryOffersPhoneFormatsInAnyCase_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("phone's HEIC") << u"IMG_0001.HEIC"_s << true;
+        QTest::newRow("heic") << u"photo.heic"_s << true;
+        QTest::newRow("Heif") << u"photo.Heif"_s << true;
+        QTest::newRow("avif") << u"photo.avif"_s << true;
+        QTest::newRow("AVIF") << u"PHOTO.AVIF"_s << true;
+        QTest::newRow("heic inside the name") << u"photo.heic.txt"_s << false;
+        QTest::newRow("avi is a film") << u"film.avi"_s << false;
+    }
+
+    void secondEntryOffersPhoneFormatsInAnyCase()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, matches);
+        QCOMPARE(matchesAny(patternsOfFilter(pictureFileFilters().at(1)), name), matches);
+    }
+
     // Through Qt's own dialog, as the window opens it: what each entry
     // lists in a folder, and the file chosen coming back.
     void startingFolder_data();

@@ -109,8 +109,9 @@ void SheetMenuTest::menuHoldsTheEntriesAndNothingIsStored()
     auto* menu = window_->findChild<MainWindowMenu*>(u"systemMenu"_s);
     // The sheet entries first, then the other additions, then the version.
     const QString layout = layoutOf(*menu);
-    QVERIFY2(layout.startsWith(u"閉じる(&C)|-|画像の配置|券を90度回転|使用済みの位置をすべて解除|"
-                               u"印刷した位置を使用済みにする|トンボを付ける|塗り足し...|番号を付ける...|-|"_s),
+    QVERIFY2(layout.startsWith(
+                 u"閉じる(&C)|-|画像の配置|券を90度回転|使用済みの位置をすべて解除|"
+                 u"印刷した位置を使用済みにする|トンボを付ける|塗り足し...|番号を付ける...|-|"_s),
              qPrintable(layout));
     QVERIFY2(layout.endsWith(u"|-|Zorvane のﾊﾞｰｼﾞｮﾝ情報(&A)..."_s), qPrintable(layout));
     QCOMPARE(layoutOf(*entry(u"画像の配置"_s)->menu()), u"伸縮|全体|切り抜き"_s);
