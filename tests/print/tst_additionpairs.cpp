@@ -147,5 +147,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAdditionPairs)
+QTEST_MAIN(TestAdditionPairs)
 #include "tst_additionpairs.moc"
