@@ -225,6 +225,7 @@ HeifHeader readHeifHeader(const QByteArray& bytes)
     if (!header.size.isValid() || header.size.isEmpty())
         return header;
     header.hasThumbnail = heif_image_handle_get_number_of_thumbnails(opened.primary.get()) > 0;
+    header.profileUse = profileUseFor(QImage::Format_RGB32, colourProfileOf(opened.primary.get()));
     header.reading = HeifHeader::Reading::Read;
     return header;
 }

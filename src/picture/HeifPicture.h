@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ColourProfile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
@@ -20,6 +22,10 @@ struct HeifHeader
     Reading reading = Reading::Damaged;
     QSize size; // upright, as decoded: turns and mirrors already applied
     bool hasThumbnail = false;
+    // Whether the picture's ICC profile or nclx colour is converted, or is
+    // unusable and the picture taken as sRGB; known before any decode, so
+    // the command line can say so as for other pictures.
+    ProfileUse profileUse = ProfileUse::Untagged;
 };
 
 // The suffixes of HEIF files' names, in lower case.

@@ -207,6 +207,9 @@ std::unique_ptr<PictureHolder> PictureHolder::openHeifBytes(QByteArray bytes, Pi
     holder->size_ = header.size;
     holder->heif_ = true;
     holder->heifThumbnail_ = header.hasThumbnail;
+    // The decoder converts from the handle's colour itself; only whether it
+    // can is kept here, so an unusable profile is reported as for others.
+    holder->profileUse_ = header.profileUse;
     holder->bytes_ = std::move(bytes);
     return holder;
 }

@@ -1,4 +1,5 @@
 #include "ColourCheck.h"
+#include "HeifFiles.h"
 #include "ProfiledFiles.h"
 #include "ShortWrites.h"
 #include "TestFiles.h"
@@ -349,6 +350,8 @@ void TestHostileInput::unusableProfileIsOneLine_data()
     QTest::newRow("png, press profile on RGB")
         << u"cmyk.png"_s
         << test::pngWithChunks(image, {test::iccpChunk(test::profiles::swopCmyk())}) << true;
+    QTest::newRow("heic, press profile on RGB")
+        << u"cmyk.heic"_s << test::heifFromApi(image, {}, test::profiles::swopCmyk()) << true;
     QTest::newRow("jpeg, Adobe RGB")
         << u"adobe.jpg"_s << test::jpegWithProfile(image, adobe) << false;
 }

@@ -96,7 +96,8 @@ QByteArray heifFromEncoder(const QImage& image, HeifKind kind, int thumbnailSide
     return readFile(output);
 }
 
-QByteArray heifFromApi(const QImage& upright, const HeifWriting& writing)
+QByteArray heifFromApi(const QImage& upright, const HeifWriting& writing,
+                       const QByteArray& iccProfile)
 {
     std::unique_ptr<heif_context, decltype(&heif_context_free)> context(heif_context_alloc(),
                                                                         &heif_context_free);
@@ -104,7 +105,10 @@ QByteArray heifFromApi(const QImage& upright, const HeifWriting& writing)
         heifImageOf(storedFor(upright, writing.orientation)), &heif_image_release);
     if (!context || !image)
         return {};
-    if (writing.nclxPrimaries != 0) {
+    if (!iccProfile.isEmpty())
+        heif_image_set_raw_color_profile(image.get(), "prof", iccProfile.constData(),
+                                         size_t(iccProfile.size()));
+    else if (writing.nclxPrimaries != 0) {
         std::unique_ptr<heif_color_profile_nclx, decltype(&heif_nclx_color_profile_free)> nclx(
             heif_nclx_color_profile_alloc(), &heif_nclx_color_profile_free);
         heif_nclx_color_profile_set_color_primaries(nclx.get(), uint16_t(writing.nclxPrimaries));

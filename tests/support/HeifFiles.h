@@ -36,7 +36,10 @@ struct HeifWriting
 // The picture written through libheif itself, for what heif-enc cannot
 // write. The stored pixels are the picture turned back by the orientation,
 // so a reader that applies the orientation shows the given picture.
-QByteArray heifFromApi(const QImage& upright, const HeifWriting& writing);
+// An ICC profile, when given, is attached as it stands instead of the nclx
+// colour, even one that is damaged or of the wrong kind.
+QByteArray heifFromApi(const QImage& upright, const HeifWriting& writing,
+                       const QByteArray& iccProfile = {});
 
 // A small real HEIC whose every image-size box (ispe) claims the given
 // size instead: a few hundred bytes asking for a huge picture.
