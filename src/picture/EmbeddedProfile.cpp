@@ -42,7 +42,18 @@ QByteArray inflateBounded(QByteArrayView compressed)
         stream.next_out = reinterpret_cast<Bytef*>(chunk);
         stream.avail_out = sizeof chunk;
         status = inflate(&stream, Z_NO_FLUSH);
+        const bool headerDone = out.size() >= 4;
         out.append(chunk, qsizetype(sizeof chunk - stream.avail_out));
+        // A profile starts with its own size: one that states less than its
+        // header or more than any real profile is refused before the rest is
+        // inflated, and room for the rest is made once.
+        if (!headerDone && out.size() >= 4) {
+            const quint32 stated = qFromBigEndian<quint32>(out.constData());
+            if (stated < 128 || stated > quint32(maxIccProfileBytes))
+                status = Z_DATA_ERROR;
+            else
+                out.reserve(qsizetype(stated));
+        }
         if (out.size() > maxIccProfileBytes ||
             (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0))
             status = Z_DATA_ERROR;
