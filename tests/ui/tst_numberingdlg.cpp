@@ -16,6 +16,7 @@
 #include "ui/framework/DataExchange.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,6 +60,7 @@ class NumberingDlgTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void colourThroughQtsOwnChooser();
     void init();
     void cleanup();
     void storeRoundTripThroughTheRealWindow();
@@ -68,7 +70,7 @@ private Q_SLOTS:
     void onlyACompletedPrintOnPaperAdvances();
 
 private:
-    void openWithPicture();
+    void openWithPicture(bool qtsOwnChooser = false);
     // Opens the dialog from the window's menu and lets the user work in it.
     void inDialog(const std::function<void(QWidget*)>& user);
 
@@ -91,12 +93,14 @@ void NumberingDlgTest::cleanup()
     dir_.reset();
 }
 
-void NumberingDlgTest::openWithPicture()
+void NumberingDlgTest::openWithPicture(bool qtsOwnChooser)
 {
     window_ = std::make_unique<CMainDlg>(*store_, nullptr, dir_->filePath(u"devmode.zvn"_s));
-    auto chooser = std::make_unique<FakeColorChooser>();
-    chooser_ = chooser.get();
-    window_->setColorChooser(std::move(chooser));
+    if (!qtsOwnChooser) {
+        auto chooser = std::make_unique<FakeColorChooser>();
+        chooser_ = chooser.get();
+        window_->setColorChooser(std::move(chooser));
+    }
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     QImage image(300, 200, QImage::Format_RGB32);
@@ -182,6 +186,30 @@ void NumberingDlgTest::storeRoundTripThroughTheRealWindow()
         click(dialog, ids::cancel);
     });
     QCOMPARE(loadNumberingValues(*store_), expected);
+}
+
+// The colour button opens Qt's own colour dialog, as the window makes it,
+// and what is chosen there is what the numbers are stored with.
+void NumberingDlgTest::colourThroughQtsOwnChooser()
+{
+    openWithPicture(true);
+    inDialog([&](QWidget* dialog) {
+        bool chosen = false;
+        handleNextModal(
+            [&](QWidget* modal) {
+                auto* colours = qobject_cast<QColorDialog*>(modal);
+                QVERIFY(colours);
+                colours->setCurrentColor(QColor(0x12, 0x34, 0x56));
+                colours->accept();
+                chosen = true;
+            },
+            dialog);
+        click(dialog, nid::chooseColor);
+        QVERIFY(chosen);
+        click(dialog, nid::enabled);
+        click(dialog, ids::ok);
+    });
+    QCOMPARE(loadNumberingValues(*store_).colour, 0x123456);
 }
 
 void NumberingDlgTest::refusedValuesStoreNothing_data()

@@ -8,6 +8,7 @@
 #include "print/PrintJob.h"
 #include "print/PrinterDefaults.h"
 #include "print/PrinterSettingsFile.h"
+#include "settings/Numbering.h"
 #include "settings/SettingsStore.h"
 #include "ui/CMainDlg.h"
 #include "ui/DialogTemplates.h"
@@ -97,8 +98,13 @@ private Q_SLOTS:
     void nextDialogOffersWhatWasChosen_data();
     void nextDialogOffersWhatWasChosen();
     void windowsPrintIsTitledAfterThePicture();
+    void numberedRunMovesTheStartOnlyWhenPrinted_data();
+    void numberedRunMovesTheStartOnlyWhenPrinted();
 
 private:
+    // The real window with a picture and two tickets; skips (or fails, where
+    // the queue is required) without a usable CUPS queue.
+    bool openWindowForTheQueue(CMainDlg& window);
     PrintJob::Outcome print(PaperKind paper, std::function<void(QWidget*)> user,
                             std::optional<PrinterSettingsBlock>& record);
 
@@ -293,24 +299,37 @@ void TestSystemPrintDialog::nextDialogOffersWhatWasChosen()
 
 // The queue lists the job, and the queue's PDF is named and titled, after
 // the picture's file.
-void TestSystemPrintDialog::windowsPrintIsTitledAfterThePicture()
+bool TestSystemPrintDialog::openWindowForTheQueue(CMainDlg& window)
 {
     const QString unusable = cupsqueue::whyUnusable();
     if (!unusable.isEmpty()) {
         if (qEnvironmentVariableIntValue("ZORVANE_REQUIRE_CUPS") == 1)
-            QFAIL(qPrintable(unusable));
-        QSKIP(qPrintable(unusable));
+            QTest::qFail(qPrintable(unusable), __FILE__, __LINE__);
+        else
+            QTest::qSkip(qPrintable(unusable), __FILE__, __LINE__);
+        return false;
     }
+    window.show();
+    const QString picture = dir_->filePath(u"holiday photo.png"_s);
+    if (QTest::qWaitForWindowExposed(&window) &&
+        sheetprobe::quarteredPicture(300, 150).save(picture)) {
+        window.LoadPicture(picture);
+        QTest::keyClicks(test::findControl<QComboBox>(&window, ids::main::count)->lineEdit(),
+                         u"2"_s);
+        if (window.loadedPicture())
+            return true;
+    }
+    QTest::qFail("the window did not show the picture", __FILE__, __LINE__);
+    return false;
+}
+
+void TestSystemPrintDialog::windowsPrintIsTitledAfterThePicture()
+{
     SettingsStore store(dir_->filePath(u"Zorvane.ini"_s));
     CMainDlg window(store, nullptr, dir_->filePath(u"devmode.zvn"_s));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QString picture = dir_->filePath(u"holiday photo.png"_s);
-    QVERIFY(sheetprobe::quarteredPicture(300, 150).save(picture));
-    window.LoadPicture(picture);
-    QVERIFY(window.loadedPicture());
+    if (!openWindowForTheQueue(window))
+        return;
     namespace id = ids::main;
-    QTest::keyClicks(test::findControl<QComboBox>(&window, id::count)->lineEdit(), u"2"_s);
 
     const QString queueDir = cupsqueue::outputDir();
     const QSet<QString> before = cupsqueue::pdfsIn(queueDir);
@@ -333,4 +352,51 @@ void TestSystemPrintDialog::windowsPrintIsTitledAfterThePicture()
 }
 
 QTEST_MAIN(TestSystemPrintDialog)
+void TestSystemPrintDialog::numberedRunMovesTheStartOnlyWhenPrinted_data()
+{
+    QTest::addColumn<bool>("printed");
+    QTest::newRow("printed") << true;
+    QTest::newRow("dialog cancelled") << false;
+}
+
+// Three numbered sheets through Qt's own Print dialog: printed, they are one
+// three-page job and the next run starts after its last number; cancelled,
+// the start stays.
+void TestSystemPrintDialog::numberedRunMovesTheStartOnlyWhenPrinted()
+{
+    QFETCH(bool, printed);
+    SettingsStore store(dir_->filePath(u"Zorvane.ini"_s));
+    NumberingValues numbering;
+    numbering.enabled = true;
+    numbering.start = 11;
+    numbering.sheets = 3;
+    saveNumberingValues(store, numbering);
+    CMainDlg window(store, nullptr, dir_->filePath(u"devmode.zvn"_s));
+    if (!openWindowForTheQueue(window))
+        return;
+
+    const QString queueDir = cupsqueue::outputDir();
+    const QSet<QString> before = cupsqueue::pdfsIn(queueDir);
+    bool shown = false;
+    handleNextModal([&](QWidget* dialog) {
+        shown = qobject_cast<QPrintDialog*>(dialog) != nullptr;
+        if (printed)
+            qobject_cast<QDialog*>(dialog)->accept();
+        else
+            qobject_cast<QDialog*>(dialog)->reject();
+    });
+    QTest::mouseClick(test::findControl<QPushButton>(&window, ids::main::printStart),
+                      Qt::LeftButton);
+    QVERIFY(shown);
+    if (!printed) {
+        QCOMPARE(loadNumberingValues(store).start, 11);
+        return;
+    }
+    const QString pdf = cupsqueue::awaitNewPdf(queueDir, before);
+    QVERIFY2(!pdf.isEmpty(), "nothing was printed");
+    QCOMPARE(pdfprobe::pageCount(pdf), 3);
+    QCOMPARE(loadNumberingValues(store).start, 11 + 3 * 2);
+    QFile::remove(pdf);
+}
+
 #include "tst_systemprintdialog.moc"
