@@ -32,17 +32,8 @@ void quietLittleCmsOnce()
     Q_UNUSED(quiet);
 }
 
-struct ProfileClose
-{
-    void operator()(void* profile) const { cmsCloseProfile(profile); }
-};
-using Profile = std::unique_ptr<void, ProfileClose>;
-
-struct TransformDelete
-{
-    void operator()(void* transform) const { cmsDeleteTransform(transform); }
-};
-using Transform = std::unique_ptr<void, TransformDelete>;
+using Profile = LcmsProfile;
+using Transform = LcmsTransform;
 
 bool isUsableClass(cmsProfileClassSignature kind)
 {
@@ -350,33 +341,21 @@ CmykRowConverter::CmykRowConverter(const QByteArray& iccProfile, bool inverted)
     : transform_(cmykTransform(iccProfile, inverted))
 {}
 
-CmykRowConverter::~CmykRowConverter()
-{
-    if (transform_)
-        cmsDeleteTransform(transform_);
-}
-
 void CmykRowConverter::convert(const uchar* cmyk, QRgb* out, int pixels) const
 {
     // Little CMS writes blue, green and red and leaves the fourth byte, so
     // the row is opaque before it is filled.
     std::fill(out, out + pixels, 0xff000000u);
-    cmsDoTransform(transform_, cmyk, out, cmsUInt32Number(pixels));
+    cmsDoTransform(transform_.get(), cmyk, out, cmsUInt32Number(pixels));
 }
 
 RgbRowConverter::RgbRowConverter(const QByteArray& iccProfile, bool sixteenBits)
     : transform_(rgbTransform(iccProfile, sixteenBits))
 {}
 
-RgbRowConverter::~RgbRowConverter()
-{
-    if (transform_)
-        cmsDeleteTransform(transform_);
-}
-
 void RgbRowConverter::convert(const uchar* rgb, uchar* out, int pixels) const
 {
-    cmsDoTransform(transform_, rgb, out, cmsUInt32Number(pixels));
+    cmsDoTransform(transform_.get(), rgb, out, cmsUInt32Number(pixels));
 }
 
 } // namespace zorvane

@@ -5,7 +5,21 @@
 
 #include <lcms2.h>
 
+#include <memory>
+
 namespace zorvane {
+
+// Owners of Little CMS's profiles and transforms, closed when they go.
+struct LcmsProfileClose
+{
+    void operator()(void* profile) const { cmsCloseProfile(profile); }
+};
+using LcmsProfile = std::unique_ptr<void, LcmsProfileClose>;
+struct LcmsTransformDelete
+{
+    void operator()(void* transform) const { cmsDeleteTransform(transform); }
+};
+using LcmsTransform = std::unique_ptr<void, LcmsTransformDelete>;
 
 // Real profiles, press profiles with large tables included, stay well below
 // this; a larger one is taken as hostile rather than read or parsed.
@@ -72,15 +86,11 @@ class CmykRowConverter
 {
 public:
     CmykRowConverter(const QByteArray& iccProfile, bool inverted);
-    ~CmykRowConverter();
-    CmykRowConverter(const CmykRowConverter&) = delete;
-    CmykRowConverter& operator=(const CmykRowConverter&) = delete;
-
     bool valid() const { return transform_ != nullptr; }
     void convert(const uchar* cmyk, QRgb* out, int pixels) const;
 
 private:
-    cmsHTRANSFORM transform_ = nullptr;
+    LcmsTransform transform_;
 };
 
 // Converts rows of RGB samples, 8-bit or 16-bit big-endian as a PNG stores
@@ -89,15 +99,11 @@ class RgbRowConverter
 {
 public:
     RgbRowConverter(const QByteArray& iccProfile, bool sixteenBits);
-    ~RgbRowConverter();
-    RgbRowConverter(const RgbRowConverter&) = delete;
-    RgbRowConverter& operator=(const RgbRowConverter&) = delete;
-
     bool valid() const { return transform_ != nullptr; }
     void convert(const uchar* rgb, uchar* out, int pixels) const;
 
 private:
-    cmsHTRANSFORM transform_ = nullptr;
+    LcmsTransform transform_;
 };
 
 } // namespace zorvane

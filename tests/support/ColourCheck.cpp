@@ -12,17 +12,8 @@
 namespace zorvane::test {
 namespace {
 
-struct ProfileClose
-{
-    void operator()(void* profile) const { cmsCloseProfile(profile); }
-};
-using Profile = std::unique_ptr<void, ProfileClose>;
-
-struct TransformDelete
-{
-    void operator()(void* transform) const { cmsDeleteTransform(transform); }
-};
-using Transform = std::unique_ptr<void, TransformDelete>;
+using Profile = LcmsProfile;
+using Transform = LcmsTransform;
 
 Profile opened(const QByteArray& bytes)
 {
