@@ -60,11 +60,11 @@ OpenedHeif openHeif(const QByteArray& bytes)
     }
     heif_image_handle* primary = nullptr;
     const heif_error got = heif_context_get_primary_image_handle(opened.context.get(), &primary);
-    if (got.code != heif_error_Ok) {
-        opened.problem = got.subcode;
-        return opened;
-    }
     opened.primary.reset(primary);
+    if (got.code != heif_error_Ok) {
+        opened.primary.reset();
+        opened.problem = got.subcode;
+    }
     return opened;
 }
 
@@ -135,11 +135,13 @@ QByteArray colourProfileOf(const heif_image_handle* handle)
     if (type != heif_color_profile_type_nclx)
         return {};
     heif_color_profile_nclx* nclxRaw = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &nclxRaw).code != heif_error_Ok ||
-        !nclxRaw)
-        return {};
+    const heif_error got = heif_image_handle_get_nclx_color_profile(handle, &nclxRaw);
+    // Owned even when the call fails: libheif hands out the profile before
+    // it refuses primaries or curves it does not know.
     const std::unique_ptr<heif_color_profile_nclx, decltype(&heif_nclx_color_profile_free)> nclx(
         nclxRaw, &heif_nclx_color_profile_free);
+    if (got.code != heif_error_Ok || !nclx)
+        return {};
     return profileOfNclx(*nclx);
 }
 
@@ -250,10 +252,10 @@ QImage decodeHeifThumbnail(const QByteArray& bytes)
     if (heif_image_handle_get_list_of_thumbnail_IDs(opened.primary.get(), &id, 1) != 1)
         return {};
     heif_image_handle* thumbnailRaw = nullptr;
-    if (heif_image_handle_get_thumbnail(opened.primary.get(), id, &thumbnailRaw).code !=
-        heif_error_Ok)
-        return {};
+    const heif_error got = heif_image_handle_get_thumbnail(opened.primary.get(), id, &thumbnailRaw);
     const HeifHandlePtr thumbnail(thumbnailRaw);
+    if (got.code != heif_error_Ok || !thumbnail)
+        return {};
     return decodeHandle(thumbnail.get(), isAvifFile(bytes));
 }
 

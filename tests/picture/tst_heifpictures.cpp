@@ -5,6 +5,7 @@
 #include "picture/PictureHolder.h"
 
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTest>
 
 using namespace zorvane;
@@ -173,6 +174,13 @@ void TestHeifPictures::convertsColourToSrgb_data()
     QTest::newRow("AVIF, Display P3 nclx")
         << heifFromApi(inP3, HeifWriting{HeifKind::Avif, 1, 12, 13});
     QTest::newRow("HEIC, sRGB nclx") << heifFromApi(chart, HeifWriting{HeifKind::Heic, 1, 1, 13});
+    // An nclx box of primaries no standard names: libheif refuses them, and
+    // the picture is taken as sRGB without leaking what it handed out.
+    QByteArray unknownPrimaries = heifFromApi(chart, HeifWriting{HeifKind::Heic, 1, 1, 13});
+    const qsizetype nclxBox = unknownPrimaries.indexOf("colrnclx");
+    QVERIFY(nclxBox > 0);
+    qToBigEndian<quint16>(99, unknownPrimaries.data() + nclxBox + 8);
+    QTest::newRow("HEIC, nclx of unknown primaries") << unknownPrimaries;
     QTest::newRow("HEIC, Display P3 nclx, turned")
         << heifFromApi(inP3, HeifWriting{HeifKind::Heic, 8, 12, 13});
     const QByteArray adobe = profiles::adobeRgb();
