@@ -5,8 +5,8 @@
 #include "picture/PictureHolder.h"
 
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QTest>
+#include <QtEndian>
 
 using namespace zorvane;
 using namespace zorvane::test;
