@@ -35,7 +35,10 @@ void quietLittleCmsOnce()
 using Profile = LcmsProfile;
 using Transform = LcmsTransform;
 
-bool isUsableClass(cmsProfileClassSignature kind)
+// A file's signatures are any four bytes; they are compared as numbers,
+// since holding one in Little CMS's enum types is undefined for a value the
+// enum does not name.
+bool isUsableClass(cmsUInt32Number kind)
 {
     return kind == cmsSigInputClass || kind == cmsSigDisplayClass || kind == cmsSigOutputClass ||
            kind == cmsSigColorSpaceClass;
@@ -53,10 +56,10 @@ Profile openProfile(const QByteArray& bytes, cmsColorSpaceSignature space)
         return {};
     quietLittleCmsOnce();
     Profile profile(cmsOpenProfileFromMem(bytes.constData(), declared));
-    if (!profile || cmsGetColorSpace(profile.get()) != space ||
-        !isUsableClass(cmsGetDeviceClass(profile.get())))
+    if (!profile || cmsUInt32Number(cmsGetColorSpace(profile.get())) != space ||
+        !isUsableClass(cmsUInt32Number(cmsGetDeviceClass(profile.get()))))
         return {};
-    const cmsColorSpaceSignature connection = cmsGetPCS(profile.get());
+    const auto connection = cmsUInt32Number(cmsGetPCS(profile.get()));
     if (connection != cmsSigXYZData && connection != cmsSigLabData)
         return {};
     return profile;

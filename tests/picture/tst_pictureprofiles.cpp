@@ -208,6 +208,14 @@ void TestPictureProfiles::unusableProfilesAreIgnored_data()
     QByteArray claims = adobe.left(300);
     qToBigEndian<quint32>(0xFFFFFFF0u, claims.data());
     QTest::newRow("JPEG, profile claims 4 GB in 300 bytes") << jpegWithProfile(image, claims);
+    // Signatures are four bytes of the file, any four: ones no enum names.
+    for (const auto& [name, at] :
+         {std::pair{"class", 12}, {"colour space", 16}, {"connection", 20}}) {
+        QByteArray unnamed = adobe;
+        qToBigEndian<quint32>(0xFFFFFFFFu, unnamed.data() + at);
+        QTest::newRow(qPrintable(u"JPEG, profile of no known %1"_s.arg(QLatin1String(name))))
+            << jpegWithProfile(image, unnamed);
+    }
     QTest::newRow("JPEG, CMYK profile on RGB") << jpegWithProfile(image, profiles::swopCmyk());
     QTest::newRow("CMYK JPEG, RGB profile") << cmykJpegWithProfile(
         image.width(), image.height(), srgbIntoCmyk(image, profiles::swopCmyk()), adobe);
