@@ -83,6 +83,15 @@ QStringList imageList(const QString& pdfPath)
     return ok ? list.split(u'\n', Qt::SkipEmptyParts) : QStringList();
 }
 
+QByteArray readerComplaints(const QString& pdfPath)
+{
+    QProcess process;
+    process.start(u"pdfimages"_s, {u"-list"_s, pdfPath});
+    if (!process.waitForFinished(120000))
+        return "pdfimages did not finish";
+    return process.readAllStandardError();
+}
+
 void extractImages(const QString& pdfPath, const QString& prefix, int page)
 {
     QStringList arguments{u"-j"_s};

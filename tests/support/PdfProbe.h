@@ -23,6 +23,9 @@ int imageCount(const QString& pdfPath);
 // pdfimages' table of the images: two header lines, then one line per use
 // of an image; empty when it cannot be read.
 QStringList imageList(const QString& pdfPath);
+// What poppler says on standard error while it lists the images, which
+// resolves every image's colour space: empty for a well-formed file.
+QByteArray readerComplaints(const QString& pdfPath);
 // Writes the images of the given page (all pages when 0) as files
 // prefix-000.jpg, prefix-001.png, … in the order of imageList; JPEG images
 // come out as the bytes the file holds.
