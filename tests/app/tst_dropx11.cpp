@@ -84,25 +84,14 @@ private:
 
 void DropX11Test::initTestCase()
 {
-    // scripts/test.sh gives the display and asks for it.
-    const QString noX11 = whyNoX11Session();
-    if (!noX11.isEmpty() && qEnvironmentVariableIntValue("ZORVANE_REQUIRE_X11") == 1)
-        QFAIL(qPrintable(noX11));
-    if (!noX11.isEmpty())
-        QSKIP(qPrintable(noX11));
+    ZORVANE_USE_X11_SESSION();
     windowManager_ = std::make_unique<WindowManager>();
 }
 
 void DropX11Test::cleanup()
 {
-    for (QProcess* process : {program_.get(), source_.get()}) {
-        if (process && process->state() != QProcess::NotRunning) {
-            process->terminate();
-            if (!process->waitForFinished(10000))
-                process->kill();
-            process->waitForFinished();
-        }
-    }
+    stopProgram(program_.get());
+    stopProgram(source_.get());
     program_.reset();
     source_.reset();
 }

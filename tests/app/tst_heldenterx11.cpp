@@ -80,11 +80,7 @@ private:
 void HeldEnterX11Test::initTestCase()
 {
     // scripts/test.sh gives the display and the queue and asks for them.
-    const QString noX11 = whyNoX11Session();
-    if (!noX11.isEmpty() && qEnvironmentVariableIntValue("ZORVANE_REQUIRE_X11") == 1)
-        QFAIL(qPrintable(noX11));
-    if (!noX11.isEmpty())
-        QSKIP(qPrintable(noX11));
+    ZORVANE_USE_X11_SESSION();
     QString noCups = cupsqueue::whyUnusable();
     if (noCups.isEmpty() && !cupsqueue::accessLogReadable())
         noCups = u"the CUPS access log cannot be read (run as root)"_s;
@@ -97,12 +93,7 @@ void HeldEnterX11Test::initTestCase()
 
 void HeldEnterX11Test::cleanup()
 {
-    if (program_ && program_->state() != QProcess::NotRunning) {
-        program_->terminate();
-        if (!program_->waitForFinished(10000))
-            program_->kill();
-        program_->waitForFinished();
-    }
+    stopProgram(program_.get());
     program_.reset();
 }
 

@@ -43,6 +43,16 @@ QList<qulonglong> visibleWindowsOf(qint64 pid)
     return windows;
 }
 
+void stopProgram(QProcess* process)
+{
+    if (!process || process->state() == QProcess::NotRunning)
+        return;
+    process->terminate();
+    if (!process->waitForFinished(10000))
+        process->kill();
+    process->waitForFinished();
+}
+
 WindowManager::WindowManager() : process_(std::make_unique<QProcess>())
 {
     // Without a window manager nobody gives a new dialog the focus, and the

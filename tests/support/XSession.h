@@ -17,6 +17,21 @@ namespace zorvane::test {
 // empty when it can.
 QString whyNoX11Session();
 
+// In a test function: skips it when no X session can be used, or fails it
+// where the run asks for one (ZORVANE_REQUIRE_X11=1, as scripts/test.sh
+// does under xvfb-run).
+#define ZORVANE_USE_X11_SESSION()                                                                  \
+    do {                                                                                           \
+        const QString noX11 = zorvane::test::whyNoX11Session();                                    \
+        if (!noX11.isEmpty() && qEnvironmentVariableIntValue("ZORVANE_REQUIRE_X11") == 1)          \
+            QFAIL(qPrintable(noX11));                                                              \
+        if (!noX11.isEmpty())                                                                      \
+            QSKIP(qPrintable(noX11));                                                              \
+    } while (false)
+
+// Ends a program the test started: asked to close, killed when it does not.
+void stopProgram(QProcess* process);
+
 // Runs xdotool with the arguments and gives its output; nothing when it
 // failed or took longer than timeoutMs.
 std::optional<QString> xdotool(const QStringList& arguments, int timeoutMs = 15000);
