@@ -2,7 +2,9 @@
 // makes one change as its window would and ends.
 //   zorvane_store_writer <store> gap <number>      the vertical gap ("Option")
 //   zorvane_store_writer <store> placement <word>  the placement ("Sheet")
+//   zorvane_store_writer <store> start <number>    the next start number ("Numbering")
 #include "settings/JobSettings.h"
+#include "settings/Numbering.h"
 #include "settings/SettingsStore.h"
 #include "settings/SheetValues.h"
 
@@ -28,6 +30,12 @@ int main(int argc, char** argv)
         if (!placement)
             return 2;
         zorvane::saveSheetChoice(store, *placement);
+        return 0;
+    }
+    if (what == "start") {
+        zorvane::NumberingValues values = zorvane::loadNumberingValues(store);
+        values.start = std::atoi(argv[3]);
+        zorvane::saveNumberingValues(store, values);
         return 0;
     }
     return 2;

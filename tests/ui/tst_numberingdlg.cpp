@@ -20,8 +20,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 
 using namespace zorvane;
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void refusedValuesStoreNothing();
     void onlyACompletedPrintOnPaperAdvances_data();
     void onlyACompletedPrintOnPaperAdvances();
+    void runStartsWhereASecondCopyLeftOff();
 
 private:
     void openWithPicture(bool qtsOwnChooser = false);
@@ -292,6 +295,37 @@ void NumberingDlgTest::onlyACompletedPrintOnPaperAdvances()
         QVERIFY2(!spooled.isEmpty(), "the queue wrote no PDF");
         QFile::remove(spooled);
     }
+}
+
+// This window read the store when it opened; a second copy then prints a
+// run of its own and stores its next start. A run printed here starts
+// there, as the store says when the print starts, so no number is printed
+// twice, and the start moves past it.
+void NumberingDlgTest::runStartsWhereASecondCopyLeftOff()
+{
+    if (!cupsqueue::whyUnusable().isEmpty()) {
+        if (qEnvironmentVariableIntValue("ZORVANE_REQUIRE_CUPS") == 1)
+            QFAIL(qPrintable(cupsqueue::whyUnusable()));
+        QSKIP(qPrintable(cupsqueue::whyUnusable()));
+    }
+    NumberingValues values;
+    values.enabled = true;
+    values.start = 11;
+    saveNumberingValues(*store_, values);
+    openWithPicture();
+    QProcess secondCopy;
+    secondCopy.start(QStringLiteral(STORE_WRITER), {store_->fileName(), u"start"_s, u"31"_s});
+    QVERIFY(secondCopy.waitForFinished());
+    QCOMPARE(secondCopy.exitCode(), 0);
+    window_->setPrintDialog(std::make_unique<ConfirmingUser>());
+    const QString queueDir = cupsqueue::outputDir();
+    const QSet<QString> before = cupsqueue::pdfsIn(queueDir);
+    QTest::mouseClick(window_->findChild<QPushButton*>(u"1001"_s), Qt::LeftButton);
+    const QString spooled = cupsqueue::awaitNewPdf(queueDir, before);
+    QVERIFY2(!spooled.isEmpty(), "the queue wrote no PDF");
+    QFile::remove(spooled);
+    const QSettings file(store_->fileName(), QSettings::IniFormat);
+    QCOMPARE(file.value(u"Numbering/Start"_s).toInt(), 31 + 5);
 }
 
 QTEST_MAIN(NumberingDlgTest)
