@@ -21,8 +21,8 @@ case "${1:-}" in
                clang-format-14 clang libclang-rt-14-dev)
     # The label sheet database that the label sheet tests read.
     packages+=(glabels-data)
-    # Real keys and a window manager on the virtual X server, for the tests
-    # of what only X11 does (key repeat, focus).
+    # Real keys, pointer and a window manager on the virtual X server, for
+    # the tests of what only X11 does (key repeat, focus, drag and drop).
     packages+=(xdotool openbox)
     # Colour profiles to test pictures with, and a HEIC/AVIF encoder.
     packages+=(colord-data libgs-common libheif-examples)
