@@ -269,6 +269,18 @@ ProfileUse cmykProfileUse(const QByteArray& iccProfile)
     return CmykRowConverter(iccProfile, true).valid() ? ProfileUse::Converted : ProfileUse::Ignored;
 }
 
+namespace {
+
+ProfileUse convertThrough(QImage& image, cmsHPROFILE profile, bool grey)
+{
+    // A palette picture's colours are all in its palette.
+    if (image.format() == QImage::Format_Indexed8)
+        return convertPalette(image, profile);
+    return convertPixels(image, profile, grey);
+}
+
+} // namespace
+
 ProfileUse convertToSrgb(QImage& image, const QByteArray& iccProfile)
 {
     if (iccProfile.isEmpty() || image.isNull())
@@ -279,7 +291,7 @@ ProfileUse convertToSrgb(QImage& image, const QByteArray& iccProfile)
         return ProfileUse::Ignored;
     if (describesSrgb(profile.get(), grey))
         return ProfileUse::Untagged;
-    return convertFromProfile(image, iccProfile);
+    return convertThrough(image, profile.get(), grey);
 }
 
 ProfileUse convertFromProfile(QImage& image, const QByteArray& iccProfile)
@@ -290,10 +302,7 @@ ProfileUse convertFromProfile(QImage& image, const QByteArray& iccProfile)
     const Profile profile = openProfile(iccProfile, grey ? cmsSigGrayData : cmsSigRgbData);
     if (!profile)
         return ProfileUse::Ignored;
-    // A palette picture's colours are all in its palette.
-    if (image.format() == QImage::Format_Indexed8)
-        return convertPalette(image, profile.get());
-    return convertPixels(image, profile.get(), grey);
+    return convertThrough(image, profile.get(), grey);
 }
 
 ToneCurve ToneCurve::power(double gamma)
