@@ -69,12 +69,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<NumberPosition>("position");
         QTest::addColumn<bool>("turned");
-        const std::pair<const char*, NumberPosition> corners[] = {
-            {"top left", NumberPosition::TopLeft},
-            {"top right", NumberPosition::TopRight},
-            {"bottom left", NumberPosition::BottomLeft},
-            {"bottom right", NumberPosition::BottomRight}};
-        for (const auto& [name, position] : corners) {
+        for (const auto& [name, position] : numberprobe::corners) {
             for (const bool turned : {false, true})
                 QTest::addRow("%s%s", name, turned ? ", turned" : "") << position << turned;
         }

@@ -86,18 +86,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("jpeg");
         QTest::addColumn<NumberPosition>("position");
         QTest::addColumn<bool>("turned");
-        const std::pair<const char*, NumberPosition> positions[] = {
-            {"top left", NumberPosition::TopLeft},
-            {"top right", NumberPosition::TopRight},
-            {"bottom left", NumberPosition::BottomLeft},
-            {"bottom right", NumberPosition::BottomRight},
-            {"centre", NumberPosition::Centre}};
         const std::tuple<const char*, SheetFileFormat, bool> engines[] = {
             {"png", SheetFileFormat::Png, false},
             {"cairo pdf", SheetFileFormat::Pdf, true},
             {"qt pdf", SheetFileFormat::Pdf, false}};
         for (const auto& [engine, format, jpeg] : engines) {
-            for (const auto& [name, position] : positions) {
+            for (const auto& [name, position] : numberprobe::places) {
                 for (const bool turned : {false, true})
                     QTest::addRow("%s, %s%s", engine, name, turned ? ", turned" : "")
                         << format << jpeg << position << turned;
